@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, testing and running need,
+# skipping those already present.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev qt6-base-dev qt6-qpa-plugins
+          libgl-dev xvfb xauth xdotool imagemagick poppler-utils)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
