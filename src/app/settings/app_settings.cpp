@@ -1,0 +1,106 @@
+#include "app/settings/app_settings.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <string_view>
+
+namespace zelvor::app {
+
+namespace {
+
+constexpr const char* kLeft = "Left";
+constexpr const char* kTop = "Top";
+constexpr const char* kHeight = "Height";
+constexpr const char* kWidth = "Width";
+constexpr const char* kComPort = "ComPort";
+constexpr const char* kLanguage = "Language";
+constexpr const char* kFile = "File";
+constexpr const char* kIniDir = "IniDir";
+constexpr const char* kActivePage = "PageControl1->ActivePageIndex";
+constexpr const char* kZobrMs = "CheckBoxZobrMs_Uni->Checked";
+constexpr const char* kExtMonitor = "CheckBoxExtMonitor->Checked";
+constexpr const char* kAllPolohaA = "CheckBoxAll_PolohaA->Checked";
+
+bool readFlag(const IniDocument& ini, const char* key, bool current) {
+    return ini.integer(kSettingsSection, key, current ? 1 : 0) != 0;
+}
+
+}  // namespace
+
+AppSettings readAppSettings(const IniDocument& ini, const AppSettings& current) {
+    AppSettings s = current;
+    s.left = ini.integer(kSettingsSection, kLeft, current.left);
+    s.top = ini.integer(kSettingsSection, kTop, current.top);
+    s.height = ini.integer(kSettingsSection, kHeight, current.height);
+    s.width = ini.integer(kSettingsSection, kWidth, current.width);
+    // The default is the current index itself, so an absent key keeps it; the
+    // stored number is one above the index and wraps in 8 bits like the index.
+    const int comPort = ini.integer(kSettingsSection, kComPort, current.portIndex);
+    s.portIndex = static_cast<std::uint8_t>(comPort - 1);
+    s.language =
+        static_cast<std::uint8_t>(ini.integer(kSettingsSection, kLanguage, current.language));
+    s.file = ini.value(kSettingsSection, kFile).value_or("");
+    s.iniDir = ini.value(kSettingsSection, kIniDir).value_or("");
+    s.activePage = ini.integer(kSettingsSection, kActivePage, current.activePage);
+    s.zobrMs = readFlag(ini, kZobrMs, current.zobrMs);
+    s.extMonitor = readFlag(ini, kExtMonitor, current.extMonitor);
+    s.allPolohaA = readFlag(ini, kAllPolohaA, current.allPolohaA);
+    return s;
+}
+
+void writeAppSettings(IniDocument& ini, const AppSettings& s) {
+    const auto put = [&](const char* key, const std::string& value) {
+        ini.setValue(kSettingsSection, key, value);
+    };
+    put(kLeft, std::to_string(s.left));
+    put(kTop, std::to_string(s.top));
+    put(kHeight, std::to_string(s.height));
+    put(kWidth, std::to_string(s.width));
+    put(kComPort, std::to_string(s.portIndex + 1));
+    put(kLanguage, std::to_string(s.language));
+    put(kFile, s.file);
+    put(kIniDir, s.iniDir);
+    put(kActivePage, std::to_string(s.activePage));
+    put(kZobrMs, s.zobrMs ? "1" : "0");
+    put(kExtMonitor, s.extMonitor ? "1" : "0");
+    put(kAllPolohaA, s.allPolohaA ? "1" : "0");
+}
+
+std::map<int, std::string> readPortOverrides(const IniDocument& ini) {
+    std::map<int, std::string> overrides;
+    for (const auto& [key, path] : ini.entries(kPortsSection)) {
+        if (key.size() < 4 || (key.compare(0, 3, "COM") != 0 && key.compare(0, 3, "com") != 0)) {
+            continue;
+        }
+        int number = 0;
+        for (std::size_t i = 3; i < key.size(); ++i) {
+            if (key[i] < '0' || key[i] > '9' || number > 100) {
+                number = 0;
+                break;
+            }
+            number = number * 10 + (key[i] - '0');
+        }
+        if (number >= 1 && number <= 20 && !path.empty()) overrides[number - 1] = path;
+    }
+    return overrides;
+}
+
+SettingsPaths SettingsPaths::fromEnvironment() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
+        return {std::filesystem::path(xdg) / "zelvor"};
+    }
+    const char* home = std::getenv("HOME");
+    const std::filesystem::path base = home != nullptr && *home != '\0' ? home : ".";
+    return {base / ".config" / "zelvor"};
+}
+
+bool readTestMode(const std::filesystem::path& marker) {
+    std::ifstream in(marker);
+    std::string word;
+    while (in >> word) {
+        if (word == "DIAG_SWITCH") return true;
+    }
+    return false;
+}
+
+}  // namespace zelvor::app

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "app/settings/app_settings.h"
+#include "app/settings/image_dump.h"
+#include "app/settings/ini_document.h"
+
+namespace zelvor::app {
+namespace {
+
+TEST(IniDocument, KeepsLiteralKeysOrderAndForeignSections) {
+    IniDocument ini = IniDocument::parse(
+        "[PORTS]\r\nCOM3=/dev/"
+        "ttyUSB1\r\n\r\n[BASIC]\r\nPageControl1->ActivePageIndex=4\r\nLeft=12\r\n");
+    EXPECT_EQ(ini.value("BASIC", "PageControl1->ActivePageIndex"), "4");
+    EXPECT_EQ(ini.value("basic", "left"), "12");  // profile files ignore case
+    ini.setValue("BASIC", "Top", "7");
+    EXPECT_EQ(
+        ini.serialize(),
+        "[PORTS]\nCOM3=/dev/ttyUSB1\n\n[BASIC]\nPageControl1->ActivePageIndex=4\nLeft=12\nTop=7\n");
+    EXPECT_EQ(IniDocument::parse(ini.serialize()).serialize(), ini.serialize());
+}
+
+TEST(IniDocument, IntegersFallBackWhenAbsentOrNotANumber) {
+    const IniDocument ini = IniDocument::parse("[BASIC]\nA=-15\nB=12abc\nC=\nD= 42 \n");
+    EXPECT_EQ(ini.integer("BASIC", "A", 3), -15);
+    EXPECT_EQ(ini.integer("BASIC", "B", 3), 3);
+    EXPECT_EQ(ini.integer("BASIC", "C", 3), 3);
+    EXPECT_EQ(ini.integer("BASIC", "D", 3), 42);
+    EXPECT_EQ(ini.integer("BASIC", "Missing", 3), 3);
+    EXPECT_EQ(ini.integer("OTHER", "A", 3), 3);
+}
+
+TEST(AppSettings, FirstStartKeepsDefaultsAndComPortMapsToIndex) {
+    AppSettings current;
+    current.left = 100;
+    current.portIndex = 1;  // set when the window is created
+    const AppSettings fresh = readAppSettings(IniDocument{}, current);
+    EXPECT_EQ(fresh.left, 100);
+    EXPECT_EQ(fresh.portIndex, 0);  // COM1
+    EXPECT_EQ(fresh.activePage, 7);
+
+    const auto withPort = [&](const char* value) {
+        return readAppSettings(IniDocument::parse(std::string("[BASIC]\nComPort=") + value),
+                               current)
+            .portIndex;
+    };
+    EXPECT_EQ(withPort("5"), 4);
+    EXPECT_EQ(withPort("0"), 255);  // brought back to COM1 by the sanitizer
+    EXPECT_EQ(withPort("25"), 24);
+}
+
+TEST(AppSettings, WriteThenReadRoundTrips) {
+    AppSettings s;
+    s.left = -20;
+    s.top = 30;
+    s.height = 801;
+    s.width = 1039;
+    s.portIndex = 4;
+    s.language = 3;
+    s.file = "/home/tuner/maps/r1 race.ign";
+    s.iniDir = "/home/tuner/maps";
+    s.activePage = 10;
+    s.zobrMs = true;
+    s.extMonitor = true;
+    IniDocument ini;
+    writeAppSettings(ini, s);
+    EXPECT_NE(ini.serialize().find("ComPort=5\n"), std::string::npos);
+    EXPECT_NE(ini.serialize().find("CheckBoxAll_PolohaA->Checked=0\n"), std::string::npos);
+    const AppSettings back = readAppSettings(IniDocument::parse(ini.serialize()), AppSettings{});
+    EXPECT_EQ(back.left, -20);
+    EXPECT_EQ(back.portIndex, 4);
+    EXPECT_EQ(back.language, 3);
+    EXPECT_EQ(back.file, s.file);
+    EXPECT_EQ(back.iniDir, s.iniDir);
+    EXPECT_EQ(back.activePage, 10);
+    EXPECT_TRUE(back.zobrMs);
+    EXPECT_TRUE(back.extMonitor);
+    EXPECT_FALSE(back.allPolohaA);
+}
+
+TEST(AppSettings, PortOverridesAcceptOnlyComOneToTwenty) {
+    const IniDocument ini = IniDocument::parse(
+        "[PORTS]\nCOM3=/dev/ttyUSB1\nCOM20=/dev/pts/7\nCOM21=/dev/x\nCOM0=/dev/y\nLPT1=/dev/"
+        "z\nCOMx=/dev/q\n");
+    const auto overrides = readPortOverrides(ini);
+    ASSERT_EQ(overrides.size(), 2u);
+    EXPECT_EQ(overrides.at(2), "/dev/ttyUSB1");
+    EXPECT_EQ(overrides.at(19), "/dev/pts/7");
+}
+
+TEST(ImageDump, LayoutAndRoundTrip) {
+    model::ParameterImage image;
+    for (std::size_t k = 0; k < model::ParameterImage::kSize; ++k) {
+        image.setByte(k, static_cast<std::uint8_t>(k * 31));
+    }
+    AllFlags all{};
+    all[2] = all[11] = true;
+    const std::string text = formatImageDump(image, all);
+    EXPECT_EQ(text.substr(0, 61), "    0    31    62    93   124   155   186   217   248    23 \n");
+    // A blank line follows every hundredth value.
+    EXPECT_EQ(text.substr(10 * 61 - 1, 2), "\n\n");
+    EXPECT_EQ(text.substr(text.size() - 6), "    1 ");
+
+    model::ParameterImage back;
+    AllFlags backAll{};
+    parseImageDump(text, back, backAll);
+    EXPECT_EQ(back, image);
+    EXPECT_EQ(backAll, all);
+}
+
+TEST(ImageDump, ShortDumpsAndLargeNumbers) {
+    model::ParameterImage image;
+    image.setByte(150, 9);
+    AllFlags all{};
+    all[1] = true;
+    std::string text;
+    for (int k = 0; k < 100; ++k) text += k == 3 ? "300 " : "7 ";
+    parseImageDump(text, image, all);
+    EXPECT_EQ(image.byte(0), 7);
+    EXPECT_EQ(image.byte(3), 44);   // 300 keeps its low 8 bits
+    EXPECT_EQ(image.byte(150), 9);  // beyond the dump: untouched
+    EXPECT_TRUE(all[1]);
+
+    model::ParameterImage garbled;
+    parseImageDump("5 6 x 8", garbled, all);
+    EXPECT_EQ(garbled.byte(1), 6);
+    EXPECT_EQ(garbled.byte(2), 0);  // reading stops at the first non-number
+}
+
+TEST(TestMode, OnlyTheExactWordSwitchesItOn) {
+    const auto path = std::filesystem::temp_directory_path() / "zelvor_test_marker.txt";
+    const auto withText = [&](const char* text) {
+        std::ofstream(path) << text;
+        return readTestMode(path);
+    };
+    EXPECT_TRUE(withText("test DIAG_SWITCH\n"));
+    EXPECT_FALSE(withText("diag_switch"));
+    EXPECT_FALSE(withText("DIAG_SWITCHX"));
+    std::filesystem::remove(path);
+    EXPECT_FALSE(readTestMode(path));
+}
+
+TEST(SettingsPaths, FollowXdgConfigHome) {
+    ::setenv("XDG_CONFIG_HOME", "/tmp/xdg-test", 1);
+    EXPECT_EQ(SettingsPaths::fromEnvironment().settingsFile(), "/tmp/xdg-test/zelvor/Zelvor.ini");
+    EXPECT_EQ(SettingsPaths::fromEnvironment().imageDump(), "/tmp/xdg-test/zelvor/_Zelvor.ini");
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::setenv("HOME", "/home/someone", 1);
+    EXPECT_EQ(SettingsPaths::fromEnvironment().testMarker(),
+              "/home/someone/.config/zelvor/test_tolvek.txt");
+}
+
+}  // namespace
+}  // namespace zelvor::app
