@@ -1,0 +1,314 @@
+#include "link/transfer_engine.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "model/sanitizer.h"
+
+namespace zelvor::link {
+
+using i18n::MessageKey;
+
+namespace {
+
+constexpr std::uint8_t kFirstVerifyCommand = LinkFrame::kReadBlock + 1;  // 0x41
+constexpr int kLastBlock = 9;
+constexpr const char* kOkSuffix = " OK";
+
+}  // namespace
+
+TransferEngine::TransferEngine(model::ParameterImage& image, FrameSink& sink,
+                               const i18n::MessageTable& messages, TransferHooks hooks)
+    : image_(image), sink_(sink), messages_(messages), hooks_(std::move(hooks)) {}
+
+bool TransferEngine::blockFlag(int block) const {
+    return block >= 0 && block < kBlockFlagCount && blockFlags_[block];
+}
+
+void TransferEngine::setBlockFlag(int block) {
+    if (block >= 0 && block < kBlockFlagCount) blockFlags_[block] = true;
+}
+
+void TransferEngine::program() {
+    prepareImage();
+    verifyAfterProgram_ = true;
+    blockFlags_.fill(true);
+    startProgramming();
+}
+
+void TransferEngine::startProgramming() {
+    const auto first = std::find(blockFlags_.begin(), blockFlags_.end(), true);
+    if (first == blockFlags_.end()) return;
+    const int block = static_cast<int>(first - blockFlags_.begin());
+    command_ = static_cast<std::uint8_t>(LinkFrame::kProgramBlock + block);
+    attempts_ = 0;
+    gauge_.progress = block;
+    state_ = TransferState::Program;
+    showProgress(MessageKey::MsgProgramProgress);
+    gauge_.visible = true;
+    done_ = false;
+}
+
+void TransferEngine::verify() {
+    prepareImage();
+    state_ = TransferState::Verify;
+    command_ = kFirstVerifyCommand;
+    attempts_ = 0;
+    showProgress(MessageKey::MsgVerifyProgress);
+    done_ = false;
+    gauge_.progress = 0;
+    gauge_.visible = true;
+}
+
+void TransferEngine::read() {
+    state_ = TransferState::Read;
+    command_ = LinkFrame::kReadBlock;
+    attempts_ = 0;
+    showProgress(MessageKey::MsgReadProgress);
+    gauge_.progress = 0;
+    gauge_.visible = true;
+    if (hooks_.clearFileName) hooks_.clearFileName();
+    done_ = false;
+}
+
+void TransferEngine::announce(std::string text, Colour background) {
+    status_.text = std::move(text);
+    status_.background = background;
+    status_.visible = true;
+    hideCountdown_ = kHideTicks;
+}
+
+void TransferEngine::tick() {
+    if (state_ != TransferState::Idle) {
+        if (state_ == TransferState::Read) done_ = false;
+        if (++ticksSinceSend_ >= kTicksPerRequest) {
+            ticksSinceSend_ = 0;
+            if (++attempts_ > kMaxSends) {
+                failTransfer();
+            } else {
+                sendTransferFrame();
+            }
+        }
+    } else {
+        if (++ticksSinceSend_ >= kTicksPerRequest) {
+            ticksSinceSend_ = 0;
+            sendMonitorPoll();
+        }
+        if (savingCount_ > 0) {
+            status_.background = Colour::ButtonFace;
+            status_.text = text(MessageKey::MsgSaving);
+            hideCountdown_ = kHideTicks;
+            gauge_.progress =
+                (kFullSaveCount - savingCount_) * ProgressGauge::kMaxValue / kFullSaveCount;
+        } else if (done_) {
+            status_.text = text(MessageKey::MsgProgramProgress) + kOkSuffix;
+            gauge_.progress = ProgressGauge::kMaxValue;
+        }
+    }
+
+    if (hideCountdown_ > 0 && --hideCountdown_ == 0) {
+        status_.visible = false;
+        gauge_.visible = false;
+        done_ = false;
+    }
+
+    if (connectionTicks_ < kWatchdogTicks) {
+        ++connectionTicks_;
+        noConnectionVisible_ = false;
+    } else {
+        noConnectionVisible_ = !printing_;
+    }
+}
+
+void TransferEngine::handleAnswer(std::span<const std::uint8_t> batch) {
+    if (batch.size() < LinkFrame::kSize) return;
+    const LinkFrame frame = LinkFrame::fromBytes(
+        std::span<const std::uint8_t, LinkFrame::kSize>(batch.first(LinkFrame::kSize)));
+    if (!frame.checkOk()) return;
+    const int block = currentBlock();
+    if (block > kLastBlock) return;
+    if (frame.command() != (command_ ^ LinkFrame::kAnswerBit) || state_ == TransferState::Idle) {
+        return;
+    }
+    connectionTicks_ = 0;
+    switch (state_) {
+        case TransferState::Program:
+            handleProgramAnswer(block, frame.data());
+            break;
+        case TransferState::Verify:
+            handleVerifyAnswer(block, frame.data());
+            break;
+        case TransferState::Read:
+            handleReadAnswer(block, frame.data());
+            break;
+        case TransferState::Idle:
+            break;
+    }
+}
+
+void TransferEngine::handleProgramAnswer(int block, std::span<const std::uint8_t, 150> data) {
+    if (block == 0) {
+        takeInfoBlock(data);
+        model::sanitize(image_);
+        refresh();
+        if (infoBlock_[info_block::kVersion] != kProgramVersion) {
+            versionMismatch();
+            return;
+        }
+    } else if (!matchesImage(block, data)) {
+        // The unit did not store what was sent. The block stays flagged, so
+        // a later start of programming still knows it is not in the unit;
+        // the tick sends it again.
+        return;
+    }
+    blockFlags_[block] = false;
+
+    const auto next = std::find(blockFlags_.begin(), blockFlags_.end(), true);
+    if (next != blockFlags_.end()) {
+        const int nextBlock = static_cast<int>(next - blockFlags_.begin());
+        command_ = static_cast<std::uint8_t>(LinkFrame::kProgramBlock + nextBlock);
+        attempts_ = 1;
+        gauge_.progress = nextBlock;
+        sendTransferFrame();
+        return;
+    }
+
+    done_ = true;
+    if (verifyAfterProgram_) {
+        beginVerify();
+    } else {
+        gauge_.progress = ProgressGauge::kMaxValue;
+        showOutcome(text(MessageKey::MsgProgramProgress) + kOkSuffix, Colour::ButtonFace);
+        state_ = TransferState::Idle;
+    }
+}
+
+void TransferEngine::handleVerifyAnswer(int block, std::span<const std::uint8_t, 150> data) {
+    if (block == 0 || !matchesImage(block, data)) return;  // the tick asks again
+    if (block < kLastBlock) {
+        ++command_;
+        gauge_.progress = block + 1;
+        attempts_ = 1;
+        sendTransferFrame();
+        return;
+    }
+    verifyAfterProgram_ = false;
+    gauge_.progress = ProgressGauge::kMaxValue;
+    showOutcome(text(MessageKey::MsgVerifyProgress) + kOkSuffix, Colour::ButtonFace);
+    state_ = TransferState::Idle;
+}
+
+void TransferEngine::handleReadAnswer(int block, std::span<const std::uint8_t, 150> data) {
+    if (block == 0) {
+        takeInfoBlock(data);
+        if (infoBlock_[info_block::kVersion] != kProgramVersion) {
+            state_ = TransferState::Idle;
+            model::sanitize(image_);
+            refresh();
+            versionMismatch();
+            return;
+        }
+    } else {
+        const std::size_t offset =
+            static_cast<std::size_t>(block - 1) * model::ParameterImage::kBlockSize;
+        std::copy(data.begin(), data.end(),
+                  readBuffer_.begin() + static_cast<std::ptrdiff_t>(offset));
+    }
+
+    if (block < kLastBlock) {
+        ++command_;
+        gauge_.progress = block + 1;
+        attempts_ = 1;
+        sendTransferFrame();
+        return;
+    }
+    // Blocks 1..9 of this Read are all in the buffer: they arrive in order
+    // and each Read starts again at the information block.
+    image_.assign(readBuffer_);
+    model::sanitize(image_);
+    refresh();
+    beginVerify();
+}
+
+void TransferEngine::beginVerify() {
+    state_ = TransferState::Verify;
+    command_ = kFirstVerifyCommand;
+    attempts_ = 1;
+    sendTransferFrame();
+    showProgress(MessageKey::MsgVerifyProgress);
+    gauge_.progress = 0;
+}
+
+void TransferEngine::takeInfoBlock(std::span<const std::uint8_t, 150> data) {
+    std::copy(data.begin(), data.end(), infoBlock_.begin());
+    identification_ = identifyUnit(infoBlock_);
+}
+
+bool TransferEngine::matchesImage(int block, std::span<const std::uint8_t, 150> data) const {
+    const auto stored = image_.block(block);
+    return std::equal(data.begin(), data.end(), stored.begin());
+}
+
+void TransferEngine::versionMismatch() {
+    state_ = TransferState::Idle;
+    // No countdown: the label and gauge stay up with the interrupted transfer.
+    hideCountdown_ = 0;
+    if (hooks_.showVersionMismatch) {
+        hooks_.showVersionMismatch(
+            versionMismatchText(messages_, infoBlock_[info_block::kVersion]));
+    }
+}
+
+void TransferEngine::failTransfer() {
+    MessageKey key = MessageKey::MsgProgramError;
+    if (state_ == TransferState::Read) key = MessageKey::MsgReadError;
+    if (state_ == TransferState::Verify) {
+        key = MessageKey::MsgVerifyError;
+        done_ = false;
+    }
+    showOutcome(text(key), Colour::Red);
+    state_ = TransferState::Idle;
+}
+
+void TransferEngine::showProgress(MessageKey key) {
+    status_.background = Colour::ButtonFace;
+    status_.text = text(key);
+    status_.visible = true;
+    hideCountdown_ = kHideTicks;
+}
+
+void TransferEngine::showOutcome(std::string outcome, Colour background) {
+    status_.background = background;
+    status_.text = std::move(outcome);
+    // The label may have timed out during a long transfer; an outcome is
+    // always shown.
+    status_.visible = true;
+    hideCountdown_ = kHideTicks;
+}
+
+void TransferEngine::sendTransferFrame() {
+    ticksSinceSend_ = 0;
+    const int block = currentBlock();
+    std::array<std::uint8_t, LinkFrame::kDataSize> data{};
+    if (state_ != TransferState::Read && block >= 1 && block <= kLastBlock) {
+        const auto stored = image_.block(block);
+        std::copy(stored.begin(), stored.end(), data.begin());
+    }
+    sink_.send(LinkFrame::make(command_, data));
+}
+
+void TransferEngine::sendMonitorPoll() {
+    sink_.send(LinkFrame::make(LinkFrame::kMonitorPoll));
+}
+
+void TransferEngine::prepareImage() {
+    if (hooks_.collectVisiblePage) hooks_.collectVisiblePage();
+    model::sanitize(image_);
+    refresh();
+}
+
+void TransferEngine::refresh() {
+    if (hooks_.refreshVisiblePage) hooks_.refreshVisiblePage();
+}
+
+}  // namespace zelvor::link

@@ -1,0 +1,155 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "i18n/messages.h"
+#include "link/colour.h"
+#include "link/link_frame.h"
+#include "link/unit_identification.h"
+#include "model/parameter_image.h"
+
+namespace zelvor::link {
+
+// 0 Idle (monitor polling), 1 Program, 2 Verify, 3 Read.
+enum class TransferState : std::uint16_t { Idle = 0, Program = 1, Verify = 2, Read = 3 };
+
+// Where the engine's frames go: the serial port in the program, a recorder in
+// tests. send() returns once the frame is out.
+class FrameSink {
+  public:
+    virtual ~FrameSink() = default;
+    virtual void send(const LinkFrame& frame) = 0;
+};
+
+// What the engine needs from the window. Empty hooks are skipped.
+struct TransferHooks {
+    std::function<void()> collectVisiblePage;  // controls -> image
+    std::function<void()> refreshVisiblePage;  // image -> controls
+    // A modal message; a window that is inside its tick should defer it.
+    std::function<void(const std::string& text)> showVersionMismatch;
+    std::function<void()> clearFileName;  // a Read replaces the file's contents
+};
+
+// The status label under the pages (progress and outcome of transfers).
+struct StatusLabel {
+    std::string text;
+    Colour background = Colour::ButtonFace;
+    bool visible = false;
+};
+
+// The progress gauge beside the status label: the block in work, 0..10.
+struct ProgressGauge {
+    static constexpr int kMaxValue = 10;
+    int progress = 0;
+    bool visible = false;
+};
+
+// The Read, Verify and Program transfers and the monitor poll, as a state
+// machine that moves only when tick() is called (every 55 ms) or an answer is
+// handed in. It reads no clock and no port; frames leave through the sink.
+class TransferEngine {
+  public:
+    static constexpr int kTicksPerRequest = 6;  // a request is repeated every 6 ticks
+    static constexpr int kMaxSends = 5;
+    static constexpr int kHideTicks = 200;
+    static constexpr int kWatchdogTicks = 24;
+    static constexpr int kConnectionTicksAtStart = 18;
+    static constexpr int kFullSaveCount = 2756;
+    static constexpr int kBlockFlagCount = 10;  // 0 = information block, 1..9 image blocks
+
+    TransferEngine(model::ParameterImage& image, FrameSink& sink,
+                   const i18n::MessageTable& messages, TransferHooks hooks = {});
+
+    // Start commands. None sends at once: the first request leaves within
+    // 1..6 ticks. Each restarts a transfer that is already running.
+    void program();           // every block, then verify
+    void verify();            // blocks 1..9 against the image
+    void read();              // information block and blocks 1..9 into the image
+    void startProgramming();  // the flagged blocks only
+    void setBlockFlag(int block);
+
+    // A received batch whose first byte is not the monitor answer; only the
+    // first 152 bytes count.
+    void handleAnswer(std::span<const std::uint8_t> batch);
+    // A monitor answer was accepted: the unit is there.
+    void noteAcceptedAnswer() { connectionTicks_ = 0; }
+    // Bytes the unit still has to save, from the last monitor answer.
+    void setSavingCount(std::uint16_t count) { savingCount_ = count; }
+    // While a printout is made the "No Connection" label stays hidden.
+    void setPrinting(bool printing) { printing_ = printing; }
+    // Puts a message of another part of the program on the status label for
+    // the usual 200 ticks.
+    void announce(std::string text, Colour background);
+
+    // One 55 ms step: resend or fail the running request, or poll the monitor
+    // and keep the saving display; then the hide countdown and the watchdog.
+    void tick();
+
+    TransferState state() const { return state_; }
+    std::uint8_t currentCommand() const { return command_; }
+    int currentBlock() const { return command_ & 0x3F; }
+    int ticksSinceSend() const { return ticksSinceSend_; }
+    int attempts() const { return attempts_; }
+    bool blockFlag(int block) const;
+    bool verifyAfterProgram() const { return verifyAfterProgram_; }
+    bool done() const { return done_; }
+    int hideCountdown() const { return hideCountdown_; }
+    int connectionTicks() const { return connectionTicks_; }
+    std::uint16_t savingCount() const { return savingCount_; }
+    const std::array<std::uint8_t, info_block::kSize>& infoBlock() const { return infoBlock_; }
+    const UnitIdentification& identification() const { return identification_; }
+
+    const StatusLabel& statusLabel() const { return status_; }
+    const ProgressGauge& gauge() const { return gauge_; }
+    bool noConnectionVisible() const { return noConnectionVisible_; }
+    bool versionLabelVisible() const { return !noConnectionVisible_; }
+
+  private:
+    void sendTransferFrame();
+    void sendMonitorPoll();
+    void beginVerify();  // sends the block 1 request at once and shows "Verify:"
+    void showProgress(i18n::MessageKey key);
+    void showOutcome(std::string text, Colour background);
+    void failTransfer();
+    void versionMismatch();
+    void prepareImage();  // collect, sanitize, refresh
+    void refresh();
+    void handleProgramAnswer(int block, std::span<const std::uint8_t, 150> data);
+    void handleVerifyAnswer(int block, std::span<const std::uint8_t, 150> data);
+    void handleReadAnswer(int block, std::span<const std::uint8_t, 150> data);
+    void takeInfoBlock(std::span<const std::uint8_t, 150> data);
+    bool matchesImage(int block, std::span<const std::uint8_t, 150> data) const;
+    std::string text(i18n::MessageKey key) const { return messages_.text(key); }
+
+    model::ParameterImage& image_;
+    FrameSink& sink_;
+    const i18n::MessageTable& messages_;
+    TransferHooks hooks_;
+
+    TransferState state_ = TransferState::Idle;
+    std::uint8_t command_ = 0;
+    int ticksSinceSend_ = 0;
+    int attempts_ = 0;
+    std::array<bool, kBlockFlagCount> blockFlags_{};
+    bool verifyAfterProgram_ = false;
+    bool done_ = false;
+    int hideCountdown_ = 0;
+    int connectionTicks_ = kConnectionTicksAtStart;
+    std::uint16_t savingCount_ = 0;
+    bool printing_ = false;
+    std::array<std::uint8_t, info_block::kSize> infoBlock_{};
+    UnitIdentification identification_;
+    // A Read collects blocks 1..9 here and writes the image only once all of
+    // them arrived, so a broken Read leaves the image as it was.
+    model::ParameterImage::Bytes readBuffer_{};
+
+    StatusLabel status_;
+    ProgressGauge gauge_;
+    bool noConnectionVisible_ = false;
+};
+
+}  // namespace zelvor::link
