@@ -1,0 +1,19 @@
+#include <vector>
+
+#include "command.h"
+#include "file_commands.h"
+
+namespace zelvor::cli {
+
+std::span<const Command> commandTable() {
+    static const std::vector<Command> table = [] {
+        std::vector<Command> all;
+        // Each group of commands adds its rows here, in the order of the help.
+        for (const auto& group : {fileCommands()})
+            all.insert(all.end(), group.begin(), group.end());
+        return all;
+    }();
+    return table;
+}
+
+}  // namespace zelvor::cli

@@ -1,0 +1,185 @@
+#include "file_commands.h"
+
+#include <array>
+#include <charconv>
+#include <ostream>
+
+#include "field_text.h"
+#include "image_files.h"
+#include "model/default_set.h"
+#include "model/field_table.h"
+#include "model/parameter_file_writer.h"
+#include "model/sanitizer.h"
+
+namespace zelvor::cli {
+
+namespace {
+
+using model::Field;
+using model::FieldDescriptor;
+using model::ParameterImage;
+
+constexpr OptionSpec kOutput{"output", 'o', "FILE", "file to write (replaced as a whole)", true};
+
+// Every file this tool writes holds a sanitized image, as the program's own.
+bool writeParameterFile(const std::string& path, ParameterImage image, std::ostream& err) {
+    model::sanitize(image);
+    return writeOutput(path, model::formatParameterFile(image), err);
+}
+
+std::optional<int> parseBike(std::string_view text) {
+    int bike = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), bike);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    if (bike < 0 || bike >= model::kKnownBikeCount) return std::nullopt;
+    return bike;
+}
+
+// --- new ---
+
+constexpr OptionSpec kNewOptions[] = {
+    {"bike", 0, "N",
+     "bike 0..7: 0 Zelvor R1, 1 Zelvor R2, 2 Zelvor N1, 3 Zelvor N1 & Lambda, 4 Zelvor N2, "
+     "5 Zelvor N3, 6 Zelvor N3 & Lambda, 7 Zelvor S1 (default 0)"},
+    kOutput,
+};
+
+int runNew(const Arguments& arguments, Io& io);
+
+// --- show ---
+
+constexpr OptionSpec kShowOptions[] = {
+    {"sanitize", 0, "", "apply the range rules first, as the program does after opening"},
+};
+
+int runShow(const Arguments& arguments, Io& io) {
+    std::optional<ParameterImage> image = loadParameterFile(arguments.positional[0], io.err);
+    if (!image) return kExitError;
+    if (arguments.has("sanitize")) model::sanitize(*image);
+    for (const FieldDescriptor& field : model::kFieldTable) {
+        if (field.kind == model::Kind::Text) {
+            io.out << model::qualifiedName(field.id) << " = " << quoted(memoBytes(*image)) << "\n";
+            continue;
+        }
+        for (std::size_t i = 0; i < field.count; ++i) {
+            io.out << elementName(field, i) << " = " << engineeringText(*image, field, i) << "\n";
+        }
+    }
+    return kExitOk;
+}
+
+// --- normalize ---
+
+constexpr OptionSpec kNormalizeOptions[] = {kOutput};
+
+int runNormalize(const Arguments& arguments, Io& io) {
+    const std::optional<ParameterImage> image = loadParameterFile(arguments.positional[0], io.err);
+    if (!image) return kExitError;
+    return writeParameterFile(*arguments.value("output"), *image, io.err) ? kExitOk : kExitError;
+}
+
+// --- diff ---
+
+int runDiff(const Arguments& arguments, Io& io) {
+    std::optional<ParameterImage> a = loadParameterFile(arguments.positional[0], io.err);
+    if (!a) return kExitError;
+    std::optional<ParameterImage> b = loadParameterFile(arguments.positional[1], io.err);
+    if (!b) return kExitError;
+    model::sanitize(*a);
+    model::sanitize(*b);
+    bool differ = false;
+    for (const FieldDescriptor& field : model::kFieldTable) {
+        if (field.kind == model::Kind::Text) {
+            // Only the text up to its end counts; what follows carries no meaning.
+            if (memoBytes(*a) != memoBytes(*b)) {
+                io.out << model::qualifiedName(field.id) << ": " << quoted(memoBytes(*a)) << " -> "
+                       << quoted(memoBytes(*b)) << "\n";
+                differ = true;
+            }
+            continue;
+        }
+        for (std::size_t i = 0; i < field.count; ++i) {
+            if (a->get(field.id, i) == b->get(field.id, i)) continue;
+            io.out << elementName(field, i) << ": " << engineeringText(*a, field, i) << " -> "
+                   << engineeringText(*b, field, i) << "\n";
+            differ = true;
+        }
+    }
+    return differ ? kExitDiffer : kExitOk;
+}
+
+// --- export-image / import-image ---
+
+constexpr OptionSpec kImageOptions[] = {kOutput};
+
+int runExportImage(const Arguments& arguments, Io& io) {
+    std::optional<ParameterImage> image = loadParameterFile(arguments.positional[0], io.err);
+    if (!image) return kExitError;
+    model::sanitize(*image);
+    const auto& bytes = image->bytes();
+    const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return writeOutput(*arguments.value("output"), raw, io.err) ? kExitOk : kExitError;
+}
+
+int runImportImage(const Arguments& arguments, Io& io) {
+    const std::string& path = arguments.positional[0];
+    const std::optional<std::string> raw = readInput(path, io.err);
+    if (!raw) return kExitError;
+    if (raw->size() != ParameterImage::kSize) {
+        io.err << "zelvor-cli: " << path << " is not a parameter image: " << raw->size()
+               << " bytes instead of " << ParameterImage::kSize << "\n";
+        return kExitError;
+    }
+    ParameterImage image;
+    std::copy(raw->begin(), raw->end(), image.bytes().begin());
+    return writeParameterFile(*arguments.value("output"), image, io.err) ? kExitOk : kExitError;
+}
+
+constexpr std::array<Command, 6> kFileCommands = {{
+    {"new", "", "write the default parameter set of a bike", kNewOptions, 0, 0, runNew},
+    {"show", "FILE",
+     "print every field of a parameter file, one per line, in engineering units; the memo "
+     "is quoted with \\r \\n \\t \\\" \\\\ and \\xHH escapes, and the unit constants, "
+     "which files do not hold, are those of the default set",
+     kShowOptions, 1, 1, runShow},
+    {"normalize", "FILE", "read a parameter file, apply the range rules and write it again",
+     kNormalizeOptions, 1, 1, runNormalize},
+    {"diff",
+     "A B",
+     "print the fields that differ between two parameter files after the range rules; "
+     "exit 0 when equal, 1 when they differ, 2 on errors",
+     {},
+     2,
+     2,
+     runDiff},
+    {"export-image", "FILE",
+     "write the 1350-byte parameter image of a parameter file (after the range rules)",
+     kImageOptions, 1, 1, runExportImage},
+    {"import-image", "IMAGE",
+     "write a 1350-byte parameter image as a parameter file (after the range rules)", kImageOptions,
+     1, 1, runImportImage},
+}};
+
+int runNew(const Arguments& arguments, Io& io) {
+    int bike = 0;
+    if (const std::optional<std::string> text = arguments.value("bike")) {
+        const std::optional<int> parsed = parseBike(*text);
+        if (!parsed) {
+            return usageError(kFileCommands[0],
+                              "--bike takes a bike number 0..7, not '" + *text + "'", io);
+        }
+        bike = *parsed;
+    }
+    ParameterImage image;
+    image.set(Field::BIKE_BikeType, static_cast<unsigned>(bike));
+    model::loadDefaultSet(image);
+    return writeParameterFile(*arguments.value("output"), image, io.err) ? kExitOk : kExitError;
+}
+
+}  // namespace
+
+std::span<const Command> fileCommands() {
+    return kFileCommands;
+}
+
+}  // namespace zelvor::cli
