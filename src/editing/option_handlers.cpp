@@ -1,0 +1,76 @@
+#include "editing/option_handlers.h"
+
+#include <string_view>
+#include <utility>
+
+#include "editing/page_bindings.h"
+
+namespace zelvor::editing {
+
+namespace {
+
+// The mode groups in the order their item indexes are copied.
+constexpr std::string_view kModeGroups[] = {
+    "RadioGroupGearSystem",
+    "RadioGroupClutchMode",
+    "RadioGroupSpeedMode",
+    "RadioGroupIdleMode",
+};
+
+constexpr int kGearCount = 6;
+constexpr unsigned kGearByRatio = 0;
+
+}  // namespace
+
+OptionHandlers::OptionHandlers(model::ParameterImage& image, ChangePipeline& pipeline, Hooks hooks)
+    : image_(image), pipeline_(pipeline), hooks_(std::move(hooks)) {}
+
+void OptionHandlers::collect() {
+    if (hooks_.collect) hooks_.collect();
+}
+
+void OptionHandlers::viewUpdate() {
+    if (hooks_.viewUpdate) hooks_.viewUpdate();
+}
+
+void OptionHandlers::commitEdit() {
+    collect();
+    pipeline_.run();
+}
+
+void OptionHandlers::memoKeyPressed() {
+    collect();
+}
+
+void OptionHandlers::checkBoxReleased() {
+    collect();
+    viewUpdate();
+    pipeline_.run();
+}
+
+void OptionHandlers::directRadioGroupClicked(const Binding& group, int itemIndex) {
+    if (itemIndex >= 0) image_.set(group.field, group.fieldIndex, static_cast<unsigned>(itemIndex));
+    pipeline_.recordSnapshot();
+}
+
+void OptionHandlers::modeRadioGroupClicked(const ControlAccess& controls) {
+    for (std::string_view name : kModeGroups) {
+        const Binding* group = findBinding(name);
+        if (!group) continue;
+        const int item = controls.itemIndex(*group);
+        if (item >= 0) image_.set(group->field, group->fieldIndex, static_cast<unsigned>(item));
+    }
+    viewUpdate();
+    pipeline_.recordSnapshot();
+}
+
+void OptionHandlers::gearButtonClicked(int gear, std::uint16_t lastLiveRatio) {
+    if (gear >= 1 && gear <= kGearCount &&
+        image_.get(model::Field::GEAR_GearSystem) == kGearByRatio) {
+        image_.set(model::Field::GEAR_PomerRpmSpeed, static_cast<std::size_t>(gear - 1),
+                   lastLiveRatio);
+    }
+    pipeline_.run();
+}
+
+}  // namespace zelvor::editing
