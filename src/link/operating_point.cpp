@@ -77,7 +77,7 @@ PageHighlight racePage(const LiveValues& live) {
                 {G::RaceShiftLight1Edits, gear},
                 {G::RaceShiftLight2Edits, gear},
                 {G::RaceClutchTimeEdits, gear},
-                {G::RaceClutchPauseEdits, gear},
+                {G::RaceClutchPauses, gear},
                 {G::RaceGearLabels, gear},
             },
             std::nullopt};

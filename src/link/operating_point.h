@@ -38,7 +38,7 @@ enum class HighlightGroup : std::uint8_t {
     RaceShiftLight1Edits,          // GroupBoxClutch, per gear, 6
     RaceShiftLight2Edits,          //
     RaceClutchTimeEdits,           //
-    RaceClutchPauseEdits,          //
+    RaceClutchPauses,              //
     RaceGearLabels,                // LabelRaceGear1..6
     GearRatioEdits,                // GroupBoxRpmSpeedProGear, 6
     GearRatioLabels,               // LabelPomerRpmSpeed1..6

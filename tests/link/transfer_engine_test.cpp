@@ -1,0 +1,468 @@
+#include "link/transfer_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "link_test_support.h"
+#include "model/sanitizer.h"
+
+namespace zelvor::link {
+namespace {
+
+using i18n::Language;
+using model::ParameterImage;
+using testing::answer;
+using testing::infoBlock;
+using testing::RecordingSink;
+
+// A cooperative unit: stores what it is programmed with and answers every
+// request at once.
+struct Unit {
+    ParameterImage memory;
+    std::array<std::uint8_t, 150> info = infoBlock(63);
+
+    LinkFrame respond(const LinkFrame& request) {
+        const std::uint8_t command = request.command();
+        const int block = command & 0x3F;
+        if (block == 0) return answer(command, info);
+        if ((command & 0xC0) == LinkFrame::kProgramBlock) {
+            std::copy(request.data().begin(), request.data().end(), memory.block(block).begin());
+        }
+        return answer(command, memory.block(block));
+    }
+};
+
+ParameterImage patternImage(int step) {
+    ParameterImage image;
+    for (std::size_t i = 0; i < ParameterImage::kSize; ++i) {
+        image.bytes()[i] = static_cast<std::uint8_t>(i * step + 11);
+    }
+    model::sanitize(image);
+    return image;
+}
+
+class TransferEngineTest : public ::testing::Test {
+  protected:
+    TransferHooks hooks() {
+        TransferHooks h;
+        h.collectVisiblePage = [this] { events.push_back("collect"); };
+        h.refreshVisiblePage = [this] { events.push_back("refresh"); };
+        h.showVersionMismatch = [this](const std::string& text) { boxes.push_back(text); };
+        h.clearFileName = [this] { events.push_back("clear file name"); };
+        return h;
+    }
+
+    void deliver(const LinkFrame& frame) { engine.handleAnswer(frame.bytes()); }
+
+    // Ticks until the engine sends a frame; returns the number of ticks.
+    int tickUntilSent() {
+        const std::size_t before = sink.frames.size();
+        for (int ticks = 1; ticks <= 10; ++ticks) {
+            engine.tick();
+            if (sink.frames.size() > before) return ticks;
+        }
+        return -1;
+    }
+
+    void tick(int count) {
+        for (int i = 0; i < count; ++i) engine.tick();
+    }
+
+    // Ticks and lets the unit answer every transfer request at once.
+    void serve(Unit& unit, int ticks) {
+        for (int t = 0; t < ticks; ++t) {
+            engine.tick();
+            while (served < sink.frames.size()) {
+                const LinkFrame request = sink.frames[served++];
+                if (request.command() != LinkFrame::kMonitorPoll) deliver(unit.respond(request));
+            }
+        }
+    }
+
+    std::vector<std::uint8_t> sentCommands() const {
+        std::vector<std::uint8_t> commands;
+        for (const LinkFrame& f : sink.frames) {
+            if (f.command() != LinkFrame::kMonitorPoll) commands.push_back(f.command());
+        }
+        return commands;
+    }
+
+    ParameterImage image = patternImage(37);
+    RecordingSink sink;
+    i18n::MessageTable messages;
+    std::vector<std::string> events;
+    std::vector<std::string> boxes;
+    TransferEngine engine{image, sink, messages, hooks()};
+    std::size_t served = 0;
+};
+
+TEST_F(TransferEngineTest, MenuStartedRequestIsSentFiveTimesThenFails) {
+    engine.program();
+    EXPECT_EQ(engine.statusLabel().text, "Program device:");
+    EXPECT_TRUE(engine.statusLabel().visible);
+    EXPECT_TRUE(sink.frames.empty()) << "a start command never sends at once";
+
+    tick(35);
+    EXPECT_EQ(sink.count(0x00), 5);
+    EXPECT_EQ(engine.state(), TransferState::Program);
+    tick(1);
+    EXPECT_EQ(sink.count(0x00), 5);
+    EXPECT_EQ(engine.state(), TransferState::Idle);
+    EXPECT_EQ(engine.statusLabel().text, "Program error!");
+    EXPECT_EQ(engine.statusLabel().background, Colour::Red);
+    EXPECT_TRUE(engine.statusLabel().visible);
+    EXPECT_TRUE(engine.blockFlag(0));
+}
+
+TEST_F(TransferEngineTest, RequestSentAfterAnAcceptedAnswerIsAlsoSentAtMostFiveTimes) {
+    engine.read();
+    ASSERT_EQ(tickUntilSent(), 6);
+    deliver(answer(0x40, infoBlock(63)));
+    ASSERT_EQ(sink.count(0x41), 1) << "the next request leaves at once";
+
+    tick(29);
+    EXPECT_EQ(sink.count(0x41), 5);
+    EXPECT_EQ(engine.state(), TransferState::Read);
+    tick(1);
+    EXPECT_EQ(sink.count(0x41), 5);
+    EXPECT_EQ(engine.state(), TransferState::Idle);
+    EXPECT_EQ(engine.statusLabel().text, "Read error!");
+    EXPECT_EQ(engine.statusLabel().background, Colour::Red);
+}
+
+TEST_F(TransferEngineTest, FirstRequestLeavesWithinOneToSixTicks) {
+    tick(4);  // idle polling leaves ticks since send at 4
+    engine.verify();
+    EXPECT_EQ(tickUntilSent(), 2);
+    EXPECT_EQ(sink.frames.back().command(), 0x41);
+}
+
+TEST_F(TransferEngineTest, RequestDataFollowTheTransfer) {
+    engine.program();
+    tickUntilSent();
+    const LinkFrame& infoRequest = sink.frames.back();
+    EXPECT_TRUE(std::all_of(infoRequest.data().begin(), infoRequest.data().end(),
+                            [](std::uint8_t b) { return b == 0; }));
+    deliver(answer(0x00, infoBlock(63)));
+    const LinkFrame& program1 = sink.frames.back();
+    EXPECT_EQ(program1.command(), 0x01);
+    EXPECT_TRUE(std::equal(program1.data().begin(), program1.data().end(), image.block(1).begin()));
+    EXPECT_TRUE(program1.checkOk());
+
+    engine.read();
+    tickUntilSent();
+    deliver(answer(0x40, infoBlock(63)));
+    const LinkFrame& read1 = sink.frames.back();
+    EXPECT_EQ(read1.command(), 0x41);
+    EXPECT_TRUE(std::all_of(read1.data().begin(), read1.data().end(),
+                            [](std::uint8_t b) { return b == 0; }));
+
+    engine.verify();
+    tickUntilSent();
+    const LinkFrame& verify1 = sink.frames.back();
+    EXPECT_EQ(verify1.command(), 0x41);
+    EXPECT_TRUE(std::equal(verify1.data().begin(), verify1.data().end(), image.block(1).begin()));
+}
+
+TEST_F(TransferEngineTest, FullProgramThenVerifyEndsWithProgrammingSuccess) {
+    Unit unit;
+    engine.program();
+    serve(unit, 6);
+
+    std::vector<std::uint8_t> expected{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    for (std::uint8_t c = 0x41; c <= 0x49; ++c) expected.push_back(c);
+    EXPECT_EQ(sentCommands(), expected);
+    EXPECT_EQ(unit.memory, image);
+    EXPECT_EQ(engine.state(), TransferState::Idle);
+    EXPECT_EQ(engine.statusLabel().text, "Verify: OK");
+    EXPECT_FALSE(engine.verifyAfterProgram());
+    EXPECT_TRUE(engine.done());
+    for (int n = 0; n < 10; ++n) EXPECT_FALSE(engine.blockFlag(n)) << n;
+
+    engine.tick();
+    EXPECT_EQ(engine.statusLabel().text, "Program device: OK");
+    EXPECT_EQ(engine.statusLabel().background, Colour::ButtonFace);
+    EXPECT_EQ(engine.gauge().progress, ProgressGauge::kMaxValue);
+    EXPECT_EQ(engine.identification().identification, "ABC07");
+}
+
+TEST_F(TransferEngineTest, ProgramCollectsSanitizesAndRefreshesFirst) {
+    for (std::size_t i = 0; i < 15; ++i) image.set(model::Field::RPM_ADV_Rpm, i, 0);
+    engine.program();
+    EXPECT_EQ(image.get(model::Field::RPM_ADV_Rpm, 0), 3);
+    EXPECT_EQ(image.get(model::Field::RPM_ADV_Rpm, 14), 17);
+    EXPECT_EQ(events, (std::vector<std::string>{"collect", "refresh"}));
+    EXPECT_TRUE(engine.verifyAfterProgram());
+    for (int n = 0; n < 10; ++n) EXPECT_TRUE(engine.blockFlag(n)) << n;
+}
+
+TEST_F(TransferEngineTest, OnlyBlockFourFlaggedSendsBlockFourAlone) {
+    Unit unit;
+    engine.setBlockFlag(4);
+    engine.startProgramming();
+    EXPECT_EQ(engine.gauge().progress, 4);
+    serve(unit, 12);
+    EXPECT_EQ(sentCommands(), std::vector<std::uint8_t>{4});
+    EXPECT_EQ(engine.state(), TransferState::Idle);
+    EXPECT_EQ(engine.statusLabel().text, "Program device: OK");
+    EXPECT_TRUE(
+        std::equal(image.block(4).begin(), image.block(4).end(), unit.memory.block(4).begin()));
+}
+
+TEST_F(TransferEngineTest, StartProgrammingWithoutFlagsDoesNothing) {
+    engine.startProgramming();
+    EXPECT_EQ(engine.state(), TransferState::Idle);
+    EXPECT_FALSE(engine.statusLabel().visible);
+}
+
+TEST_F(TransferEngineTest, MismatchingEchoKeepsTheBlockFlaggedUntilAnEchoMatches) {
+    engine.setBlockFlag(4);
+    engine.setBlockFlag(6);
+    engine.startProgramming();
+    tickUntilSent();
+    std::array<std::uint8_t, 150> wrong{};
+    std::copy(image.block(4).begin(), image.block(4).end(), wrong.begin());
+    wrong[17] ^= 0x01;
+
+    deliver(answer(0x04, wrong));
+    EXPECT_TRUE(engine.blockFlag(4));
+    EXPECT_EQ(sink.frames.size(), 1u) << "a failed echo sends nothing at once";
+    EXPECT_EQ(tickUntilSent(), 6);
+    EXPECT_EQ(sink.frames.back().command(), 0x04) << "the same block again";
+
+    deliver(answer(0x04, image.block(4)));
+    EXPECT_FALSE(engine.blockFlag(4));
+    EXPECT_EQ(sink.frames.back().command(), 0x06);
+}
+
+TEST_F(TransferEngineTest, FiveMismatchingEchoesFailAndTheBlockStaysToBeProgrammed) {
+    engine.setBlockFlag(4);
+    engine.startProgramming();
+    std::array<std::uint8_t, 150> wrong{};
+    for (int send = 0; send < 5; ++send) {
+        ASSERT_GT(tickUntilSent(), 0);
+        deliver(answer(0x04, wrong));
+    }
+    tick(6);
+    EXPECT_EQ(sink.count(0x04), 5);
+    EXPECT_EQ(engine.statusLabel().text, "Program error!");
+    EXPECT_TRUE(engine.blockFlag(4));
+
+    engine.startProgramming();
+    EXPECT_EQ(engine.currentCommand(), 0x04);
+    EXPECT_EQ(engine.state(), TransferState::Program);
+}
+
+class VerifyByteTest : public TransferEngineTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(VerifyByteTest, OneDifferingByteFailsVerify) {
+    const int differing = GetParam();
+    engine.verify();
+    std::array<std::uint8_t, 150> unitBlock{};
+    std::copy(image.block(1).begin(), image.block(1).end(), unitBlock.begin());
+    unitBlock[differing] ^= 0x80;
+    for (int send = 0; send < 5; ++send) {
+        ASSERT_GT(tickUntilSent(), 0);
+        EXPECT_EQ(sink.frames.back().command(), 0x41);
+        deliver(answer(0x41, unitBlock));
+    }
+    EXPECT_EQ(engine.state(), TransferState::Verify);
+    tick(6);
+    EXPECT_EQ(sink.count(0x41), 5);
+    EXPECT_EQ(engine.state(), TransferState::Idle);
+    EXPECT_EQ(engine.statusLabel().text, "Verify error!");
+    EXPECT_EQ(engine.statusLabel().background, Colour::Red);
+}
+
+INSTANTIATE_TEST_SUITE_P(ImageBytes, VerifyByteTest, ::testing::Values(0, 2, 149));
+
+TEST_F(TransferEngineTest, VerifyRecoversWhenTheUnitAnswersEqualData) {
+    Unit unit;
+    unit.memory = image;
+    engine.verify();
+    tickUntilSent();
+    deliver(answer(0x41, std::array<std::uint8_t, 150>{}));
+    EXPECT_EQ(engine.currentCommand(), 0x41);
+    served = sink.frames.size();  // the unit answers from the repeated request on
+    serve(unit, 6);
+    EXPECT_EQ(engine.statusLabel().text, "Verify: OK");
+    EXPECT_EQ(engine.gauge().progress, ProgressGauge::kMaxValue);
+}
+
+TEST_F(TransferEngineTest, VersionMismatchDuringProgramStopsBeforeAnyBlock) {
+    const ParameterImage before = image;
+    engine.program();
+    tickUntilSent();
+    deliver(answer(0x00, infoBlock(62)));
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "Unmatched version of PC and Ignition programs!  PC-63, IGN-62");
+    EXPECT_EQ(image, before);
+    EXPECT_EQ(engine.state(), TransferState::Idle);
+    EXPECT_EQ(sentCommands(), std::vector<std::uint8_t>{0});
+    EXPECT_EQ(engine.hideCountdown(), 0);
+    tick(300);
+    EXPECT_TRUE(engine.statusLabel().visible) << "the label stays up after a version mismatch";
+    EXPECT_TRUE(engine.gauge().visible);
+}
+
+TEST_F(TransferEngineTest, VersionMismatchDuringReadLeavesTheImageUntouched) {
+    messages.apply(Language::German);
+    const ParameterImage before = image;
+    engine.read();
+    tickUntilSent();
+    deliver(answer(0x40, infoBlock(62)));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0],
+              "Programm der Zündung ist nicht kompatibel mit dem Programm am PC!  PC-63, IGN-62");
+    EXPECT_EQ(image, before);
+    EXPECT_EQ(sentCommands(), std::vector<std::uint8_t>{0x40});
+    EXPECT_EQ(engine.statusLabel().text, "Lesen:");
+}
+
+TEST_F(TransferEngineTest, ReadStoresEveryBlockThenVerifies) {
+    Unit unit;
+    unit.memory = patternImage(53);
+    ASSERT_NE(unit.memory, image);
+    engine.read();
+    EXPECT_EQ(events, std::vector<std::string>{"clear file name"});
+    serve(unit, 6);
+
+    EXPECT_EQ(image, unit.memory);
+    EXPECT_EQ(engine.statusLabel().text, "Verify: OK");
+    EXPECT_EQ(std::count(events.begin(), events.end(), "refresh"), 1);
+    std::vector<std::uint8_t> expected;
+    for (std::uint8_t c = 0x40; c <= 0x49; ++c) expected.push_back(c);
+    for (std::uint8_t c = 0x41; c <= 0x49; ++c) expected.push_back(c);
+    EXPECT_EQ(sentCommands(), expected);
+}
+
+TEST_F(TransferEngineTest, BrokenReadLeavesTheImageAsItWas) {
+    Unit unit;
+    unit.memory = patternImage(53);
+    const ParameterImage before = image;
+    engine.read();
+    tickUntilSent();
+    for (std::uint8_t command = 0x40; command <= 0x44; ++command) {
+        deliver(unit.respond(sink.frames.back()));
+    }
+    ASSERT_EQ(sink.frames.back().command(), 0x45);
+    tick(30);
+    EXPECT_EQ(engine.statusLabel().text, "Read error!");
+    EXPECT_EQ(image, before);
+}
+
+TEST_F(TransferEngineTest, AnswersWhileIdleOrForAnotherCommandAreDropped) {
+    deliver(answer(0x41, image.block(1)));
+    EXPECT_EQ(engine.connectionTicks(), TransferEngine::kConnectionTicksAtStart);
+    EXPECT_TRUE(sink.frames.empty());
+
+    engine.read();
+    tickUntilSent();
+    deliver(answer(0x41, image.block(1)));  // answer to a request not sent
+    LinkFrame damaged = answer(0x40, infoBlock(63));
+    damaged.bytes()[20] ^= 0x01;
+    deliver(damaged);
+    engine.handleAnswer(
+        std::span<const std::uint8_t>(answer(0x40, infoBlock(63)).bytes()).first(151));
+    EXPECT_EQ(engine.currentCommand(), 0x40);
+    EXPECT_EQ(sink.frames.size(), 1u);
+    EXPECT_NE(engine.connectionTicks(), 0);
+
+    deliver(answer(0x40, infoBlock(63)));
+    EXPECT_EQ(engine.currentCommand(), 0x41);
+    EXPECT_EQ(engine.connectionTicks(), 0);
+}
+
+TEST_F(TransferEngineTest, StartCommandRestartsARunningTransfer) {
+    Unit unit;
+    engine.program();
+    tickUntilSent();
+    deliver(unit.respond(sink.frames.back()));
+    ASSERT_EQ(engine.currentCommand(), 0x01);
+    engine.read();
+    EXPECT_EQ(engine.state(), TransferState::Read);
+    EXPECT_EQ(engine.currentCommand(), 0x40);
+    deliver(answer(0x01, image.block(1)));  // late echo of the abandoned program
+    EXPECT_EQ(engine.currentCommand(), 0x40);
+}
+
+TEST_F(TransferEngineTest, SavingCountFillsTheGaugeAndKeepsTheLabelUp) {
+    engine.setSavingCount(1378);
+    engine.tick();
+    EXPECT_EQ(engine.statusLabel().text, "Saving:");
+    EXPECT_EQ(engine.statusLabel().background, Colour::ButtonFace);
+    EXPECT_EQ(engine.gauge().progress, 5);
+    EXPECT_EQ(engine.hideCountdown(), TransferEngine::kHideTicks - 1);
+    EXPECT_FALSE(engine.statusLabel().visible) << "saving leaves the visibility alone";
+
+    engine.setSavingCount(2756);
+    engine.tick();
+    EXPECT_EQ(engine.gauge().progress, 0);
+    engine.setSavingCount(1);
+    engine.tick();
+    EXPECT_EQ(engine.gauge().progress, 9);
+}
+
+TEST_F(TransferEngineTest, AfterProgrammingSavingShowsThenTheSuccessTextReturns) {
+    Unit unit;
+    engine.program();
+    serve(unit, 6);
+    engine.setSavingCount(2000);
+    engine.tick();
+    EXPECT_EQ(engine.statusLabel().text, "Saving:");
+    EXPECT_TRUE(engine.statusLabel().visible);
+    engine.setSavingCount(0);
+    engine.tick();
+    EXPECT_EQ(engine.statusLabel().text, "Program device: OK");
+    tick(TransferEngine::kHideTicks);
+    EXPECT_FALSE(engine.statusLabel().visible);
+    EXPECT_FALSE(engine.gauge().visible);
+    EXPECT_FALSE(engine.done());
+}
+
+TEST_F(TransferEngineTest, StatusLabelHidesAfterTwoHundredTicks) {
+    engine.announce("Printing", Colour::White);
+    tick(199);
+    EXPECT_TRUE(engine.statusLabel().visible);
+    engine.tick();
+    EXPECT_FALSE(engine.statusLabel().visible);
+}
+
+TEST_F(TransferEngineTest, WatchdogShowsNoConnectionFromTheSeventhTick) {
+    tick(6);
+    EXPECT_FALSE(engine.noConnectionVisible());
+    EXPECT_TRUE(engine.versionLabelVisible());
+    engine.tick();
+    EXPECT_TRUE(engine.noConnectionVisible());
+    EXPECT_FALSE(engine.versionLabelVisible());
+
+    engine.setPrinting(true);
+    engine.tick();
+    EXPECT_FALSE(engine.noConnectionVisible());
+    EXPECT_TRUE(engine.versionLabelVisible());
+    engine.setPrinting(false);
+
+    engine.noteAcceptedAnswer();
+    engine.tick();
+    EXPECT_FALSE(engine.noConnectionVisible());
+    tick(23);
+    EXPECT_FALSE(engine.noConnectionVisible());
+    engine.tick();
+    EXPECT_TRUE(engine.noConnectionVisible());
+}
+
+TEST_F(TransferEngineTest, IdleEngineSendsTheMonitorPollEverySixthTick) {
+    tick(18);
+    ASSERT_EQ(sink.frames.size(), 3u);
+    for (const LinkFrame& f : sink.frames) {
+        EXPECT_EQ(f.command(), LinkFrame::kMonitorPoll);
+        EXPECT_EQ(f.bytes()[151], 207);
+    }
+}
+
+}  // namespace
+}  // namespace zelvor::link
