@@ -2,8 +2,8 @@
 // feed it random and damaged files from a fixed random start; the sanitizer
 // build turns any stray access into a failure. Beyond not crashing, every
 // outcome must keep the promises that hold for all input: unit constants,
-// reserved bytes and the memo terminator are never touched, and a rejected
-// file leaves the image exactly as it was.
+// reserved bytes and the memo terminator are never touched, a rejected file
+// leaves the image exactly as it was, and what was read writes stably.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -50,6 +50,12 @@ void readAndCheck(const std::string& content, const ParameterImage& before) {
         ASSERT_EQ(image, before);
     } else {
         ASSERT_TRUE(onlyFileFieldsDiffer(before, image));
+        // Whatever was read, writing it is stable: reading the written file
+        // back and writing again gives the same bytes.
+        const std::string written = formatParameterFile(image);
+        ParameterImage again = image;
+        ASSERT_EQ(parseParameterFile(written, again), ReadOutcome::Accepted);
+        ASSERT_EQ(formatParameterFile(again), written);
     }
 }
 
