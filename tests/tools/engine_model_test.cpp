@@ -64,7 +64,7 @@ TEST(EngineModel, RideGoesThroughEveryGearWithConsistentSpeedRatio) {
     EXPECT_GT(highestRpm, 12000);  // the rev in neutral reaches the limiters
 }
 
-TEST(EngineModel, FewerGearsAreRespected) {
+TEST(EngineModel, FewerGearsAreHonoured) {
     model::ParameterImage image = builtInImage();
     image.set(Field::GEAR_PocetGear, 4);
     for (const EngineState& s : ride(image)) EXPECT_LE(s.gear, 4);

@@ -66,7 +66,8 @@ TEST(SimUnit, ProgrammedBlockIsEchoedStoredAndReadBack) {
 TEST(SimUnit, ReadOfUntouchedBlockGivesTheBuiltInSet) {
     SimUnit unit;
     const LinkFrame answer = answerFrame(unit.handle(LinkFrame::make(0x43), 0ms));
-    const auto expected = builtInImage().block(3);
+    const model::ParameterImage builtIn = builtInImage();
+    const auto expected = builtIn.block(3);
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), answer.data().begin()));
 }
 

@@ -27,7 +27,7 @@ extern "C" void onStopSignal(int) {
     stopFlag = 1;
 }
 
-timespec toTimespec(LineTime wait) {
+timespec waitTimeOf(LineTime wait) {
     const auto micros = std::max<long long>(0, wait.count());
     return timespec{static_cast<time_t>(micros / 1'000'000),
                     static_cast<long>(micros % 1'000'000 * 1000)};
@@ -130,7 +130,7 @@ int serveUnit(SimUnit& unit, const PseudoTerminal& line,
         unitLine.releaseDue();
         const std::optional<LineTime> due = unitLine.nextDue();
         timespec wait{};
-        if (due) wait = toTimespec(*due - unitLine.now());
+        if (due) wait = waitTimeOf(*due - unitLine.now());
         pollfd watch{line.masterFd(), POLLIN, 0};
         const int ready = ::ppoll(&watch, 1, due ? &wait : nullptr, &signals.waitMask());
         if (ready < 0) {
