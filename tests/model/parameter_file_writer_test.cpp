@@ -88,7 +88,7 @@ TEST(ParameterFileWriter, MapsHaveOneRowPerLineAndEndWithAContinuation) {
 }
 
 // An image whose values make every conversion visible: signed values below
-// zero, flags other than 1, the special offsets of IDLE, TPS and CHOKE.
+// zero, flags other than 1, the offsets of IDLE, TPS and CHOKE.
 ParameterImage distinctiveImage() {
     ParameterImage image = defaultImage();
     image.set(Field::TPS_Tps0, 0);

@@ -6,8 +6,8 @@ namespace zelvor::cli {
 
 namespace {
 
-const OptionSpec* findOption(const Command& command, std::string_view word) {
-    for (const OptionSpec& option : command.options) {
+const Option* findOption(const Command& command, std::string_view word) {
+    for (const Option& option : command.options) {
         if (word.starts_with("--") && word.substr(2) == option.longName) return &option;
         if (option.shortName != 0 && word.size() == 2 && word[0] == '-' &&
             word[1] == option.shortName) {
@@ -34,7 +34,7 @@ int usageError(const Command& command, std::string_view message, Io& io) {
 void printCommandHelp(const Command& command, std::ostream& out) {
     out << "usage: zelvor-cli " << command.name;
     if (!command.positionalSyntax.empty()) out << ' ' << command.positionalSyntax;
-    for (const OptionSpec& option : command.options) {
+    for (const Option& option : command.options) {
         out << ' ' << (option.required ? "" : "[");
         if (option.shortName != 0) {
             out << '-' << option.shortName;
@@ -45,7 +45,7 @@ void printCommandHelp(const Command& command, std::ostream& out) {
         out << (option.required ? "" : "]");
     }
     out << "\n  " << command.summary << "\n";
-    for (const OptionSpec& option : command.options) {
+    for (const Option& option : command.options) {
         out << "  ";
         if (option.shortName != 0) out << '-' << option.shortName << ", ";
         out << "--" << option.longName;
@@ -74,7 +74,7 @@ std::optional<Arguments> parseArguments(const Command& command, std::span<const 
             inlineValue = std::string(word.substr(equals + 1));
             word = word.substr(0, equals);
         }
-        const OptionSpec* option = findOption(command, word);
+        const Option* option = findOption(command, word);
         if (option == nullptr) {
             usageError(command, "unknown option " + std::string(word), io);
             return std::nullopt;
@@ -95,7 +95,7 @@ std::optional<Arguments> parseArguments(const Command& command, std::span<const 
             return std::nullopt;
         }
     }
-    for (const OptionSpec& option : command.options) {
+    for (const Option& option : command.options) {
         if (option.required && !arguments.values.contains(option.longName)) {
             usageError(command, "missing option --" + std::string(option.longName), io);
             return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <optional>
@@ -18,7 +19,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitDiffer = 1;
 inline constexpr int kExitError = 2;
 
-struct OptionSpec {
+struct Option {
     std::string_view longName;   // "output" for --output
     char shortName;              // 'o' for -o, or 0
     std::string_view valueName;  // "FILE"; empty for a flag
@@ -51,10 +52,11 @@ struct Command {
     std::string_view name;
     std::string_view positionalSyntax;  // "FILE", "A B"
     std::string_view summary;
-    std::span<const OptionSpec> options;
+    std::span<const Option> options;
     std::size_t minPositional;
     std::size_t maxPositional;
-    int (*run)(const Arguments&, Io&);
+    // Runs the command; gets its own row to report usage errors with.
+    int (*run)(const Command&, const Arguments&, Io&);
 };
 
 // Every command, in the order the help lists them.

@@ -1,8 +1,11 @@
 #include "file_commands.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <optional>
 #include <ostream>
+#include <string>
 
 #include "field_text.h"
 #include "image_files.h"
@@ -19,7 +22,7 @@ using model::Field;
 using model::FieldDescriptor;
 using model::ParameterImage;
 
-constexpr OptionSpec kOutput{"output", 'o', "FILE", "file to write (replaced as a whole)", true};
+constexpr Option kOutput{"output", 'o', "FILE", "file to write (replaced as a whole)", true};
 
 // Every file this tool writes holds a sanitized image, as the program's own.
 bool writeParameterFile(const std::string& path, ParameterImage image, std::ostream& err) {
@@ -37,22 +40,35 @@ std::optional<int> parseBike(std::string_view text) {
 
 // --- new ---
 
-constexpr OptionSpec kNewOptions[] = {
+constexpr Option kNewOptions[] = {
     {"bike", 0, "N",
      "bike 0..7: 0 Zelvor R1, 1 Zelvor R2, 2 Zelvor N1, 3 Zelvor N1 & Lambda, 4 Zelvor N2, "
      "5 Zelvor N3, 6 Zelvor N3 & Lambda, 7 Zelvor S1 (default 0)"},
     kOutput,
 };
 
-int runNew(const Arguments& arguments, Io& io);
+int runNew(const Command& command, const Arguments& arguments, Io& io) {
+    int bike = 0;
+    if (const std::optional<std::string> text = arguments.value("bike")) {
+        const std::optional<int> parsed = parseBike(*text);
+        if (!parsed) {
+            return usageError(command, "--bike takes a bike number 0..7, not '" + *text + "'", io);
+        }
+        bike = *parsed;
+    }
+    ParameterImage image;
+    image.set(Field::BIKE_BikeType, static_cast<unsigned>(bike));
+    model::loadDefaultSet(image);
+    return writeParameterFile(*arguments.value("output"), image, io.err) ? kExitOk : kExitError;
+}
 
 // --- show ---
 
-constexpr OptionSpec kShowOptions[] = {
+constexpr Option kShowOptions[] = {
     {"sanitize", 0, "", "apply the range rules first, as the program does after opening"},
 };
 
-int runShow(const Arguments& arguments, Io& io) {
+int runShow(const Command&, const Arguments& arguments, Io& io) {
     std::optional<ParameterImage> image = loadParameterFile(arguments.positional[0], io.err);
     if (!image) return kExitError;
     if (arguments.has("sanitize")) model::sanitize(*image);
@@ -70,9 +86,9 @@ int runShow(const Arguments& arguments, Io& io) {
 
 // --- normalize ---
 
-constexpr OptionSpec kNormalizeOptions[] = {kOutput};
+constexpr Option kNormalizeOptions[] = {kOutput};
 
-int runNormalize(const Arguments& arguments, Io& io) {
+int runNormalize(const Command&, const Arguments& arguments, Io& io) {
     const std::optional<ParameterImage> image = loadParameterFile(arguments.positional[0], io.err);
     if (!image) return kExitError;
     return writeParameterFile(*arguments.value("output"), *image, io.err) ? kExitOk : kExitError;
@@ -80,7 +96,9 @@ int runNormalize(const Arguments& arguments, Io& io) {
 
 // --- diff ---
 
-int runDiff(const Arguments& arguments, Io& io) {
+constexpr std::span<const Option> kNoOptions;
+
+int runDiff(const Command&, const Arguments& arguments, Io& io) {
     std::optional<ParameterImage> a = loadParameterFile(arguments.positional[0], io.err);
     if (!a) return kExitError;
     std::optional<ParameterImage> b = loadParameterFile(arguments.positional[1], io.err);
@@ -110,9 +128,9 @@ int runDiff(const Arguments& arguments, Io& io) {
 
 // --- export-image / import-image ---
 
-constexpr OptionSpec kImageOptions[] = {kOutput};
+constexpr Option kImageOptions[] = {kOutput};
 
-int runExportImage(const Arguments& arguments, Io& io) {
+int runExportImage(const Command&, const Arguments& arguments, Io& io) {
     std::optional<ParameterImage> image = loadParameterFile(arguments.positional[0], io.err);
     if (!image) return kExitError;
     model::sanitize(*image);
@@ -121,7 +139,7 @@ int runExportImage(const Arguments& arguments, Io& io) {
     return writeOutput(*arguments.value("output"), raw, io.err) ? kExitOk : kExitError;
 }
 
-int runImportImage(const Arguments& arguments, Io& io) {
+int runImportImage(const Command&, const Arguments& arguments, Io& io) {
     const std::string& path = arguments.positional[0];
     const std::optional<std::string> raw = readInput(path, io.err);
     if (!raw) return kExitError;
@@ -144,14 +162,10 @@ constexpr std::array<Command, 6> kFileCommands = {{
      kShowOptions, 1, 1, runShow},
     {"normalize", "FILE", "read a parameter file, apply the range rules and write it again",
      kNormalizeOptions, 1, 1, runNormalize},
-    {"diff",
-     "A B",
+    {"diff", "A B",
      "print the fields that differ between two parameter files after the range rules; "
      "exit 0 when equal, 1 when they differ, 2 on errors",
-     {},
-     2,
-     2,
-     runDiff},
+     kNoOptions, 2, 2, runDiff},
     {"export-image", "FILE",
      "write the 1350-byte parameter image of a parameter file (after the range rules)",
      kImageOptions, 1, 1, runExportImage},
@@ -159,22 +173,6 @@ constexpr std::array<Command, 6> kFileCommands = {{
      "write a 1350-byte parameter image as a parameter file (after the range rules)", kImageOptions,
      1, 1, runImportImage},
 }};
-
-int runNew(const Arguments& arguments, Io& io) {
-    int bike = 0;
-    if (const std::optional<std::string> text = arguments.value("bike")) {
-        const std::optional<int> parsed = parseBike(*text);
-        if (!parsed) {
-            return usageError(kFileCommands[0],
-                              "--bike takes a bike number 0..7, not '" + *text + "'", io);
-        }
-        bike = *parsed;
-    }
-    ParameterImage image;
-    image.set(Field::BIKE_BikeType, static_cast<unsigned>(bike));
-    model::loadDefaultSet(image);
-    return writeParameterFile(*arguments.value("output"), image, io.err) ? kExitOk : kExitError;
-}
 
 }  // namespace
 

@@ -59,5 +59,5 @@ int main(int argc, char** argv) {
     }
     const std::optional<Arguments> arguments = parseArguments(*command, rest, io);
     if (!arguments) return kExitError;
-    return command->run(*arguments, io);
+    return command->run(*command, *arguments, io);
 }
