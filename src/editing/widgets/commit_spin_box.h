@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QSpinBox>
+
+namespace zelvor::widgets {
+
+// An edit with its up/down spinner as one widget. Typing alone changes
+// nothing outside the box; the value is taken when the user
+//   - steps it with the arrows (buttons, arrow keys, page keys, wheel): arrowClicked,
+//   - presses Enter: enterPressed (the window moves focus on and commits),
+//   - leaves the edit (design-time edits) or clicks into it (run-time table
+//     editors): editExit.
+// Typed text outside the range is brought to the nearest limit when taken.
+class CommitSpinBox : public QSpinBox {
+    Q_OBJECT
+  public:
+    enum class CommitOn { Leave, Click };
+
+    explicit CommitSpinBox(QWidget* parent = nullptr, CommitOn commitOn = CommitOn::Leave);
+
+    // Takes the typed text now (what a collect reads).
+    int takeValue();
+
+    void stepBy(int steps) override;
+
+  signals:
+    void arrowClicked();
+    void enterPressed();
+    void editExit();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    CommitOn commitOn_;
+};
+
+}  // namespace zelvor::widgets

@@ -1,0 +1,120 @@
+#include "editing/widgets/control_factory.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <stdexcept>
+#include <string>
+
+#include "editing/control_binding.h"
+#include "editing/page_bindings.h"
+#include "editing/widgets/commit_spin_box.h"
+#include "editing/widgets/mouse_up_check_box.h"
+#include "editing/widgets/radio_group.h"
+
+namespace zelvor::widgets {
+
+namespace {
+
+template <typename T>
+T* place(T* widget, ControlRegistry& registry, std::string_view name, QRect rect) {
+    widget->setGeometry(rect);
+    registry.add(name, widget);
+    return widget;
+}
+
+void applyRange(CommitSpinBox* box, const editing::Binding& binding) {
+    box->setRange(binding.minimum, binding.maximum);
+    box->setSingleStep(binding.step);
+    box->setValue(binding.startPosition.value_or(binding.minimum));
+}
+
+const editing::Binding& requireBinding(std::string_view control, int element = -1) {
+    const editing::Binding* binding = editing::findBinding(control, element);
+    if (binding == nullptr) throw std::logic_error("no binding for " + std::string(control));
+    return *binding;
+}
+
+}  // namespace
+
+QGroupBox* ControlFactory::groupBox(QWidget* parent, std::string_view name, QRect rect) {
+    return place(new QGroupBox(parent), registry_, name, rect);
+}
+
+QLabel* ControlFactory::label(QWidget* parent, std::string_view name, QRect rect) {
+    auto* l = place(new QLabel(parent), registry_, name, rect);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+QLabel* ControlFactory::valueLabel(QWidget* parent, std::string_view name, QRect rect) {
+    QLabel* l = label(parent, name, rect);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setAutoFillBackground(true);
+    l->setIndent(3);
+    return l;
+}
+
+QPushButton* ControlFactory::button(QWidget* parent, std::string_view name, QRect rect) {
+    return place(new QPushButton(parent), registry_, name, rect);
+}
+
+MouseUpCheckBox* ControlFactory::checkBox(QWidget* parent, std::string_view name, QRect rect) {
+    return place(new MouseUpCheckBox(parent), registry_, name, rect);
+}
+
+RadioGroup* ControlFactory::radioGroup(QWidget* parent, std::string_view name, QRect rect) {
+    return place(new RadioGroup(parent), registry_, name, rect);
+}
+
+QProgressBar* ControlFactory::gauge(QWidget* parent, std::string_view name, QRect rect,
+                                    int maximum) {
+    auto* g = place(new QProgressBar(parent), registry_, name, rect);
+    g->setRange(0, maximum);
+    g->setValue(0);
+    g->setTextVisible(false);
+    return g;
+}
+
+CommitSpinBox* ControlFactory::boundSpinBox(QWidget* parent, std::string_view upDownName,
+                                            QRect rect) {
+    const editing::Binding& binding = requireBinding(upDownName);
+    auto* box = place(new CommitSpinBox(parent, CommitSpinBox::CommitOn::Leave), registry_,
+                      binding.edit.empty() ? upDownName : binding.edit, rect);
+    registry_.add(upDownName, box);
+    applyRange(box, binding);
+    return box;
+}
+
+QStringList ControlFactory::tableEditors() {
+    QStringList missing;
+    for (const editing::Binding* binding : editing::tableEditorBuildOrder()) {
+        const editing::EditorPlacement& at = *binding->placement;
+        auto* parent = registry_.find<QWidget>(at.parent);
+        if (parent == nullptr) {
+            missing << ControlRegistry::toQString(at.parent);
+            continue;
+        }
+        int top = at.top;
+        if (!at.topAnchor.empty()) {
+            auto* anchor = registry_.find<QWidget>(at.topAnchor);
+            if (anchor == nullptr) {
+                missing << ControlRegistry::toQString(at.topAnchor);
+                continue;
+            }
+            top += anchor->y();
+        }
+        const int width = at.spinnerLeft + editing::kSpinnerWidth - at.left;
+        auto* box = new CommitSpinBox(parent, CommitSpinBox::CommitOn::Click);
+        box->setGeometry(at.left, top, width, editing::kSpinnerHeight + 1);
+        registry_.add(binding->edit, binding->element, box);
+        registry_.add(binding->control, binding->element, box);
+        applyRange(box, *binding);
+    }
+    missing.removeDuplicates();
+    return missing;
+}
+
+}  // namespace zelvor::widgets
