@@ -84,6 +84,12 @@ class TransferEngine {
     // Puts a message of another part of the program on the status label for
     // the usual 200 ticks.
     void announce(std::string text, Colour background);
+    // Hides the status label and the gauge (a new parameter set or file
+    // replaces what they told); a running transfer shows them again.
+    void hideStatus() {
+        status_.visible = false;
+        gauge_.visible = false;
+    }
 
     // One 55 ms step: resend or fail the running request, or poll the monitor
     // and keep the saving display; then the hide countdown and the watchdog.

@@ -81,16 +81,6 @@ TEST(AppSettings, WriteThenReadRoundTrips) {
     EXPECT_FALSE(back.allPolohaA);
 }
 
-TEST(AppSettings, PortOverridesAcceptOnlyComOneToTwenty) {
-    const IniDocument ini = IniDocument::parse(
-        "[PORTS]\nCOM3=/dev/ttyUSB1\nCOM20=/dev/pts/7\nCOM21=/dev/x\nCOM0=/dev/y\nLPT1=/dev/"
-        "z\nCOMx=/dev/q\n");
-    const auto overrides = readPortOverrides(ini);
-    ASSERT_EQ(overrides.size(), 2u);
-    EXPECT_EQ(overrides.at(2), "/dev/ttyUSB1");
-    EXPECT_EQ(overrides.at(19), "/dev/pts/7");
-}
-
 TEST(ImageDump, LayoutAndRoundTrip) {
     model::ParameterImage image;
     for (std::size_t k = 0; k < model::ParameterImage::kSize; ++k) {

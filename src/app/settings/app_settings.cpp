@@ -66,25 +66,6 @@ void writeAppSettings(IniDocument& ini, const AppSettings& s) {
     put(kAllPolohaA, s.allPolohaA ? "1" : "0");
 }
 
-std::map<int, std::string> readPortOverrides(const IniDocument& ini) {
-    std::map<int, std::string> overrides;
-    for (const auto& [key, path] : ini.entries(kPortsSection)) {
-        if (key.size() < 4 || (key.compare(0, 3, "COM") != 0 && key.compare(0, 3, "com") != 0)) {
-            continue;
-        }
-        int number = 0;
-        for (std::size_t i = 3; i < key.size(); ++i) {
-            if (key[i] < '0' || key[i] > '9' || number > 100) {
-                number = 0;
-                break;
-            }
-            number = number * 10 + (key[i] - '0');
-        }
-        if (number >= 1 && number <= 20 && !path.empty()) overrides[number - 1] = path;
-    }
-    return overrides;
-}
-
 SettingsPaths SettingsPaths::fromEnvironment() {
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
         return {std::filesystem::path(xdg) / "zelvor"};

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <map>
 #include <string>
 
 #include "app/settings/ini_document.h"
@@ -34,10 +33,6 @@ inline constexpr const char* kPortsSection = "PORTS";
 AppSettings readAppSettings(const IniDocument& ini, const AppSettings& current);
 // Writes the keys in their fixed order; other sections and keys stay.
 void writeAppSettings(IniDocument& ini, const AppSettings& settings);
-
-// Port overrides of section PORTS ("COM3=/dev/ttyUSB1"): COM index 0..19 ->
-// device path. Keys that are not COM1..COM20 are ignored.
-std::map<int, std::string> readPortOverrides(const IniDocument& ini);
 
 // Where the settings file, the image dump and the test-mode marker live:
 // $XDG_CONFIG_HOME/zelvor (default ~/.config/zelvor).

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace zelvor::app {
+
+// Modal message boxes and file dialogs, behind an interface so that tests can
+// answer them from a script. File dialogs return an empty string when the
+// user cancels.
+class Dialogs {
+  public:
+    enum class Answer { Yes, No, Cancel };
+
+    virtual ~Dialogs() = default;
+
+    virtual void message(const QString& text) = 0;
+    virtual Answer askYesNoCancel(const QString& text) = 0;
+    // The open dialog of parameter files ("*.ign" and all files).
+    virtual QString openParameterFile(const QString& folder, const QString& proposedName) = 0;
+    // The save dialog of parameter files: "*.ign", default suffix "ign",
+    // asks before overwriting.
+    virtual QString saveParameterFile(const QString& folder, const QString& proposedName) = 0;
+};
+
+// The real boxes and dialogs, modal to the main window.
+class QtDialogs final : public Dialogs {
+  public:
+    explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+
+    void message(const QString& text) override;
+    Answer askYesNoCancel(const QString& text) override;
+    QString openParameterFile(const QString& folder, const QString& proposedName) override;
+    QString saveParameterFile(const QString& folder, const QString& proposedName) override;
+
+  private:
+    QWidget* parent_;
+};
+
+}  // namespace zelvor::app

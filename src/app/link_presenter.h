@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+
+#include "editing/widgets/control_registry.h"
+#include "link/monitor_view.h"
+#include "link/operating_point.h"
+#include "link/transfer_engine.h"
+
+namespace zelvor::app {
+
+// Shows the link's state in the window: the status label with its gauge, the
+// "No Connection" and version labels, the monitor labels and gauges, and the
+// live operating point on the page on show. Every property is written only
+// when it changes, so a tick that finds nothing new repaints nothing.
+class LinkPresenter {
+  public:
+    explicit LinkPresenter(const widgets::ControlRegistry& registry) : registry_(registry) {}
+
+    void showTransfer(const link::TransferEngine& engine, bool printing);
+    void showMonitor(const link::MonitorView& view);
+    void showHighlight(const link::PageHighlight& highlight);
+
+  private:
+    const widgets::ControlRegistry& registry_;
+    // What the monitor last asked for, so unchanged entries are not written
+    // again (the highlighting may have recoloured a monitor label since).
+    std::optional<link::MonitorView> lastView_;
+};
+
+}  // namespace zelvor::app

@@ -1,0 +1,26 @@
+#include <QApplication>
+#include <QTextStream>
+#include <cstdio>
+
+#include "app/main_window.h"
+#include "editing/widgets/pages.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zelvor Tuner"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Zelvor Tuner"));
+    zelvor::widgets::applyApplicationLook();
+
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    const zelvor::app::StartOptions options = zelvor::app::parseStartOptions(arguments);
+    if (options.help || !options.error.isEmpty()) {
+        QTextStream err(stderr);
+        if (!options.error.isEmpty()) err << "zelvor: " << options.error << "\n";
+        err << zelvor::app::startOptionsUsage();
+        return options.help ? 0 : 2;
+    }
+    zelvor::app::TFormHlav window(options, zelvor::app::SettingsPaths::fromEnvironment());
+    window.show();
+    return QApplication::exec();
+}

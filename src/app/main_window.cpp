@@ -1,0 +1,293 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScreen>
+#include <QTabWidget>
+
+#include "editing/page_index.h"
+#include "editing/widgets/colours.h"
+#include "editing/widgets/mouse_up_check_box.h"
+#include "i18n/ui_texts.h"
+#include "model/default_set.h"
+#include "sim/sim_process.h"
+
+namespace zelvor::app {
+
+namespace {
+
+constexpr int kTickMilliseconds = 55;
+
+QString simulatorExecutable() {
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/zelvor-sim");
+    if (QFile::exists(beside)) return beside;
+    return QStringLiteral(ZELVOR_SIM_BUILD_PATH);
+}
+
+}  // namespace
+
+TFormHlav::TFormHlav(StartOptions options, SettingsPaths paths, std::unique_ptr<Dialogs> dialogs,
+                     QWidget* parent)
+    : QMainWindow(parent),
+      options_(std::move(options)),
+      store_(std::move(paths)),
+      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(this)),
+      pipeline_(image_,
+                editing::PipelineHooks{
+                    .refresh = [this] { pageView_->refresh(); },
+                    .switchPage =
+                        [this](int page) {
+                            pageControl_->setCurrentIndex(page);
+                            PageControl1Change(page);
+                        },
+                    .currentPage = [this] { return pageView_->currentPage(); },
+                    .programAfterChange =
+                        [this] {
+                            auto* box = registry_.find<QAbstractButton>("CheckBoxProgHned");
+                            return box != nullptr && box->isChecked();
+                        },
+                    .markBlock = [this](int block) { link_->transfer().setBlockFlag(block); },
+                    .startProgramming = [this] { link_->transfer().startProgramming(); },
+                    .undoRedoEnabled =
+                        [this](bool canUndo, bool canRedo) {
+                            for (const char* name : {"MenuZpet", "SpeedButtonZpet"}) {
+                                if (auto* o = registry_.object(name))
+                                    o->setProperty("enabled", canUndo);
+                            }
+                            for (const char* name : {"MenuZnovu", "SpeedButtonZnovu"}) {
+                                if (auto* o = registry_.object(name))
+                                    o->setProperty("enabled", canRedo);
+                            }
+                        }},
+                &outside_),
+      handlers_(image_, pipeline_,
+                {.collect = [this] { pageView_->collect(); },
+                 .viewUpdate = [this] { pageView_->viewUpdate(); }}) {
+    link::TransferHooks hooks;
+    hooks.collectVisiblePage = [this] { pageView_->collect(); };
+    hooks.refreshVisiblePage = [this] { pageView_->refresh(); };
+    hooks.showVersionMismatch = [this](const std::string& text) {
+        showMessage(QString::fromStdString(text));
+    };
+    hooks.clearFileName = [this] { setFileName({}); };
+    link_ = std::make_unique<link::UnitLink>(image_, port_, messages_, hooks);
+
+    buildWindow();
+    FormCreate();
+}
+
+TFormHlav::~TFormHlav() {
+    timer_.stop();
+    port_.close();
+}
+
+void TFormHlav::FormCreate() {
+    // The map pages and the table editors were built with the window.
+    outside_.portIndex = 1;
+    image_.set(model::Field::BIKE_BikeType, 0);
+    model::loadDefaultSet(image_, scaling_);
+
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    loadSettings();
+    PageControl1Change(pageControl_->currentIndex());
+    if (auto* gauge = registry_.find<QProgressBar>("CGaugeProgram")) {
+        gauge->setRange(0, link::ProgressGauge::kMaxValue);
+    }
+    model::applyBikeUpdate(image_);
+    scaling_.computeBaseTables(image_);
+    if (options_.language) outside_.language = *options_.language;
+    // Connection ticks start at 18 in the engine: "No Connection" shows from
+    // the 7th tick unless the unit answers first.
+    model::sanitize(image_, outside_);
+    messages_.apply(static_cast<i18n::Language>(outside_.language));
+    pageView_->refresh();
+    pipeline_.initialise();
+    if (options_.simulate) startSimulator();
+    if (options_.portDevice) ports_->setDeviceOverride(options_.portDevice);
+    ports_->setPortOverrides(store_.portMap());
+    ports_->open(outside_.portIndex, message(i18n::MessageKey::MsgComOpenError));
+    applyUiTexts();
+    pageView_->refresh();
+    for (const char* name : {"LabelHlaseni", "LabelEeDataErr"}) {
+        if (auto* w = registry_.find<QWidget>(name)) w->hide();
+    }
+    if (auto* gauge = registry_.find<QWidget>("CGaugeProgram")) gauge->hide();
+    testMode_ = store_.testMode();
+    for (int i = 1; i <= 8; ++i) {
+        if (auto* label = registry_.find<QWidget>("LabelTest" + std::to_string(i))) {
+            label->setVisible(testMode_);
+        }
+    }
+    pageView_->viewUpdate();
+
+    timer_.setInterval(kTickMilliseconds);
+    connect(&timer_, &QTimer::timeout, this, &TFormHlav::Timer1Timer);
+    timer_.start();
+}
+
+void TFormHlav::loadSettings() {
+    AppSettings current;
+    current.left = x();
+    current.top = y();
+    current.width = width();
+    current.height = height();
+    current.portIndex = outside_.portIndex;
+    current.language = outside_.language;
+    current.activePage = pageControl_->currentIndex();
+    auto* zobrMs = registry_.find<QAbstractButton>("CheckBoxZobrMs_Uni");
+    auto* extMonitor = registry_.find<QAbstractButton>("CheckBoxExtMonitor");
+    auto* allPolohaA = registry_.find<QAbstractButton>("CheckBoxAll_PolohaA");
+    current.zobrMs = zobrMs != nullptr && zobrMs->isChecked();
+    current.extMonitor = extMonitor != nullptr && extMonitor->isChecked();
+    current.allPolohaA = allPolohaA != nullptr && allPolohaA->isChecked();
+
+    const AppSettings s = store_.load(current);
+    move(s.left, s.top);
+    resize(s.width, s.height);
+    outside_.portIndex = s.portIndex;
+    outside_.language = s.language;
+    setFileName(QString::fromStdString(s.file));
+    iniDir_ = QString::fromStdString(s.iniDir);
+    const int page =
+        s.activePage >= 0 && s.activePage < editing::kPageCount ? s.activePage : current.activePage;
+    pageView_->setCurrentPage(page);
+    pageControl_->setCurrentIndex(page);
+    if (zobrMs != nullptr) zobrMs->setChecked(s.zobrMs);
+    if (extMonitor != nullptr) extMonitor->setChecked(s.extMonitor);
+    if (allPolohaA != nullptr) allPolohaA->setChecked(s.allPolohaA);
+    store_.loadDump(image_, allFlags_);
+}
+
+void TFormHlav::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TFormHlav::FormClose() {
+    if (closing_) return;
+    closing_ = true;
+    timer_.stop();
+    port_.close();
+    pageView_->collect();
+    model::sanitize(image_, outside_);
+    saveSettings();
+    if (simulator_) simulator_->stop();
+}
+
+void TFormHlav::saveSettings() {
+    AppSettings s;
+    const QRect frame = geometry();
+    s.left = frame.x();
+    s.top = frame.y();
+    s.width = frame.width();
+    s.height = frame.height();
+    s.portIndex = outside_.portIndex;
+    s.language = outside_.language;
+    s.file = fileName().toStdString();
+    s.iniDir = iniDir_.toStdString();
+    s.activePage = pageView_->currentPage();
+    const auto checked = [this](const char* name) {
+        auto* box = registry_.find<QAbstractButton>(name);
+        return box != nullptr && box->isChecked();
+    };
+    s.zobrMs = checked("CheckBoxZobrMs_Uni");
+    s.extMonitor = checked("CheckBoxExtMonitor");
+    s.allPolohaA = checked("CheckBoxAll_PolohaA");
+    const std::string problem = store_.save(s, image_, allFlags_);
+    // The window is closing: a box would only delay it, the terminal keeps the reason.
+    if (!problem.empty()) qWarning("Settings were not saved: %s", problem.c_str());
+}
+
+void TFormHlav::startSimulator() {
+    std::string error;
+    std::vector<std::string> arguments = options_.simulatorArguments;
+    auto process = sim::SimProcess::start(simulatorExecutable().toStdString(), arguments, error);
+    if (!process) {
+        showMessage(QStringLiteral("The simulated unit could not be started: %1")
+                        .arg(QString::fromStdString(error)));
+        return;
+    }
+    simulator_ = std::make_unique<sim::SimProcess>(std::move(*process));
+    options_.portDevice = simulator_->devicePath();
+}
+
+QString TFormHlav::message(i18n::MessageKey key) const {
+    return QString::fromStdString(messages_.text(key));
+}
+
+void TFormHlav::showMessage(const QString& text) {
+    // Inside a tick (or while another box is open) the box waits until the
+    // tick is over; an identical box already waiting is not shown twice.
+    if (inTick_ || QApplication::activeModalWidget() != nullptr) {
+        if (!deferredMessages_.contains(text)) deferredMessages_ << text;
+        QTimer::singleShot(0, this, &TFormHlav::flushDeferredMessages);
+        return;
+    }
+    dialogs_->message(text);
+}
+
+void TFormHlav::flushDeferredMessages() {
+    if (inTick_ || QApplication::activeModalWidget() != nullptr || deferredMessages_.isEmpty()) {
+        if (!deferredMessages_.isEmpty()) {
+            QTimer::singleShot(kTickMilliseconds, this, &TFormHlav::flushDeferredMessages);
+        }
+        return;
+    }
+    const QString text = deferredMessages_.takeFirst();
+    dialogs_->message(text);
+    if (!deferredMessages_.isEmpty())
+        QTimer::singleShot(0, this, &TFormHlav::flushDeferredMessages);
+}
+
+QString TFormHlav::fileName() const {
+    auto* label = registry_.find<QLabel>("LabelFile2");
+    return label != nullptr ? label->text() : QString();
+}
+
+void TFormHlav::setFileName(const QString& path) {
+    if (auto* label = registry_.find<QLabel>("LabelFile2")) label->setText(path);
+}
+
+void TFormHlav::hideStatus() {
+    for (const char* name : {"LabelHlaseni", "CGaugeProgram"}) {
+        if (auto* w = registry_.find<QWidget>(name)) w->hide();
+    }
+}
+
+bool TFormHlav::tickAllowed() const {
+    // One thread: no tick inside a tick, and none while a modal box runs its
+    // own event loop on top of a handler.
+    return !inTick_ && !closing_ && QApplication::activeModalWidget() == nullptr;
+}
+
+void TFormHlav::Timer1Timer() {
+    if (!tickAllowed()) return;
+    inTick_ = true;
+    auto* extended = registry_.find<QAbstractButton>("CheckBoxExtMonitor");
+    auto* gas = registry_.find<QAbstractButton>("CheckBoxGas");
+    link_->monitor().setOptions(
+        {extended != nullptr && extended->isChecked(), gas != nullptr && gas->isChecked()});
+    link_->tick();
+    updateLinkDisplay();
+    inTick_ = false;
+}
+
+void TFormHlav::updateLinkDisplay() {
+    if (link_->monitor().framesDecoded() != framesShown_) {
+        framesShown_ = link_->monitor().framesDecoded();
+        presenter_.showMonitor(link_->monitor().view());
+    }
+    presenter_.showTransfer(link_->transfer(), printing_);
+    presenter_.showHighlight(
+        link::highlightLivePoint(pageView_->currentPage(), link_->monitor().live(), image_));
+}
+
+}  // namespace zelvor::app

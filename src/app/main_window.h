@@ -1,0 +1,148 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <QTimer>
+#include <memory>
+#include <optional>
+
+#include "app/dialogs.h"
+#include "app/link_presenter.h"
+#include "app/page_view.h"
+#include "app/port_controller.h"
+#include "app/settings/settings_store.h"
+#include "app/start_options.h"
+#include "editing/change_pipeline.h"
+#include "editing/option_handlers.h"
+#include "editing/widgets/control_registry.h"
+#include "i18n/messages.h"
+#include "link/posix_serial_port.h"
+#include "link/unit_link.h"
+#include "model/injection.h"
+#include "model/parameter_image.h"
+#include "model/sanitizer.h"
+
+class QAction;
+class QMenu;
+class QTabWidget;
+
+namespace zelvor::sim {
+class SimProcess;
+}
+
+namespace zelvor::app {
+
+// The main window and the owner of everything that lives for the run: the
+// parameter image, the link, the undo history, the settings and every
+// control. It routes events to the objects that do the work; its handlers
+// carry the names of the controls and events they serve.
+class TFormHlav : public QMainWindow {
+    Q_OBJECT
+  public:
+    TFormHlav(StartOptions options, SettingsPaths paths, std::unique_ptr<Dialogs> dialogs = {},
+              QWidget* parent = nullptr);
+    ~TFormHlav() override;
+
+    // What tests and tools look at.
+    model::ParameterImage& image() { return image_; }
+    const widgets::ControlRegistry& controls() const { return registry_; }
+    link::UnitLink& unitLink() { return *link_; }
+    editing::ChangePipeline& pipeline() { return pipeline_; }
+    int currentPage() const { return pageView_->currentPage(); }
+    std::uint8_t language() const { return outside_.language; }
+    std::uint8_t portIndex() const { return outside_.portIndex; }
+    bool testMode() const { return testMode_; }
+    const app::AllFlags& allFlags() const { return allFlags_; }
+    QString fileName() const;
+    QTimer& tickTimer() { return timer_; }
+
+    // Handlers of the menus, buttons and events.
+    void MenuNewClick();
+    void MenuOpenClick();
+    void MenuSaveClick();
+    void MenuExitClick() { close(); }
+    void ComboBoxBikeChange(int index);
+    void MenuCom1Click(int index);
+    void MenuReadClick();
+    void MenuVerifyClick();
+    void MenuProgramClick();
+    void SpeedButtonZpetClick() { pipeline_.undo(); }
+    void SpeedButtonZnovuClick() { pipeline_.redo(); }
+    void PageControl1Change(int index);
+    void EditExit();
+    void UpDownClick();
+    void FormKeyPressEnter(QWidget* from);
+    void Memo1KeyPress();
+    void CheckBoxMouseUp();
+    void RadioGroupDirectClick(const char* group, int item);
+    void RadioGroupGearSystemClick();
+    void ButtonGearClick(int gear);
+    void ButtonTps0Click();
+    void ButtonTps100Click();
+    void Menu_Jet123ModeClick(std::uint8_t mode);
+    void SetLanguage(std::uint8_t language);
+    void Timer1Timer();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // Building (main_window_build.cpp).
+    void buildWindow();
+    void buildMenus();
+    void buildToolBar(QWidget* central);
+    void connectPageControls();
+    QAction* addMenuAction(QMenu* menu, const char* name, QKeySequence shortcut = {});
+
+    // The orders of start-up and close (main_window.cpp).
+    void FormCreate();
+    void FormClose();
+    void loadSettings();
+    void saveSettings();
+    void startSimulator();
+
+    // Shared steps.
+    void runPipeline() { pipeline_.run(); }
+    void applyUiTexts();
+    void applyMessageTexts();
+    void showMessage(const QString& text);
+    void flushDeferredMessages();
+    QString message(i18n::MessageKey key) const;
+    void hideStatus();
+    void setFileName(const QString& path);
+    void updateLinkDisplay();
+    bool tickAllowed() const;
+
+    StartOptions options_;
+    SettingsStore store_;
+    std::unique_ptr<Dialogs> dialogs_;
+
+    model::ParameterImage image_;
+    model::InjectionScaling scaling_;
+    model::OutsideSettings outside_{0, 1};
+    i18n::MessageTable messages_;
+    app::AllFlags allFlags_{};
+    bool testMode_ = false;
+    bool printing_ = false;
+    QString iniDir_;
+
+    widgets::ControlRegistry registry_;
+    QTabWidget* pageControl_ = nullptr;
+    link::PosixSerialPort port_;
+    std::unique_ptr<link::UnitLink> link_;
+    std::unique_ptr<sim::SimProcess> simulator_;
+    PortController* ports_ = nullptr;
+    std::unique_ptr<PageView> pageView_;
+    LinkPresenter presenter_{registry_};
+    editing::ChangePipeline pipeline_;
+    editing::OptionHandlers handlers_;
+
+    QTimer timer_;
+    bool inTick_ = false;
+    std::uint32_t framesShown_ = 0;
+    // Messages that arise inside a tick are shown after it, one each.
+    QStringList deferredMessages_;
+    bool closing_ = false;
+};
+
+}  // namespace zelvor::app

@@ -1,0 +1,94 @@
+// File and unit commands: New, bike selection, Open, Save, the Com menu,
+// Read, Verify and Program.
+#include <QComboBox>
+#include <QFileInfo>
+
+#include "app/main_window.h"
+#include "editing/page_binder.h"
+#include "model/default_set.h"
+#include "model/parameter_file_io.h"
+
+namespace zelvor::app {
+
+void TFormHlav::MenuNewClick() {
+    auto* bikes = registry_.find<QComboBox>("ComboBoxBike");
+    if (bikes != nullptr && bikes->currentIndex() >= editing::kBikeSeparatorItem) return;
+    if (dialogs_->askYesNoCancel(message(i18n::MessageKey::MsgAskDefaults)) !=
+        Dialogs::Answer::Yes) {
+        return;
+    }
+    model::loadDefaultSet(image_, scaling_);
+    link_->transfer().hideStatus();
+    hideStatus();
+    setFileName({});
+    runPipeline();
+}
+
+void TFormHlav::ComboBoxBikeChange(int index) {
+    if (index >= 0 && index < model::kKnownBikeCount) {
+        image_.set(model::Field::BIKE_BikeType, static_cast<unsigned>(index));
+    }
+    MenuNewClick();
+    model::applyBikeUpdate(image_);
+    runPipeline();
+    scaling_.computeBaseTables(image_);
+    applyUiTexts();
+}
+
+void TFormHlav::MenuOpenClick() {
+    const QString path = dialogs_->openParameterFile(iniDir_, fileName());
+    if (!path.isEmpty()) {
+        const model::LoadStatus status = model::loadParameterFile(path.toStdString(), image_);
+        if (status == model::LoadStatus::OpenError) {
+            showMessage(message(i18n::MessageKey::MsgOpenFileError) + QStringLiteral("\n") + path);
+        } else if (status == model::LoadStatus::VersionMismatch) {
+            showMessage(message(i18n::MessageKey::MsgIgnFileVersion));
+        } else {
+            runPipeline();
+            setFileName(path);
+            iniDir_ = QFileInfo(path).absolutePath();
+        }
+    }
+    link_->transfer().hideStatus();
+    hideStatus();
+}
+
+void TFormHlav::MenuSaveClick() {
+    const QString path = dialogs_->saveParameterFile(iniDir_, fileName());
+    if (path.isEmpty()) return;
+    // The file holds exactly the sanitized image the controls then show.
+    pageView_->collect();
+    model::sanitize(image_, outside_);
+    pageView_->refresh();
+    const model::FileWriteResult written = model::saveParameterFile(path.toStdString(), image_);
+    if (!written) {
+        // The old file, if any, is untouched: the write replaces it only when complete.
+        showMessage(message(i18n::MessageKey::MsgOpenFileError) + QStringLiteral("\n") + path +
+                    QStringLiteral("\n") + QString::fromStdString(written.error));
+        return;
+    }
+    setFileName(path);
+    iniDir_ = QFileInfo(path).absolutePath();
+}
+
+void TFormHlav::MenuCom1Click(int index) {
+    outside_.portIndex = static_cast<std::uint8_t>(index);
+    // A port chosen by the user replaces the device given for this run.
+    if (!simulator_) ports_->setDeviceOverride(std::nullopt);
+    ports_->close();
+    ports_->open(outside_.portIndex, message(i18n::MessageKey::MsgComOpenError));
+}
+
+void TFormHlav::MenuReadClick() {
+    link_->transfer().read();
+}
+
+void TFormHlav::MenuVerifyClick() {
+    link_->transfer().verify();
+}
+
+void TFormHlav::MenuProgramClick() {
+    link_->transfer().program();
+}
+
+}  // namespace zelvor::app

@@ -1,0 +1,128 @@
+// The edit handlers: when a value reaches the image and what follows.
+#include <QAbstractButton>
+#include <QAction>
+#include <QTabWidget>
+
+#include "app/main_window.h"
+#include "editing/page_bindings.h"
+#include "editing/page_index.h"
+#include "editing/widgets/qt_control_access.h"
+#include "editing/widgets/ui_text_applier.h"
+#include "i18n/ui_texts.h"
+#include "link/monitor_view.h"
+
+namespace zelvor::app {
+
+void TFormHlav::PageControl1Change(int index) {
+    // The image is not collected on a page switch: edits of the page left
+    // behind reach it only through their own events.
+    pageView_->enterPage(index);
+}
+
+void TFormHlav::EditExit() {
+    if (closing_) return;
+    handlers_.commitEdit();
+}
+
+void TFormHlav::UpDownClick() {
+    handlers_.commitEdit();
+}
+
+void TFormHlav::FormKeyPressEnter(QWidget* /*from*/) {
+    // Enter moves on like Tab (leaving a design-time edit commits it on its
+    // own), then the page is taken.
+    focusNextChild();
+    handlers_.commitEdit();
+}
+
+void TFormHlav::Memo1KeyPress() {
+    handlers_.memoKeyPressed();
+}
+
+void TFormHlav::CheckBoxMouseUp() {
+    handlers_.checkBoxReleased();
+}
+
+void TFormHlav::RadioGroupDirectClick(const char* group, int item) {
+    if (const editing::Binding* binding = editing::findBinding(group)) {
+        handlers_.directRadioGroupClicked(*binding, item);
+    }
+}
+
+void TFormHlav::RadioGroupGearSystemClick() {
+    widgets::QtControlAccess access(registry_);
+    handlers_.modeRadioGroupClicked(access);
+}
+
+void TFormHlav::ButtonGearClick(int gear) {
+    handlers_.gearButtonClicked(gear, link_->monitor().live().speedRatio);
+}
+
+void TFormHlav::ButtonTps0Click() {
+    // The live throttle-sensor voltage becomes the 0 % point when plausible.
+    const unsigned mv = link_->monitor().live().throttleSensorMv;
+    if (mv < 300 || mv > 2500) return;
+    image_.set(model::Field::TPS_Tps0, mv / 10);
+    runPipeline();
+}
+
+void TFormHlav::ButtonTps100Click() {
+    const unsigned mv = link_->monitor().live().throttleSensorMv;
+    if (mv < 2500 || mv > 4900) return;
+    image_.set(model::Field::TPS_Tps100, mv / 10 - 250);
+    runPipeline();
+}
+
+void TFormHlav::Menu_Jet123ModeClick(std::uint8_t mode) {
+    image_.set(model::Field::JET1_MISC_Jet123Mode, mode);
+    if (mode != 0) {
+        // Coupled and "1 = 2" start with map 2 on map 1's speed axis.
+        for (std::size_t c = 0; c < 15; ++c) {
+            image_.set(model::Field::RPM_JET_2A_Rpm, c,
+                       image_.get(model::Field::RPM_JET_1A_Rpm, c));
+        }
+    }
+    if (mode == 2 && pageView_->currentPage() == editing::kPageJet2A) {
+        // Map 2 is hidden while it equals map 1: show map 1 instead, without
+        // the page-change step.
+        const QSignalBlocker quiet(pageControl_);
+        pageControl_->setCurrentIndex(editing::kPageJet1A);
+        pageView_->setCurrentPage(editing::kPageJet1A);
+    }
+    pageView_->refresh();
+    pipeline_.recordSnapshot();
+}
+
+void TFormHlav::SetLanguage(std::uint8_t language) {
+    outside_.language = language;
+    applyUiTexts();
+    pageView_->refresh();
+}
+
+void TFormHlav::applyUiTexts() {
+    const auto language = static_cast<i18n::Language>(outside_.language);
+    for (std::size_t l = 0; l < i18n::kLanguageMenuItems.size(); ++l) {
+        if (auto* item = registry_.find<QAction>(i18n::kLanguageMenuItems[l])) {
+            item->setChecked(l == outside_.language);
+        }
+    }
+    auto* noConnection = registry_.find<QWidget>("LabelSpojeni");
+    const bool unconnected = noConnection == nullptr || !noConnection->isHidden() ||
+                             link_->transfer().noConnectionVisible() ||
+                             link_->monitor().framesDecoded() == 0;
+    widgets::applyUiTexts(registry_, i18n::translatedUiTexts(language, unconnected));
+    messages_.apply(language);
+    applyMessageTexts();
+}
+
+void TFormHlav::applyMessageTexts() {
+    // While the unit does not answer, the live labels show placeholders in
+    // the new language; with a connection the next answer rewrites them.
+    const bool unconnected =
+        link_->transfer().noConnectionVisible() || link_->monitor().framesDecoded() == 0;
+    if (!unconnected) return;
+    link::applyNoConnectionPlaceholders(link_->monitor().view(), messages_);
+    presenter_.showMonitor(link_->monitor().view());
+}
+
+}  // namespace zelvor::app

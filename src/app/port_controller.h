@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "link/port_map.h"
+#include "link/serial_port.h"
+
+class QAction;
+class QMenu;
+
+namespace zelvor::app {
+
+// The serial port as the window uses it: which device stands behind the
+// chosen COM index (or the device given for this run), opening with a
+// message when that fails, and the Com menu with its check mark.
+class PortController : public QObject {
+    Q_OBJECT
+  public:
+    PortController(link::SerialPort& port, QMenu* comMenu,
+                   std::function<void(const QString&)> showMessage, QObject* parent = nullptr);
+
+    // Rows of the settings file's PORTS section.
+    void setPortOverrides(const link::PortMap& map);
+    // A device used instead of the mapping for this run (--port, --simulate).
+    void setDeviceOverride(std::optional<std::string> device) {
+        deviceOverride_ = std::move(device);
+    }
+
+    // Opens the port of the index; on failure shows the message (with the
+    // device and the system's reason) and leaves the port closed. Then the
+    // check mark moves to the index.
+    void open(std::uint8_t portIndex, const QString& openErrorText);
+    void close() { port_.close(); }
+
+    std::string devicePath(std::uint8_t portIndex) const;
+    const QList<QAction*>& items() const { return items_; }
+
+  signals:
+    // The user picked Com index i in the menu.
+    void portChosen(int index);
+
+  private:
+    link::SerialPort& port_;
+    QList<QAction*> items_;
+    std::function<void(const QString&)> showMessage_;
+    link::PortMap map_;
+    std::optional<std::string> deviceOverride_;
+};
+
+}  // namespace zelvor::app

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace zelvor::app {
+
+// What the command line asks for. The first argument may name the language
+// ("ENGLISH", "DEUTSCH", "FRENCH", "CESKY", exactly); options:
+//   --port DEVICE   use this device instead of the COM port mapping for this run
+//   --simulate      start the simulated unit and connect to it
+//   --sim-option X  pass X on to the simulated unit (repeatable)
+struct StartOptions {
+    std::optional<std::uint8_t> language;
+    std::optional<std::string> portDevice;
+    bool simulate = false;
+    std::vector<std::string> simulatorArguments;
+    bool help = false;
+    QString error;  // an unknown option or a missing value
+};
+
+StartOptions parseStartOptions(const QStringList& arguments);  // without the program name
+
+QString startOptionsUsage();
+
+}  // namespace zelvor::app
