@@ -227,11 +227,15 @@ void TFormHlav::showMessage(const QString& text) {
     // Inside a tick (or while another box is open) the box waits until the
     // tick is over; an identical box already waiting is not shown twice.
     if (inTick_ || QApplication::activeModalWidget() != nullptr) {
-        if (!deferredMessages_.contains(text)) deferredMessages_ << text;
-        QTimer::singleShot(0, this, &TFormHlav::flushDeferredMessages);
+        postMessage(text);
         return;
     }
     dialogs_->message(text);
+}
+
+void TFormHlav::postMessage(const QString& text) {
+    if (!deferredMessages_.contains(text)) deferredMessages_ << text;
+    QTimer::singleShot(0, this, &TFormHlav::flushDeferredMessages);
 }
 
 void TFormHlav::flushDeferredMessages() {

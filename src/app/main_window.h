@@ -49,6 +49,8 @@ class TFormHlav : public QMainWindow {
     link::UnitLink& unitLink() { return *link_; }
     editing::ChangePipeline& pipeline() { return pipeline_; }
     int currentPage() const { return pageView_->currentPage(); }
+    PageView& pageView() { return *pageView_; }
+    QTabWidget* pageControl() { return pageControl_; }
     std::uint8_t language() const { return outside_.language; }
     std::uint8_t portIndex() const { return outside_.portIndex; }
     bool testMode() const { return testMode_; }
@@ -106,6 +108,9 @@ class TFormHlav : public QMainWindow {
     void applyUiTexts();
     void applyMessageTexts();
     void showMessage(const QString& text);
+    // Shows the box once the current handler or tick is over; the same text
+    // waiting already is not queued twice.
+    void postMessage(const QString& text);
     void flushDeferredMessages();
     QString message(i18n::MessageKey key) const;
     void hideStatus();

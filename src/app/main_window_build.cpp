@@ -97,6 +97,8 @@ void TFormHlav::buildWindow() {
     widgets::ControlFactory factory(registry_);
     const QStringList missing = widgets::buildAllPages(pageControl_, factory);
     for (const QString& name : missing) qWarning("Page control missing: %s", qPrintable(name));
+    // The page the window shows until the settings say otherwise.
+    pageControl_->setCurrentIndex(editing::kPageIdle);
     auto* panel = new QWidget(central);
     panel->setObjectName(QStringLiteral("PanelLive"));
     panel->setGeometry(4, 46 + widgets::kPageControlSize.height() + 4,
@@ -118,7 +120,7 @@ void TFormHlav::buildWindow() {
                 return link_->transfer().identification();
             },
             .unknownBike =
-                [this] { showMessage(message(i18n::MessageKey::MsgBikeNotSupported)); }});
+                [this] { postMessage(message(i18n::MessageKey::MsgBikeNotSupported)); }});
     connectPageControls();
     for (int i = 0; i < 3; ++i) {
         pageControl_->setTabText(editing::kPageAdvance + i,
