@@ -57,6 +57,7 @@ class TFormHlav : public QMainWindow {
     const app::AllFlags& allFlags() const { return allFlags_; }
     QString fileName() const;
     QTimer& tickTimer() { return timer_; }
+    sim::SimProcess* simulator() { return simulator_.get(); }
 
     // Handlers of the menus, buttons and events.
     void MenuNewClick();

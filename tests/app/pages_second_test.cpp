@@ -61,9 +61,13 @@ struct BuiltWindow {
         missingContainers = buildAllPages(pages, factory);
         buildLivePanel(panel, factory);
         applyUiTexts(registry, i18n::fixedUiTexts());
-        // Spin boxes lay out their line edit only once shown.
+        // A spin box lays out its line edit only once it is shown: show every
+        // page once.
         window.show();
-        QApplication::processEvents();
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            QApplication::processEvents();
+        }
     }
 };
 
