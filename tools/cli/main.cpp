@@ -20,7 +20,7 @@ void printUsage(std::ostream& out) {
         if (!command.positionalSyntax.empty()) out << ' ' << command.positionalSyntax;
         out << "\n      " << command.summary << "\n";
     }
-    out << "\nExit status: 0 done, 1 files differ (diff), 2 error.\n";
+    out << "\nExit status: 0 done, 1 files differ (diff) or a transfer failed, 2 error.\n";
 }
 
 bool isHelp(const std::string& word) {

@@ -1,0 +1,101 @@
+#include "cli/transfer_run.h"
+
+#include <utility>
+
+namespace zelvor::cli {
+
+namespace {
+
+using Status = TransferOutcome::Status;
+
+link::TransferHooks commandLineHooks(std::optional<std::string>& versionMismatch) {
+    link::TransferHooks hooks;
+    hooks.showVersionMismatch = [&versionMismatch](const std::string& text) {
+        versionMismatch = text;
+    };
+    return hooks;
+}
+
+}  // namespace
+
+const char* transferName(TransferKind kind) {
+    switch (kind) {
+        case TransferKind::Read:
+            return "Read";
+        case TransferKind::Verify:
+            return "Verify";
+        case TransferKind::Program:
+            return "Program";
+    }
+    return "Transfer";
+}
+
+TransferRun::TransferRun(model::ParameterImage& image, link::SerialPort& port,
+                         const i18n::MessageTable& messages)
+    : link_(image, port, messages, commandLineHooks(versionMismatch_)) {}
+
+void TransferRun::start(TransferKind kind) {
+    link::TransferEngine& engine = link_.transfer();
+    switch (kind) {
+        case TransferKind::Read:
+            engine.read();
+            break;
+        case TransferKind::Verify:
+            engine.verify();
+            break;
+        case TransferKind::Program:
+            engine.program();
+            break;
+    }
+}
+
+TransferOutcome TransferRun::run(TransferKind kind, TickClock& clock,
+                                 const ProgressListener& progress, const StopRequest& stopRequested,
+                                 int tickLimit) {
+    const link::TransferEngine& engine = link_.transfer();
+    versionMismatch_.reset();
+    start(kind);
+    if (progress) progress(engine);
+
+    TransferOutcome outcome;
+    while (engine.state() != link::TransferState::Idle) {
+        if (stopRequested && stopRequested()) {
+            outcome.status = Status::Interrupted;
+            outcome.text = std::string(transferName(kind)) + " interrupted";
+            return outcome;
+        }
+        if (outcome.ticks >= tickLimit) {
+            outcome.status = Status::TimedOut;
+            outcome.text = std::string(transferName(kind)) + " did not finish within " +
+                           std::to_string(tickLimit) + " ticks";
+            return outcome;
+        }
+        clock.waitForNextTick();
+        link_.tick();
+        ++outcome.ticks;
+        if (progress && engine.state() != link::TransferState::Idle) progress(engine);
+    }
+
+    if (versionMismatch_) {
+        outcome.status = Status::VersionMismatch;
+        outcome.text = *versionMismatch_;
+        return outcome;
+    }
+    if (engine.statusLabel().background == link::Colour::Red) {
+        outcome.status = Status::Failed;
+        outcome.text = engine.statusLabel().text;
+        return outcome;
+    }
+    if (engine.done()) {
+        // A finished programming: the next idle tick puts the programming
+        // success text over the verify's, as in the window.
+        clock.waitForNextTick();
+        link_.tick();
+        ++outcome.ticks;
+    }
+    outcome.status = Status::Succeeded;
+    outcome.text = engine.statusLabel().text;
+    return outcome;
+}
+
+}  // namespace zelvor::cli

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "cli/tick_clock.h"
+#include "i18n/messages.h"
+#include "link/serial_port.h"
+#include "link/transfer_engine.h"
+#include "link/unit_link.h"
+#include "model/parameter_image.h"
+
+namespace zelvor::cli {
+
+enum class TransferKind {
+    Read,     // the unit's blocks into the image, then verified
+    Verify,   // the image against the unit
+    Program,  // every block of the image into the unit, then verified
+};
+
+struct TransferOutcome {
+    enum class Status {
+        Succeeded,
+        Failed,           // the engine gave up: "Read error!", "Verify error!", "Program error!"
+        VersionMismatch,  // the unit runs another program version
+        TimedOut,         // the engine did not come back to Idle within the tick limit
+        Interrupted,      // a stop was requested
+    };
+
+    Status status = Status::Failed;
+    // The final status text on success, otherwise what went wrong.
+    std::string text;
+    int ticks = 0;  // ticks run, the extra one for the programming text included
+
+    bool succeeded() const { return status == Status::Succeeded; }
+};
+
+// Runs one transfer of the unit link to its end, the way the window does:
+// start it, then call the link's tick every time the clock says so until the
+// engine is back to Idle. The window's hooks that collect and refresh pages
+// have nothing to do here; a version mismatch ends the transfer.
+class TransferRun {
+  public:
+    // Far beyond the longest transfer the engine can make (19 requests of at
+    // most 5 sends 6 ticks apart, about 570 ticks).
+    static constexpr int kTickLimit = 1200;
+
+    // Called after the start and after every tick while the transfer runs.
+    using ProgressListener = std::function<void(const link::TransferEngine&)>;
+    using StopRequest = std::function<bool()>;
+
+    TransferRun(model::ParameterImage& image, link::SerialPort& port,
+                const i18n::MessageTable& messages);
+    TransferRun(const TransferRun&) = delete;
+    TransferRun& operator=(const TransferRun&) = delete;
+
+    TransferOutcome run(TransferKind kind, TickClock& clock, const ProgressListener& progress = {},
+                        const StopRequest& stopRequested = {}, int tickLimit = kTickLimit);
+
+    link::UnitLink& link() { return link_; }
+    const link::UnitLink& link() const { return link_; }
+
+  private:
+    void start(TransferKind kind);
+
+    std::optional<std::string> versionMismatch_;
+    link::UnitLink link_;
+};
+
+// "Read", "Verify" or "Program".
+const char* transferName(TransferKind kind);
+
+}  // namespace zelvor::cli
