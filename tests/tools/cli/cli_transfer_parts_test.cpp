@@ -1,0 +1,257 @@
+// The pieces around the command line's transfer loop: the steady tick, the
+// progress line and the monitor report.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/monitor_report.h"
+#include "cli/progress_display.h"
+#include "cli/tick_clock.h"
+#include "i18n/messages.h"
+#include "link/link_frame.h"
+#include "link/monitor_decoder.h"
+#include "model/parameter_image.h"
+
+namespace zelvor::cli {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = SteadyTickClock::Clock;
+
+// --- SteadyTickClock on a fake time line ---
+
+class FakeTime {
+  public:
+    Clock::time_point now() const { return now_; }
+    void sleepUntil(Clock::time_point t) {
+        sleeps.push_back(since(t));
+        if (t > now_) now_ = t;
+    }
+    void pass(Clock::duration d) { now_ += d; }
+    std::chrono::milliseconds since(Clock::time_point t) const {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(t - start_);
+    }
+    std::chrono::milliseconds elapsed() const { return since(now_); }
+
+    std::vector<std::chrono::milliseconds> sleeps;  // targets, from the start
+
+  private:
+    Clock::time_point start_ = Clock::time_point() + 1000h;
+    Clock::time_point now_ = start_;
+};
+
+SteadyTickClock clockOn(FakeTime& time) {
+    return SteadyTickClock(
+        SteadyTickClock::kPeriod, [&time] { return time.now(); },
+        [&time](Clock::time_point t) { time.sleepUntil(t); });
+}
+
+TEST(SteadyTickClock, TicksStayOnTheGridWhateverEachTickCosts) {
+    FakeTime time;
+    SteadyTickClock clock = clockOn(time);
+    std::vector<std::chrono::milliseconds> tickTimes;
+    for (int i = 0; i < 6; ++i) {
+        clock.waitForNextTick();
+        tickTimes.push_back(time.elapsed());
+        time.pass(std::chrono::milliseconds(7 + 9 * i));  // work of the tick, up to 52 ms
+    }
+    EXPECT_EQ(tickTimes,
+              (std::vector<std::chrono::milliseconds>{0ms, 55ms, 110ms, 165ms, 220ms, 275ms}));
+    EXPECT_EQ(time.sleeps.size(), 5u) << "the first tick is due at once";
+}
+
+TEST(SteadyTickClock, TickRunningOverItsPeriodDelaysOnlyTheNextOne) {
+    FakeTime time;
+    SteadyTickClock clock = clockOn(time);
+    clock.waitForNextTick();
+    time.pass(70ms);
+    clock.waitForNextTick();  // due at 55, already late: no sleep
+    EXPECT_EQ(time.elapsed(), 70ms);
+    clock.waitForNextTick();
+    EXPECT_EQ(time.elapsed(), 110ms) << "back on the grid";
+}
+
+TEST(SteadyTickClock, AfterAStallMissedTicksAreDroppedNotRunInABurst) {
+    FakeTime time;
+    SteadyTickClock clock = clockOn(time);
+    clock.waitForNextTick();
+    time.pass(1000ms);        // the process was stopped for a second
+    clock.waitForNextTick();  // one tick at once
+    EXPECT_EQ(time.elapsed(), 1000ms);
+    time.pass(1ms);
+    clock.waitForNextTick();
+    EXPECT_EQ(time.elapsed(), 1045ms) << "the next grid point (19 x 55 ms), not an immediate tick";
+}
+
+// --- ProgressDisplay ---
+
+link::StatusLabel label(const std::string& text) {
+    return link::StatusLabel{text, link::Colour::ButtonFace, true};
+}
+
+link::ProgressGauge gauge(int progress) {
+    return link::ProgressGauge{progress, true};
+}
+
+TEST(ProgressDisplay, LineShowsTextBarAndCountWithinTheGaugeRange) {
+    EXPECT_EQ(ProgressDisplay::line(label("Read:"), gauge(5)), "Read: [#####     ] 5/10");
+    EXPECT_EQ(ProgressDisplay::line(label("Verify:"), gauge(0)), "Verify: [          ] 0/10");
+    EXPECT_EQ(ProgressDisplay::line(label("Saving:"), gauge(12)), "Saving: [##########] 10/10");
+    EXPECT_EQ(ProgressDisplay::line(label("Saving:"), gauge(-3)), "Saving: [          ] 0/10");
+    link::StatusLabel hidden = label("Read:");
+    hidden.visible = false;
+    EXPECT_EQ(ProgressDisplay::line(hidden, gauge(2)), "[##        ] 2/10");
+    EXPECT_EQ(ProgressDisplay::line(label("Program device: OK"), link::ProgressGauge{10, false}),
+              "Program device: OK");
+    EXPECT_EQ(ProgressDisplay::line(hidden, link::ProgressGauge{3, false}), "");
+}
+
+TEST(ProgressDisplay, IntoAFileEveryChangeIsOneLine) {
+    std::ostringstream out;
+    {
+        ProgressDisplay display(out, false);
+        display.show(label("Read:"), gauge(0));
+        display.show(label("Read:"), gauge(0));  // a retry changes nothing shown
+        display.show(label("Read:"), gauge(1));
+        display.show(link::StatusLabel{}, link::ProgressGauge{});  // nothing to show
+        display.show(label("Verify:"), gauge(0));
+    }
+    EXPECT_EQ(out.str(),
+              "Read: [          ] 0/10\nRead: [#         ] 1/10\nVerify: [          ] 0/10\n");
+}
+
+TEST(ProgressDisplay, OnATerminalTheLineIsRewrittenAndEndedOnce) {
+    std::ostringstream out;
+    ProgressDisplay display(out, true);
+    display.show(label("Read:"), gauge(0));
+    display.show(label("Read:"), gauge(1));
+    display.finish();
+    display.finish();
+    EXPECT_EQ(out.str(), "\rRead: [          ] 0/10\x1b[K\rRead: [#         ] 1/10\x1b[K\n");
+}
+
+// --- monitor report ---
+
+class MonitorFrame {
+  public:
+    MonitorFrame() {
+        bytes_.fill(0);
+        bytes_[0] = link::LinkFrame::kMonitorAnswer;
+        bytes_[150] = 63;
+    }
+    MonitorFrame& byte(std::size_t offset, std::uint8_t value) {
+        bytes_[offset] = value;
+        return *this;
+    }
+    MonitorFrame& word(std::size_t offset, std::uint16_t value) {
+        bytes_[offset] = static_cast<std::uint8_t>(value & 0xFF);
+        bytes_[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+        return *this;
+    }
+    link::LinkFrame frame() const {
+        link::LinkFrame f = link::LinkFrame::fromBytes(bytes_);
+        f.seal();
+        return f;
+    }
+
+  private:
+    link::LinkFrame::Bytes bytes_;
+};
+
+MonitorFrame runningEngine() {
+    return MonitorFrame()
+        .word(48, 6000)
+        .byte(9, 20)
+        .word(56, 1234)
+        .byte(10, 15)
+        .byte(11, 16)
+        .byte(14, 20)
+        .byte(15, 23)
+        .byte(23, 180)
+        .byte(24, 61)
+        .word(52, 987)
+        .word(58, 450)
+        .word(64, 13800)
+        .byte(25, 3)
+        .word(116, 88)
+        .word(94, 95)
+        .word(148, 1000);
+}
+
+std::vector<std::string> split(const std::string& row) {
+    std::vector<std::string> cells(1);
+    for (char c : row) {
+        if (c == ',') {
+            cells.emplace_back();
+        } else {
+            cells.back() += c;
+        }
+    }
+    return cells;
+}
+
+// The row's cell under each header name.
+std::string cell(const std::string& row, const std::string& name) {
+    const std::vector<std::string> names = split(csvHeader());
+    const std::vector<std::string> cells = split(row);
+    EXPECT_EQ(names.size(), cells.size());
+    for (std::size_t i = 0; i < names.size() && i < cells.size(); ++i) {
+        if (names[i] == name) return cells[i];
+    }
+    ADD_FAILURE() << "no column " << name;
+    return {};
+}
+
+TEST(MonitorReport, CsvRowCarriesTheScaledValuesUnderTheirHeaders) {
+    const std::string row = csvRow(runningEngine().frame(), 1234ms);
+    EXPECT_EQ(split(csvHeader()).front(), "elapsed_s");
+    EXPECT_EQ(cell(row, "elapsed_s"), "1.234");
+    EXPECT_EQ(cell(row, "engine_speed_rpm"), "6000");
+    EXPECT_EQ(cell(row, "throttle_percent"), "20");
+    EXPECT_EQ(cell(row, "advance2_deg"), "16");
+    EXPECT_EQ(cell(row, "injection2_us"), "2300");
+    EXPECT_EQ(cell(row, "coolant_c"), "80");
+    EXPECT_EQ(cell(row, "air_c"), "-39");
+    EXPECT_EQ(cell(row, "pressure_kpa"), "98.7");
+    EXPECT_EQ(cell(row, "supply_v"), "13.800");
+    EXPECT_EQ(cell(row, "gear"), "3");
+    EXPECT_EQ(cell(row, "speed_kmh"), "88");
+    EXPECT_EQ(cell(row, "time_since_start_s"), "9.5");
+    EXPECT_EQ(cell(row, "saving_count"), "1000");
+    EXPECT_EQ(cell(row, "unit_version"), "63");
+}
+
+TEST(MonitorReport, SensorFaultsLeaveTheirCellsEmpty) {
+    const link::LinkFrame coolantFault = runningEngine().byte(23, 0).byte(24, 60).frame();
+    const std::string row = csvRow(coolantFault, 0ms);
+    EXPECT_EQ(cell(row, "coolant_c"), "");
+    EXPECT_EQ(cell(row, "air_c"), "");
+    EXPECT_EQ(cell(row, "elapsed_s"), "0.000");
+    const link::LinkFrame cold = runningEngine().byte(23, 1).byte(24, 100).frame();
+    EXPECT_EQ(cell(csvRow(cold, 5ms), "coolant_c"), "-99");
+    EXPECT_EQ(cell(csvRow(cold, 5ms), "air_c"), "0");
+    EXPECT_EQ(cell(csvRow(cold, 5ms), "elapsed_s"), "0.005");
+}
+
+TEST(MonitorReport, LineJoinsTheDecodedLabelsAndTheSavingCount) {
+    const model::ParameterImage image;
+    const i18n::MessageTable messages;
+    link::MonitorDecoder decoder(image, messages);
+    ASSERT_TRUE(decoder.decode(runningEngine().frame().bytes()));
+    const std::string line = monitorLine(decoder.view(), decoder.live(), messages);
+    EXPECT_EQ(line.rfind("RPM = 6000 | TP = 20 % | Advance = 15 ", 0), 0u) << line;
+    EXPECT_NE(line.find(" | Gear = 3 | "), std::string::npos) << line;
+    EXPECT_NE(line.find(" | U = 13.8 V | "), std::string::npos) << line;
+    EXPECT_EQ(line.substr(line.size() - 15), " | Saving: 1000") << line;
+
+    ASSERT_TRUE(decoder.decode(runningEngine().word(148, 0).frame().bytes()));
+    const std::string saved = monitorLine(decoder.view(), decoder.live(), messages);
+    EXPECT_EQ(saved.find("Saving"), std::string::npos) << saved;
+}
+
+}  // namespace
+}  // namespace zelvor::cli
