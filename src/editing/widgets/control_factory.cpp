@@ -1,9 +1,13 @@
 #include "editing/widgets/control_factory.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -28,6 +32,39 @@ void applyRange(CommitSpinBox* box, const editing::Binding& binding) {
     box->setRange(binding.minimum, binding.maximum);
     box->setSingleStep(binding.step);
     box->setValue(binding.startPosition.value_or(binding.minimum));
+}
+
+// The table editors stand 56 px wide in columns 60 px apart, too narrow for
+// a grouped five-digit number ("25,000") beside the usual arrow column. Their
+// arrows are narrower and the edit field takes the room.
+class CompactSpinBoxStyle : public QProxyStyle {
+  public:
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                         const QWidget* widget) const override {
+        QRect rect = QProxyStyle::subControlRect(control, option, sub, widget);
+        if (control != CC_SpinBox) return rect;
+        const QRect up = QProxyStyle::subControlRect(control, option, SC_SpinBoxUp, widget);
+        const int gain = std::max(0, up.width() - kArrowWidth);
+        if (sub == SC_SpinBoxUp || sub == SC_SpinBoxDown) {
+            rect.setLeft(rect.left() + gain);
+        } else if (sub == SC_SpinBoxEditField) {
+            rect.setLeft(rect.left() - 1);
+            rect.setRight(rect.right() + gain);
+        }
+        return rect;
+    }
+
+  private:
+    static constexpr int kArrowWidth = 9;
+};
+
+QStyle* compactSpinBoxStyle() {
+    static QPointer<QStyle> style;
+    if (style.isNull()) {
+        style = new CompactSpinBoxStyle;
+        style->setParent(QApplication::instance());
+    }
+    return style;
 }
 
 const editing::Binding& requireBinding(std::string_view control, int element = -1) {
@@ -108,6 +145,7 @@ QStringList ControlFactory::tableEditors() {
         }
         const int width = at.spinnerLeft + editing::kSpinnerWidth - at.left;
         auto* box = new CommitSpinBox(parent, CommitSpinBox::CommitOn::Click);
+        box->setStyle(compactSpinBoxStyle());
         box->setGeometry(at.left, top, width, editing::kSpinnerHeight + 1);
         registry_.add(binding->edit, binding->element, box);
         registry_.add(binding->control, binding->element, box);
