@@ -21,6 +21,7 @@
 #include "link/unit_link.h"
 #include "model/default_set.h"
 #include "model/parameter_file_io.h"
+#include "model/parameter_file_reader.h"
 
 namespace zelvor::cli {
 
@@ -42,12 +43,31 @@ bool isTerminal(const std::ostream& out) {
     return &out == &std::cout && ::isatty(STDOUT_FILENO) == 1;
 }
 
-// The image every command starts from: the default set of bike 0.
-ParameterImage defaultImage() {
+// The default set of a bike.
+ParameterImage defaultImage(unsigned bike = 0) {
     ParameterImage image;
-    image.set(model::Field::BIKE_BikeType, 0);
+    image.set(model::Field::BIKE_BikeType, bike);
     model::loadDefaultSet(image);
     return image;
+}
+
+// A parameter file as the image to verify or program: read onto the default
+// set of bike 0 and, for a file of another bike, onto that bike's default set
+// instead. A file does not hold the unit constants; those of bike 0 would put
+// a wrong constant into a unit of a bike whose constants differ.
+std::optional<ParameterImage> loadTuneFile(const std::string& path, std::ostream& err) {
+    const std::optional<std::string> content = readInput(path, err);
+    if (!content) return std::nullopt;
+    ParameterImage image = defaultImage();
+    if (model::parseParameterFile(*content, image) != model::ReadOutcome::Accepted) {
+        err << "zelvor-cli: Unmatched version of *.ign file! " << path << "\n";
+        return std::nullopt;
+    }
+    const unsigned bike = image.get(model::Field::BIKE_BikeType);
+    if (bike == 0) return image;
+    ParameterImage ofBike = defaultImage(bike);
+    model::parseParameterFile(*content, ofBike);
+    return ofBike;
 }
 
 bool openPort(link::PosixSerialPort& port, const std::string& device,
@@ -129,7 +149,7 @@ int runRead(const Command&, const Arguments& arguments, Io& io) {
 constexpr Option kPortOnly[] = {kPort};
 
 int runWithFile(TransferKind kind, const Arguments& arguments, Io& io) {
-    std::optional<ParameterImage> image = loadParameterFile(arguments.positional[0], io.err);
+    std::optional<ParameterImage> image = loadTuneFile(arguments.positional[0], io.err);
     if (!image) return kExitError;
     link::UnitIdentification unit;
     const int status = transferWithUnit(kind, *arguments.value("port"), *image, io, &unit);
