@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../../link/link_test_support.h"
 #include "cli/monitor_report.h"
 #include "cli/progress_display.h"
 #include "cli/tick_clock.h"
@@ -136,34 +137,10 @@ TEST(ProgressDisplay, OnATerminalTheLineIsRewrittenAndEndedOnce) {
 
 // --- monitor report ---
 
-class MonitorFrame {
-  public:
-    MonitorFrame() {
-        bytes_.fill(0);
-        bytes_[0] = link::LinkFrame::kMonitorAnswer;
-        bytes_[150] = 63;
-    }
-    MonitorFrame& byte(std::size_t offset, std::uint8_t value) {
-        bytes_[offset] = value;
-        return *this;
-    }
-    MonitorFrame& word(std::size_t offset, std::uint16_t value) {
-        bytes_[offset] = static_cast<std::uint8_t>(value & 0xFF);
-        bytes_[offset + 1] = static_cast<std::uint8_t>(value >> 8);
-        return *this;
-    }
-    link::LinkFrame frame() const {
-        link::LinkFrame f = link::LinkFrame::fromBytes(bytes_);
-        f.seal();
-        return f;
-    }
+using link::testing::MonitorFrameBuilder;
 
-  private:
-    link::LinkFrame::Bytes bytes_;
-};
-
-MonitorFrame runningEngine() {
-    return MonitorFrame()
+MonitorFrameBuilder runningEngine() {
+    return MonitorFrameBuilder()
         .word(48, 6000)
         .byte(9, 20)
         .word(56, 1234)
