@@ -3,6 +3,7 @@
 set -euo pipefail
 dir=$1; shift
 top=$(cd "$(dirname "$0")/.." && pwd)
-cmake -S "$top" -B "$top/$dir" -G Ninja "$@" > "$top/$dir.configure.log" 2>&1 ||
-    { cat "$top/$dir.configure.log"; exit 1; }
+mkdir -p "$top/$dir"
+cmake -S "$top" -B "$top/$dir" -G Ninja "$@" > "$top/$dir/configure.log" 2>&1 ||
+    { cat "$top/$dir/configure.log"; exit 1; }
 cmake --build "$top/$dir"

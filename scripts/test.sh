@@ -9,7 +9,7 @@ export QT_QPA_PLATFORM=offscreen
 export CTEST_OUTPUT_ON_FAILURE=1
 jobs=$(nproc)
 
-"$top/scripts/build.sh" build
+"$top/scripts/build.sh" build -DZELVOR_BUILD_BENCH=ON
 ctest --test-dir "$top/build" -j "$jobs"
 
 "$top/scripts/build.sh" build-sanitize -DZELVOR_SANITIZE=ON -DZELVOR_BUILD_BENCH=OFF \
