@@ -56,6 +56,8 @@ TEST(SimOptions, AcceptsEveryOptionInBothSpellings) {
     EXPECT_FALSE(result.options->help);
     EXPECT_TRUE(parse({"--help"}).options->help);
     EXPECT_EQ(parse({}).options->version, 63);
+    EXPECT_FALSE(parse({}).options->exitWithParent);
+    EXPECT_TRUE(parse({"--exit-with-parent"}).options->exitWithParent);
 }
 
 TEST(SimOptions, RejectsWhatItCannotUse) {
@@ -72,6 +74,7 @@ TEST(SimOptions, RejectsWhatItCannotUse) {
                                                     {"--fault", "echo-mismatch=10"},
                                                     {"--fault", "echo-mismatch=0"},
                                                     {"--fault", "silent=1"},
+                                                    {"--exit-with-parent=1"},
                                                     {"image.bin"}}) {
         const SimOptionsParse result = parse(args);
         EXPECT_FALSE(result.options) << args.front();

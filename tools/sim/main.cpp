@@ -1,5 +1,9 @@
 // zelvor-sim: the simulated ignition unit on a pseudo-terminal.
 
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -46,6 +50,12 @@ int main(int argc, char** argv) {
     if (options.help) {
         std::cout << simUsage();
         return 0;
+    }
+    if (options.exitWithParent) {
+        // A front end that dies without stopping its unit leaves no orphan.
+        const pid_t parent = ::getppid();
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent) return 0;
     }
     std::optional<BlockStore> store = initialStore(options);
     if (!store) return 1;

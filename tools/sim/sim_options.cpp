@@ -30,6 +30,11 @@ SimOptionsParse parseSimOptions(std::span<const std::string_view> args) {
             value = name.substr(equals + 1);
             name = name.substr(0, equals);
         }
+        if (name == "--exit-with-parent") {
+            if (value) return failure("option --exit-with-parent takes no value");
+            options.exitWithParent = true;
+            continue;
+        }
         if (name == "--help" || name == "-h") {
             if (value) return failure("option --help takes no value");
             options.help = true;
@@ -76,6 +81,7 @@ std::string simUsage() {
            "                        stray=N          stray bytes before every N-th answer\n"
            "                        echo-mismatch=B  the echo of programmed block B differs\n"
            "                        silent           never answer\n"
+           "  --exit-with-parent  stop when the program that started it ends\n"
            "  --help              show this text\n";
 }
 

@@ -17,6 +17,7 @@ struct SimOptions {
     std::optional<std::string> imagePath;  // where the unit keeps its blocks
     std::uint8_t version = kProgramVersion;
     FaultPlan faults;
+    bool exitWithParent = false;  // stop when the process that started it ends
     bool help = false;
 };
 

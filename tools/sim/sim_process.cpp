@@ -69,6 +69,8 @@ std::optional<SimProcess> SimProcess::start(const std::string& executable,
 
     std::vector<std::string> argv = {executable};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
+    // The unit goes when its front end goes, however that ends.
+    argv.emplace_back("--exit-with-parent");
     std::vector<char*> pointers;
     for (std::string& argument : argv) pointers.push_back(argument.data());
     pointers.push_back(nullptr);

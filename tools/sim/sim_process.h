@@ -14,7 +14,8 @@ namespace zelvor::sim {
 // names the device to open.
 class SimProcess {
   public:
-    // Starts the executable with the arguments and waits up to timeout for the
+    // Starts the executable with the arguments (and --exit-with-parent, so the
+    // child never outlives this process) and waits up to timeout for the
     // device line. On failure (cannot start, exits, says nothing) returns
     // nothing and sets error; a child that was started is stopped again.
     static std::optional<SimProcess> start(
