@@ -122,9 +122,14 @@ void readSection(const Section& section, Tokens& tokens, ParameterImage& image,
     }
 }
 
+// The memo body is the next 199 bytes as they are. When the file ends with
+// the memo's last line break within reach, that break only closes the last
+// line and is not part of the text.
 void readMemo(Tokens& tokens, ParameterImage& image) {
     tokens.skipBlanks();
-    const std::string_view body = tokens.rest().substr(0, kMemoLength);
+    std::string_view body = tokens.rest();
+    if (body.ends_with("\r\n") && body.size() - 2 <= kMemoLength) body.remove_suffix(2);
+    body = body.substr(0, kMemoLength);
     auto memo = image.bytes().begin() + descriptor(Field::MEMO_Text).offset;
     const auto end = std::copy(body.begin(), body.end(), memo);
     std::fill(end, memo + kMemoLength, std::uint8_t{0});

@@ -94,8 +94,9 @@ void appendSection(std::string& out, const Section& section, const ParameterImag
 }
 
 // The memo text ends at its first 0 byte or after 199 bytes. Each of its
-// CR LF separated lines is written followed by a line break; a text that
-// already ends with a line break has no further (empty) line.
+// CR LF separated lines is written followed by a line break, the last one
+// too (a text ending in a line break has an empty last line), so the reader
+// can drop exactly one final line break and get the text back.
 void appendMemo(std::string& out, const ParameterImage& image) {
     out += kLineBreak;
     out += kMemoSection;
@@ -108,7 +109,7 @@ void appendMemo(std::string& out, const ParameterImage& image) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data() + start), length);
     if (text.empty()) return;
     out += text;
-    if (!text.ends_with(kLineBreak)) out += kLineBreak;
+    out += kLineBreak;
 }
 
 }  // namespace

@@ -188,8 +188,9 @@ TEST(ParameterFileReader, MemoTakes199RawBytesAndEndsTheReading) {
     // padded with zeros.
     ASSERT_EQ(parseParameterFile(withMagic("MEMO \r\n\r\n  12 kW\r\nFAN 1 1\r\n"), image),
               ReadOutcome::Accepted);
-    EXPECT_EQ(memoText(image), "12 kW\r\nFAN 1 1\r\n");
-    for (std::size_t i = 16; i < 199; ++i) ASSERT_EQ(image.byte(kMemoStart + i), 0) << i;
+    // The file's last line break only closes the memo's last line.
+    EXPECT_EQ(memoText(image), "12 kW\r\nFAN 1 1");
+    for (std::size_t i = 14; i < 199; ++i) ASSERT_EQ(image.byte(kMemoStart + i), 0) << i;
     EXPECT_EQ(image.get(Field::FAN_Fan1), 102);  // inside the memo, not a section
     EXPECT_EQ(image.get(Field::MEMO_Terminator), 0x5A);
 
@@ -268,12 +269,30 @@ TEST(ParameterFileRoundTrip, OneReadNormalizesFlagsAndMemoForGood) {
     ASSERT_EQ(parseParameterFile(first, read), ReadOutcome::Accepted);
     EXPECT_EQ(read.get(Field::N2O_Gas), 1);
     EXPECT_EQ(read.get(Field::DISPLAY_TempDisplay), 1);
-    EXPECT_EQ(memoText(read), "indented\r\nno final break\r\n");
+    EXPECT_EQ(memoText(read), "indented\r\nno final break");
     const std::string second = formatParameterFile(read);
     ParameterImage again = defaultImage();
     ASSERT_EQ(parseParameterFile(second, again), ReadOutcome::Accepted);
     EXPECT_EQ(again, read);
     EXPECT_EQ(formatParameterFile(again), second);
+}
+
+// Whatever the memo holds (without leading blanks, which the format cannot
+// keep) comes back exactly, with or without a final line break, up to the
+// full 199 bytes.
+TEST(ParameterFileRoundTrip, MemoComesBackExactly) {
+    for (const std::size_t length : {1u, 2u, 3u, 100u, 196u, 197u, 198u, 199u}) {
+        for (const bool endsWithBreak : {false, true}) {
+            std::string memo(length, 'm');
+            if (endsWithBreak && length >= 3) memo.replace(length - 2, 2, "\r\n");
+            if (length >= 60) memo.replace(length / 2, 2, "\r\n");
+            ParameterImage image = defaultImage();
+            for (std::size_t i = 0; i < memo.size(); ++i) image.setByte(kMemoStart + i, memo[i]);
+            ParameterImage read = defaultImage();
+            ASSERT_EQ(parseParameterFile(formatParameterFile(image), read), ReadOutcome::Accepted);
+            EXPECT_EQ(memoText(read), memo) << length << (endsWithBreak ? " with break" : "");
+        }
+    }
 }
 
 }  // namespace

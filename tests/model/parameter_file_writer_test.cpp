@@ -223,9 +223,12 @@ TEST(ParameterFileWriter, MemoLines) {
     setMemo(image, "");
     EXPECT_EQ(memoPart(), memoHeader);
 
-    // A text that already ends with a line break gets no further empty line.
+    // Every line ends with a break, the empty last line of a text that ends
+    // with a line break too.
     setMemo(image, "A\r\n\r\nB\r\n");
-    EXPECT_EQ(memoPart(), memoHeader + "A\r\n\r\nB\r\n");
+    EXPECT_EQ(memoPart(), memoHeader + "A\r\n\r\nB\r\n\r\n");
+    setMemo(image, "A\r\nB");
+    EXPECT_EQ(memoPart(), memoHeader + "A\r\nB\r\n");
 
     // Bytes after the first 0 carry no meaning.
     setMemo(image, "kept");
