@@ -290,8 +290,12 @@ void TFormHlav::updateLinkDisplay() {
         presenter_.showMonitor(link_->monitor().view());
     }
     presenter_.showTransfer(link_->transfer(), printing_);
-    presenter_.showHighlight(
-        link::highlightLivePoint(pageView_->currentPage(), link_->monitor().live(), image_));
+    const link::PageHighlight highlight =
+        link::highlightLivePoint(pageView_->currentPage(), link_->monitor().live(), image_);
+    presenter_.showHighlight(highlight);
+    if (const int lit = highlight.lit(link::HighlightGroup::PositionAxisEdits); lit >= 0) {
+        positionIndex_ = lit;
+    }
 }
 
 }  // namespace zelvor::app

@@ -80,6 +80,10 @@ class TFormHlav : public QMainWindow {
     void RadioGroupDirectClick(const char* group, int item);
     void RadioGroupGearSystemClick();
     void ButtonGearClick(int gear);
+    void ButtonMinusClick_PolohaA() { stepInjectionPosition(-1); }
+    void ButtonPlusClick_PolohaA() { stepInjectionPosition(+1); }
+    void MenuToolsMinusClick();
+    void MenuToolsPlusClick();
     void ButtonTps0Click();
     void ButtonTps100Click();
     void Menu_Jet123ModeClick(std::uint8_t mode);
@@ -117,6 +121,7 @@ class TFormHlav : public QMainWindow {
     void hideStatus();
     void setFileName(const QString& path);
     void updateLinkDisplay();
+    void stepInjectionPosition(int direction);
     bool tickAllowed() const;
 
     StartOptions options_;
@@ -146,6 +151,9 @@ class TFormHlav : public QMainWindow {
     QTimer timer_;
     bool inTick_ = false;
     std::uint32_t framesShown_ = 0;
+    // Column of the injection-position table nearest to the live engine
+    // speed, kept while the position page is shown.
+    int positionIndex_ = 0;
     // Messages that arise inside a tick are shown after it, one each.
     QStringList deferredMessages_;
     bool closing_ = false;

@@ -19,6 +19,7 @@
 #include "editing/widgets/commit_spin_box.h"
 #include "editing/widgets/mouse_up_check_box.h"
 #include "editing/widgets/pages.h"
+#include "editing/widgets/position_spin_button.h"
 #include "editing/widgets/radio_group.h"
 #include "editing/widgets/ui_text_applier.h"
 #include "i18n/ui_texts.h"
@@ -175,8 +176,10 @@ void TFormHlav::buildMenus() {
     }
 
     QMenu* tools = menu("MenuTools");
-    addMenuAction(tools, "MenuToolsMinus", QKeySequence(Qt::Key_F4))->setEnabled(false);
-    addMenuAction(tools, "MenuToolsPlus", QKeySequence(Qt::Key_F5))->setEnabled(false);
+    connect(addMenuAction(tools, "MenuToolsMinus", QKeySequence(Qt::Key_F4)), &QAction::triggered,
+            this, &TFormHlav::MenuToolsMinusClick);
+    connect(addMenuAction(tools, "MenuToolsPlus", QKeySequence(Qt::Key_F5)), &QAction::triggered,
+            this, &TFormHlav::MenuToolsPlusClick);
     connect(addMenuAction(tools, "MenuZpet", QKeySequence(Qt::CTRL | Qt::Key_Z)),
             &QAction::triggered, this, &TFormHlav::SpeedButtonZpetClick);
     connect(addMenuAction(tools, "MenuZnovu", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)),
@@ -291,6 +294,11 @@ void TFormHlav::connectPageControls() {
         if (auto* b = registry_.find<QAbstractButton>("ButtonGear" + std::to_string(gear))) {
             connect(b, &QAbstractButton::clicked, this, [this, gear] { ButtonGearClick(gear); });
         }
+    }
+    if (auto* steps = registry_.find<widgets::TwoArrowSpinButton>("CSpinButtonPolohaA")) {
+        connect(steps, &widgets::TwoArrowSpinButton::down, this,
+                &TFormHlav::ButtonMinusClick_PolohaA);
+        connect(steps, &widgets::TwoArrowSpinButton::up, this, &TFormHlav::ButtonPlusClick_PolohaA);
     }
     if (auto* b = registry_.find<QAbstractButton>("ButtonTps0")) {
         connect(b, &QAbstractButton::clicked, this, &TFormHlav::ButtonTps0Click);

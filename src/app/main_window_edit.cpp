@@ -2,6 +2,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "app/main_window.h"
 #include "editing/page_bindings.h"
@@ -56,6 +57,33 @@ void TFormHlav::RadioGroupGearSystemClick() {
 
 void TFormHlav::ButtonGearClick(int gear) {
     handlers_.gearButtonClicked(gear, link_->monitor().live().speedRatio);
+}
+
+void TFormHlav::stepInjectionPosition(int direction) {
+    // The typed angles count: the page is taken first.
+    pageView_->collect();
+    auto* all = registry_.find<QAbstractButton>("CheckBoxAll_PolohaA");
+    const bool every = all != nullptr && all->isChecked();
+    for (std::size_t i = 0; i < 15; ++i) {
+        if (!every && static_cast<int>(i) != positionIndex_) continue;
+        const int angle = image_.get(model::Field::POSITION_A_Angle, i);
+        // One step is 5 degrees; 144 steps are 720 degrees.
+        image_.set(model::Field::POSITION_A_Angle, i,
+                   static_cast<unsigned>(std::clamp(angle + direction, 0, 144)));
+    }
+    runPipeline();
+}
+
+void TFormHlav::MenuToolsMinusClick() {
+    if (pageView_->currentPage() != editing::kPagePoloha) return;
+    ButtonMinusClick_PolohaA();
+    runPipeline();
+}
+
+void TFormHlav::MenuToolsPlusClick() {
+    if (pageView_->currentPage() != editing::kPagePoloha) return;
+    ButtonPlusClick_PolohaA();
+    runPipeline();
 }
 
 void TFormHlav::ButtonTps0Click() {

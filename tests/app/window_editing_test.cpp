@@ -15,6 +15,7 @@
 #include "editing/page_index.h"
 #include "editing/widgets/commit_spin_box.h"
 #include "editing/widgets/radio_group.h"
+#include "link/link_frame.h"
 #include "model/field_table.h"
 
 using namespace zelvor;
@@ -28,6 +29,18 @@ widgets::CommitSpinBox* spin(app::TFormHlav& w, const char* name) {
 
 void showPage(app::TFormHlav& w, int page) {
     w.pageControl()->setCurrentIndex(page);
+}
+
+// Hands the window a monitor answer with the given words (frame offsets).
+void liveAnswer(app::TFormHlav& w, std::initializer_list<std::pair<int, int>> words) {
+    std::array<std::uint8_t, 150> data{};
+    data[149] = 63;  // program version (frame byte 150)
+    for (const auto& [offset, value] : words) {
+        data[offset - 1] = static_cast<std::uint8_t>(value & 0xFF);
+        data[offset] = static_cast<std::uint8_t>(value >> 8);
+    }
+    const link::LinkFrame frame = link::LinkFrame::make(link::LinkFrame::kMonitorAnswer, data);
+    QVERIFY(w.unitLink().monitor().decode(frame.bytes()));
 }
 
 }  // namespace
@@ -198,6 +211,62 @@ class WindowEditingTest : public QObject {
         QCOMPARE(engine.state(), link::TransferState::Program);
         QCOMPARE(engine.currentBlock(), 2);
         for (int block = 0; block < 10; ++block) QCOMPARE(engine.blockFlag(block), block == 2);
+    }
+
+    void injectionPositionStepsOneOrAllAngles() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        showPage(w, editing::kPagePoloha);
+        w.image().set(model::Field::POSITION_A_Angle, 3, 144);
+        w.pipeline().run();
+        // Engine stopped: the position index is 0.
+        w.ButtonPlusClick_PolohaA();
+        QCOMPARE(w.image().get(model::Field::POSITION_A_Angle, 0), 55);
+        QCOMPARE(w.image().get(model::Field::POSITION_A_Angle, 1), 55);
+        w.controls().find<QAbstractButton>("CheckBoxAll_PolohaA")->setChecked(true);
+        w.ButtonMinusClick_PolohaA();
+        QCOMPARE(w.image().get(model::Field::POSITION_A_Angle, 0), 54);
+        QCOMPARE(w.image().get(model::Field::POSITION_A_Angle, 3), 143);
+        w.ButtonPlusClick_PolohaA();
+        w.ButtonPlusClick_PolohaA();
+        QCOMPARE(w.image().get(model::Field::POSITION_A_Angle, 3), 144);  // 720 degrees at most
+        // The step acts on the column nearest to the running engine.
+        w.controls().find<QAbstractButton>("CheckBoxAll_PolohaA")->setChecked(false);
+        liveAnswer(w, {{48, 5000}});
+        t.ticks(1);
+        const unsigned before = w.image().get(model::Field::POSITION_A_Angle, 4);
+        w.MenuToolsMinusClick();
+        QCOMPARE(w.image().get(model::Field::POSITION_A_Angle, 4), before - 1);
+    }
+
+    void throttleCalibrationTakesTheLiveVoltageInsideItsWindow() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        liveAnswer(w, {{56, 2500}});
+        w.ButtonTps0Click();
+        QCOMPARE(w.image().get(model::Field::TPS_Tps0), 250);
+        w.ButtonTps100Click();
+        QCOMPARE(w.image().get(model::Field::TPS_Tps100), 0);
+        liveAnswer(w, {{56, 4900}});
+        w.ButtonTps100Click();
+        QCOMPARE(w.image().get(model::Field::TPS_Tps100), 240);
+        liveAnswer(w, {{56, 299}});
+        w.ButtonTps0Click();  // outside 300..2500 mV: nothing
+        QCOMPARE(w.image().get(model::Field::TPS_Tps0), 250);
+    }
+
+    void gearButtonsLearnTheLiveRatioOnlyByRatio() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        showPage(w, editing::kPageGear);
+        liveAnswer(w, {{120, 1234}});
+        w.ButtonGearClick(3);
+        QCOMPARE(w.image().word(166), 1234);
+        w.image().set(model::Field::GEAR_GearSystem, 1);
+        w.pipeline().run();
+        liveAnswer(w, {{120, 999}});
+        w.ButtonGearClick(3);
+        QCOMPARE(w.image().word(166), 1234);
     }
 
     void bikeComboKeepsUnknownBike() {
