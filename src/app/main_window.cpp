@@ -184,11 +184,12 @@ void TFormHlav::FormClose() {
 
 void TFormHlav::saveSettings() {
     AppSettings s;
-    const QRect frame = geometry();
-    s.left = frame.x();
-    s.top = frame.y();
-    s.width = frame.width();
-    s.height = frame.height();
+    // The position of the frame (what move() takes back), the size of the
+    // window itself (what resize() takes), so the window does not creep.
+    s.left = x();
+    s.top = y();
+    s.width = width();
+    s.height = height();
     s.portIndex = outside_.portIndex;
     s.language = outside_.language;
     s.file = fileName().toStdString();
