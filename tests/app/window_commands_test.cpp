@@ -489,6 +489,15 @@ class WindowCommandsTest : public QObject {
 
     void comMenuKeepsOneMarkAndReportsEveryFailedOpen() {
         QTemporaryDir folder;
+        // Devices that exist on no machine, whatever serial ports it has.
+        QByteArray portsSection = "[PORTS]\r\n";
+        for (int com : {1, 4, 20}) {
+            portsSection += QStringLiteral("COM%1=%2\r\n")
+                                .arg(com)
+                                .arg(folder.filePath(QStringLiteral("absent%1").arg(com)))
+                                .toUtf8();
+        }
+        QVERIFY(writeFile(folder.filePath("Zelvor.ini"), portsSection));
         WindowUnderTest t(folder.path());
         app::TFormHlav& w = t.window;
         auto* ports = w.findChild<app::PortController*>();
@@ -505,7 +514,7 @@ class WindowCommandsTest : public QObject {
         QCOMPARE(marks, 1);
         QCOMPARE(t.script.messages.size(), 2);
         QVERIFY(t.script.messages.last().startsWith(QStringLiteral("Com opening error!")));
-        QVERIFY(t.script.messages.last().contains(QString::fromStdString(ports->devicePath(3))));
+        QVERIFY(t.script.messages.last().contains(folder.filePath("absent4")));
 
         w.MenuCom1Click(3);  // the same item again: another attempt
         QCOMPARE(checkedItem(*ports, marks), 3);
