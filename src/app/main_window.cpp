@@ -84,6 +84,9 @@ TFormHlav::TFormHlav(StartOptions options, SettingsPaths paths, std::unique_ptr<
 TFormHlav::~TFormHlav() {
     timer_.stop();
     port_.close();
+    // The controls are deleted after this object's members: none of their
+    // signals may reach a handler from here on.
+    for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
 }
 
 void TFormHlav::FormCreate() {
