@@ -79,6 +79,20 @@ TFormHlav::TFormHlav(StartOptions options, SettingsPaths paths, std::unique_ptr<
 
     buildWindow();
     FormCreate();
+    about_ = new TFormAbout([this] { return outside_.language; }, this);
+    about_->hide();
+}
+
+void TFormHlav::MenuContensClick() {
+    const QString name = message(i18n::MessageKey::MsgHelpFile);
+    const QString path = findHelpDocument(name);
+    if (path.isEmpty() || !openDocument_(path)) {
+        showMessage(message(i18n::MessageKey::MsgHelpOpenError));
+    }
+}
+
+void TFormHlav::MenuAboutClick() {
+    about_->exec();
 }
 
 TFormHlav::~TFormHlav() {

@@ -6,7 +6,9 @@
 #include <memory>
 #include <optional>
 
+#include "app/about_window.h"
 #include "app/dialogs.h"
+#include "app/help_document.h"
 #include "app/link_presenter.h"
 #include "app/page_view.h"
 #include "app/port_controller.h"
@@ -88,6 +90,11 @@ class TFormHlav : public QMainWindow {
     void ButtonTps100Click();
     void Menu_Jet123ModeClick(std::uint8_t mode);
     void SetLanguage(std::uint8_t language);
+    void MenuContensClick();
+    void MenuAboutClick();
+    TFormAbout& aboutWindow() { return *about_; }
+    // How documents are opened (tests put a recorder here).
+    void setDocumentOpener(DocumentOpener opener) { openDocument_ = std::move(opener); }
     void Timer1Timer();
 
   protected:
@@ -147,6 +154,9 @@ class TFormHlav : public QMainWindow {
     LinkPresenter presenter_{registry_};
     editing::ChangePipeline pipeline_;
     editing::OptionHandlers handlers_;
+
+    TFormAbout* about_ = nullptr;
+    DocumentOpener openDocument_ = systemDocumentOpener();
 
     QTimer timer_;
     bool inTick_ = false;

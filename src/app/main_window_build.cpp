@@ -193,8 +193,10 @@ void TFormHlav::buildMenus() {
     }
 
     QMenu* help = menu("MenuHelp");
-    addMenuAction(help, "MenuContens", QKeySequence(Qt::Key_F1))->setEnabled(false);
-    addMenuAction(help, "MenuAbout")->setEnabled(false);
+    connect(addMenuAction(help, "MenuContens", QKeySequence(Qt::Key_F1)), &QAction::triggered, this,
+            &TFormHlav::MenuContensClick);
+    connect(addMenuAction(help, "MenuAbout"), &QAction::triggered, this,
+            &TFormHlav::MenuAboutClick);
 }
 
 void TFormHlav::buildToolBar(QWidget* central) {
