@@ -29,21 +29,6 @@ class MapGridModelTest : public ::testing::Test {
     AllFlags all{};
 };
 
-TEST_F(MapGridModelTest, OnlyPagesOneToThreeHaveAMap) {
-    EXPECT_EQ(mapDescriptor(kPageAdvance)->axis, Field::RPM_ADV_Rpm);
-    EXPECT_EQ(mapDescriptor(kPageAdvance)->cellMaximum, 60);
-    EXPECT_FALSE(mapDescriptor(kPageAdvance)->injection);
-    EXPECT_EQ(mapDescriptor(kPageJet1A)->cells, Field::JET_1A_Cell);
-    EXPECT_EQ(mapDescriptor(kPageJet2A)->axis, Field::RPM_JET_2A_Rpm);
-    EXPECT_EQ(mapDescriptor(kPageJet2A)->injection, InjectionMap::Jet2A);
-    for (int page : {kPageBike, kPagePoloha, kPageMonitor}) {
-        EXPECT_FALSE(mapDescriptor(page)) << page;
-        EXPECT_FALSE(isMapPage(page)) << page;
-    }
-    EXPECT_EQ(cellRange(kPageAdvance).maximum, 60);
-    EXPECT_EQ(cellRange(kPageJet1A).maximum, 1000);
-}
-
 TEST_F(MapGridModelTest, AdvancePageShowsAxisInRpmCellsInDegreesAndSignedCorrections) {
     image.set(Field::RPM_ADV_Rpm, 0, 30);
     image.set(Field::ADVANCE_Cell, 17, 42);
@@ -221,16 +206,6 @@ TEST_F(MapGridModelTest, PositionsOutsideTheSpinnersAreLimited) {
     collectMapPage(kPageAdvance, grid, image, scaling, all);
     EXPECT_EQ(image.get(Field::ADVANCE_Cell, 0), 60);
     EXPECT_EQ(image.get(Field::RPM_ADV_Rpm, 1), 250);
-}
-
-TEST_F(MapGridModelTest, OtherPagesAreLeftAlone) {
-    const model::ParameterImage before = image;
-    MapGridValues grid;
-    grid.all = true;
-    collectMapPage(kPagePoloha, grid, image, scaling, all);
-    EXPECT_EQ(image, before);
-    EXPECT_FALSE(all[kPagePoloha]);
-    EXPECT_EQ(refreshMapPage(kPageGear, image, scaling, all), MapGridValues{});
 }
 
 TEST(MsText, ShowsMillisecondsWithThreeDecimalsAndATrailingBlank) {
