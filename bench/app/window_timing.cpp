@@ -1,18 +1,22 @@
-// Timing of the window: start-up until the window is first shown, and the cost
+// Timing of the window: start-up until the window is first shown, the cost
 // of one 55 ms tick (median and worst), split into ticks that decode a
-// monitor answer and ticks that do not. Runs against the simulated unit.
+// monitor answer and ticks that do not, against the simulated unit; then the
+// map pages: a refresh (150 cells filled), a page change between two map
+// pages, and a tick on a map page while the live cell moves every tick.
 //   zelvor-window-timing [TICKS]
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "app/main_window.h"
 #include "editing/widgets/pages.h"
+#include "link/link_frame.h"
 
 using namespace zelvor;
 
@@ -32,6 +36,21 @@ struct Stats {
     double worst = 0;
     std::size_t count = 0;
 };
+
+double elapsedMs(const QElapsedTimer& clock) {
+    return static_cast<double>(clock.nsecsElapsed()) / 1e6;
+}
+
+// A monitor answer with the engine at rpm and the throttle at percent, as
+// the unit sends it.
+link::LinkFrame monitorAnswer(int rpm, int throttle) {
+    std::array<std::uint8_t, 150> data{};
+    data[149] = 63;                                    // program version
+    data[47] = static_cast<std::uint8_t>(rpm & 0xFF);  // engine speed, frame bytes 48..49
+    data[48] = static_cast<std::uint8_t>(rpm >> 8);
+    data[8] = static_cast<std::uint8_t>(throttle);  // throttle %, frame byte 9
+    return link::LinkFrame::make(link::LinkFrame::kMonitorAnswer, data);
+}
 
 Stats statsOf(std::vector<double> values) {
     Stats s;
@@ -101,5 +120,77 @@ int main(int argc, char** argv) {
     std::printf(
         "tick budget: 55 ms; a monitor poll send blocks about 26 ms of it on a real line\n");
     window.close();
+
+    // The map pages, without a unit: the live values come from answers
+    // handed to the decoder, one per tick.
+    app::TFormHlav maps(app::StartOptions{}, app::SettingsPaths{folder.path().toStdString()},
+                        std::make_unique<PrintedDialogs>());
+    maps.show();
+    maps.tickTimer().stop();
+    QApplication::processEvents();
+    const char* pageNames[] = {"", "advance", "injection 1", "injection 2"};
+    for (int page = 1; page <= 3; ++page) {
+        maps.pageControl()->setCurrentIndex(page);
+        QApplication::processEvents();
+        std::vector<double> refreshes;
+        std::vector<double> painted;
+        for (int i = 0; i < 50; ++i) {
+            // Every cell changes, so every cell is written and repainted.
+            maps.image().set(model::Field::JET1_MISC_Jet123Mode, 0);
+            for (std::size_t k = 0; k < 150; ++k) {
+                maps.image().set(model::Field::ADVANCE_Cell, k, (k + i) % 60);
+                maps.image().set(model::Field::JET_1A_Cell, k, 1000 + 10 * ((k + i) % 50));
+                maps.image().set(model::Field::JET_2A_Cell, k, 1000 + 10 * ((k + i) % 50));
+            }
+            QElapsedTimer clock;
+            clock.start();
+            maps.pageView().refresh();
+            refreshes.push_back(elapsedMs(clock));
+            QApplication::processEvents();
+            painted.push_back(elapsedMs(clock));
+        }
+        const Stats refresh = statsOf(refreshes);
+        const Stats withPaint = statsOf(painted);
+        std::printf(
+            "map page refresh, %s (150 cells changed): median %.3f ms, worst %.3f ms; "
+            "with repaint median %.3f ms, worst %.3f ms\n",
+            pageNames[page], refresh.median, refresh.worst, withPaint.median, withPaint.worst);
+    }
+
+    std::vector<double> pageChanges;
+    for (int i = 0; i < 40; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        maps.pageControl()->setCurrentIndex(i % 2 == 0 ? 1 : 2);
+        QApplication::processEvents();
+        pageChanges.push_back(elapsedMs(clock));
+    }
+    const Stats change = statsOf(pageChanges);
+    std::printf("page change between map pages (incl. repaint): median %.3f ms, worst %.3f ms\n",
+                change.median, change.worst);
+
+    for (int page = 1; page <= 2; ++page) {
+        maps.pageControl()->setCurrentIndex(page);
+        QApplication::processEvents();
+        std::vector<double> moving;
+        for (int i = 0; i < ticks; ++i) {
+            // The engine sweeps the axis and the throttle its rows: the lit
+            // cell moves at every tick.
+            const int rpm = 1000 + (i * 373) % 11000;
+            const int throttle = (i * 7) % 101;
+            maps.unitLink().monitor().decode(monitorAnswer(rpm, throttle).bytes());
+            QElapsedTimer clock;
+            clock.start();
+            maps.Timer1Timer();
+            QApplication::processEvents();
+            moving.push_back(elapsedMs(clock));
+        }
+        const Stats tick = statsOf(moving);
+        std::printf(
+            "tick on the %s page with the live cell moving (incl. repaint): median %.3f ms, "
+            "worst %.3f ms (%zu ticks)\n",
+            pageNames[page], tick.median, tick.worst, tick.count);
+    }
+    maps.close();
     return 0;
 }

@@ -24,7 +24,10 @@ struct GroupControls {
     int first;
 };
 
-constexpr std::array<GroupControls, 20> kGroupControls = {{
+constexpr std::array<GroupControls, 23> kGroupControls = {{
+    {HighlightGroup::MapAxisEdits, "EditRpm_Uni", true, 0},
+    {HighlightGroup::MapRowLabels, "LabelTpsRow_Uni", true, 0},
+    {HighlightGroup::MapCells, "EditCell_Uni", true, 0},
     {HighlightGroup::PositionAxisEdits, "EditPolohaARpm", true, 0},
     {HighlightGroup::PositionAngleEdits, "EditPolohaAAngle", true, 0},
     {HighlightGroup::CoolantInjectionEdits, "EditKorVoda", true, 0},
@@ -139,6 +142,14 @@ void LinkPresenter::showHighlight(const link::PageHighlight& highlight) {
                 setBold(control, i == group.lit);
             } else {
                 widgets::setBackground(control, group.colour(i));
+            }
+            if (group.group == HighlightGroup::MapCells) {
+                // The ms labels take their cell's colour, on the button face
+                // where the cell has the window colour.
+                const link::Colour cell = group.colour(i);
+                widgets::setBackground(
+                    registry_.find<QWidget>("LabelMs_Uni", i),
+                    cell == link::Colour::Window ? link::Colour::ButtonFace : cell);
             }
         }
     }

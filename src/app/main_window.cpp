@@ -311,6 +311,7 @@ void TFormHlav::updateLinkDisplay() {
     const link::PageHighlight highlight =
         link::highlightLivePoint(pageView_->currentPage(), link_->monitor().live(), image_);
     presenter_.showHighlight(highlight);
+    if (highlight.currentCell) currentCell_ = *highlight.currentCell;
     if (const int lit = highlight.lit(link::HighlightGroup::PositionAxisEdits); lit >= 0) {
         positionIndex_ = lit;
     }

@@ -57,6 +57,7 @@ class TFormHlav : public QMainWindow {
     std::uint8_t portIndex() const { return outside_.portIndex; }
     bool testMode() const { return testMode_; }
     const app::AllFlags& allFlags() const { return allFlags_; }
+    const link::CurrentCell& currentCell() const { return currentCell_; }
     QString fileName() const;
     QTimer& tickTimer() { return timer_; }
     sim::SimProcess* simulator() { return simulator_.get(); }
@@ -84,8 +85,11 @@ class TFormHlav : public QMainWindow {
     void ButtonGearClick(int gear);
     void ButtonMinusClick_PolohaA() { stepInjectionPosition(-1); }
     void ButtonPlusClick_PolohaA() { stepInjectionPosition(+1); }
-    void MenuToolsMinusClick();
-    void MenuToolsPlusClick();
+    void MenuToolsMinusClick() { stepMapTools(-1); }
+    void MenuToolsPlusClick() { stepMapTools(+1); }
+    void CSpinButtonDownClick_Uni(int column) { stepMapColumn(column, -1); }
+    void CSpinButtonUpClick_Uni(int column) { stepMapColumn(column, +1); }
+    void CheckBoxTps_UniMouseUp();
     void ButtonTps0Click();
     void ButtonTps100Click();
     void Menu_Jet123ModeClick(std::uint8_t mode);
@@ -129,6 +133,8 @@ class TFormHlav : public QMainWindow {
     void setFileName(const QString& path);
     void updateLinkDisplay();
     void stepInjectionPosition(int direction);
+    void stepMapTools(int direction);
+    void stepMapColumn(int column, int direction);
     bool tickAllowed() const;
 
     StartOptions options_;
@@ -164,6 +170,9 @@ class TFormHlav : public QMainWindow {
     // Column of the injection-position table nearest to the live engine
     // speed, kept while the position page is shown.
     int positionIndex_ = 0;
+    // The map cell nearest to the live operating point, kept while a map
+    // page is shown; the map tools act on it while the engine runs.
+    link::CurrentCell currentCell_;
     // Messages that arise inside a tick are shown after it, one each.
     QStringList deferredMessages_;
     bool closing_ = false;

@@ -17,6 +17,7 @@
 #include "editing/page_bindings.h"
 #include "editing/page_index.h"
 #include "editing/widgets/commit_spin_box.h"
+#include "editing/widgets/map_grid.h"
 #include "editing/widgets/mouse_up_check_box.h"
 #include "editing/widgets/pages.h"
 #include "editing/widgets/position_spin_button.h"
@@ -114,7 +115,7 @@ void TFormHlav::buildWindow() {
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
 
     pageView_ = std::make_unique<PageView>(
-        image_, registry_, pageControl_,
+        image_, scaling_, allFlags_, registry_, pageControl_,
         PageView::Hooks{
             .language = [this] { return outside_.language; },
             .identification = [this]() -> const link::UnitIdentification& {
@@ -301,6 +302,23 @@ void TFormHlav::connectPageControls() {
         connect(steps, &widgets::TwoArrowSpinButton::down, this,
                 &TFormHlav::ButtonMinusClick_PolohaA);
         connect(steps, &widgets::TwoArrowSpinButton::up, this, &TFormHlav::ButtonPlusClick_PolohaA);
+    }
+    if (auto* grid = registry_.find<widgets::MapGrid>("GroupBoxUni")) {
+        connect(grid, &widgets::MapGrid::columnStepped, this, [this](int column, int direction) {
+            if (direction > 0) {
+                CSpinButtonUpClick_Uni(column);
+            } else {
+                CSpinButtonDownClick_Uni(column);
+            }
+        });
+        connect(grid, &widgets::MapGrid::toolsStepped, this, [this](int direction) {
+            if (direction > 0) {
+                MenuToolsPlusClick();
+            } else {
+                MenuToolsMinusClick();
+            }
+        });
+        connect(grid, &widgets::MapGrid::gridBoxReleased, this, &TFormHlav::CheckBoxTps_UniMouseUp);
     }
     if (auto* b = registry_.find<QAbstractButton>("ButtonTps0")) {
         connect(b, &QAbstractButton::clicked, this, &TFormHlav::ButtonTps0Click);

@@ -5,8 +5,12 @@
 #include <algorithm>
 
 #include "app/main_window.h"
+#include "editing/map_grid_model.h"
+#include "editing/map_tools.h"
 #include "editing/page_bindings.h"
 #include "editing/page_index.h"
+#include "editing/widgets/colours.h"
+#include "editing/widgets/map_grid.h"
 #include "editing/widgets/qt_control_access.h"
 #include "editing/widgets/ui_text_applier.h"
 #include "i18n/ui_texts.h"
@@ -74,15 +78,35 @@ void TFormHlav::stepInjectionPosition(int direction) {
     runPipeline();
 }
 
-void TFormHlav::MenuToolsMinusClick() {
-    if (pageView_->currentPage() != editing::kPagePoloha) return;
-    ButtonMinusClick_PolohaA();
+void TFormHlav::stepMapTools(int direction) {
+    const int page = pageView_->currentPage();
+    if (page == editing::kPagePoloha) {
+        stepInjectionPosition(direction);
+        runPipeline();
+        return;
+    }
+    // The tools act on the image and percentages as the last collect or
+    // refresh left them: a value typed and not taken is replaced.
+    std::optional<editing::GridCell> cell;
+    if (link_->monitor().live().engineSpeed != 0) {
+        cell = editing::GridCell{currentCell_.row, currentCell_.column};
+    }
+    const bool all = editing::isMapPage(page) && allFlags_[static_cast<std::size_t>(page)];
+    if (editing::stepMapTool(page, direction, all, cell, image_, scaling_)) runPipeline();
+}
+
+void TFormHlav::stepMapColumn(int column, int direction) {
+    editing::stepMapColumn(pageView_->currentPage(), column, direction, image_, scaling_);
     runPipeline();
 }
 
-void TFormHlav::MenuToolsPlusClick() {
-    if (pageView_->currentPage() != editing::kPagePoloha) return;
-    ButtonPlusClick_PolohaA();
+void TFormHlav::CheckBoxTps_UniMouseUp() {
+    // Hidden meanwhile, the grid repaints its cells once instead of one by one.
+    widgets::MapGrid* grid = pageView_->mapGrid();
+    if (grid != nullptr) grid->hide();
+    pageView_->collect();
+    pageView_->viewUpdate();
+    if (grid != nullptr) grid->show();
     runPipeline();
 }
 
@@ -117,7 +141,7 @@ void TFormHlav::Menu_Jet123ModeClick(std::uint8_t mode) {
         pageControl_->setCurrentIndex(editing::kPageJet1A);
         pageView_->setCurrentPage(editing::kPageJet1A);
     }
-    pageView_->refresh();
+    pageView_->refreshWithGridHidden();
     pipeline_.recordSnapshot();
 }
 
@@ -140,6 +164,10 @@ void TFormHlav::applyUiTexts() {
                              link_->monitor().framesDecoded() == 0;
     widgets::applyUiTexts(registry_, i18n::translatedUiTexts(language, unconnected));
     messages_.apply(language);
+    widgets::setLabelText(registry_.find<QWidget>("LabelBaseAdv_Uni"),
+                          message(i18n::MessageKey::MsgBaseAdvance));
+    widgets::setLabelText(registry_.find<QWidget>("LabelCylKor_Uni"),
+                          message(i18n::MessageKey::MsgCylinderCorrection));
     applyMessageTexts();
 }
 

@@ -7,10 +7,12 @@
 #include <QTabWidget>
 
 #include "editing/code_page.h"
+#include "editing/map_grid_view.h"
 #include "editing/page_binder.h"
 #include "editing/page_index.h"
 #include "editing/view_rules.h"
 #include "editing/widgets/colours.h"
+#include "editing/widgets/map_grid.h"
 #include "link/unit_identification.h"
 #include "model/injection.h"
 
@@ -46,22 +48,36 @@ void applyViewSetting(QObject* object, const editing::ViewSetting& setting) {
 
 }  // namespace
 
-PageView::PageView(model::ParameterImage& image, const widgets::ControlRegistry& registry,
+PageView::PageView(model::ParameterImage& image, model::InjectionScaling& scaling,
+                   editing::AllFlags& allFlags, const widgets::ControlRegistry& registry,
                    QTabWidget* pages, Hooks hooks)
     : image_(image),
+      scaling_(scaling),
+      allFlags_(allFlags),
       registry_(registry),
       access_(registry),
       pages_(pages),
+      grid_(registry.find<widgets::MapGrid>("GroupBoxUni")),
       hooks_(std::move(hooks)) {}
 
 void PageView::collect() {
     currentPage_ = pages_->currentIndex();
+    if (editing::isMapPage(currentPage_)) {
+        if (grid_ != nullptr) {
+            editing::collectMapPage(currentPage_, grid_->values(), image_, scaling_, allFlags_);
+        }
+        return;
+    }
     editing::collectPage(currentPage_, access_, image_,
                          editing::memoCodePage(hooks_.language ? hooks_.language() : 0));
 }
 
 void PageView::refresh() {
     currentPage_ = pages_->currentIndex();
+    if (editing::isMapPage(currentPage_)) {
+        refreshMapPage();
+        return;
+    }
     if (currentPage_ == editing::kPageBike) refreshBikeExtras();
     const editing::RefreshResult result =
         editing::refreshPage(currentPage_, access_, image_,
@@ -86,13 +102,40 @@ void PageView::refreshBikeExtras() {
     }
 }
 
+void PageView::refreshMapPage() {
+    if (grid_ == nullptr) {
+        viewUpdate();
+        return;
+    }
+    grid_->moveToPage(pages_->widget(currentPage_));
+    // 150 cells change at once: they are painted together afterwards.
+    grid_->setUpdatesEnabled(false);
+    grid_->fill(editing::refreshMapPage(currentPage_, image_, scaling_, allFlags_),
+                editing::cellRange(currentPage_));
+    viewUpdate();
+    grid_->setUpdatesEnabled(true);
+}
+
 void PageView::viewUpdate() {
-    const bool coupled = model::isCoupled(image_);
-    const bool same = model::isSame(image_);
-    if (auto* a = registry_.find<QAction>("Menu_Jet123Normal")) a->setChecked(!coupled && !same);
-    if (auto* a = registry_.find<QAction>("Menu_Jet123Coupled")) a->setChecked(coupled);
-    if (auto* a = registry_.find<QAction>("Menu_Jet123Stejny")) a->setChecked(same);
-    pages_->setTabVisible(editing::kPageJet2A, !same);
+    const editing::MapGridView view =
+        editing::mapGridView(currentPage_, image_, grid_ != nullptr && grid_->msBoxChecked());
+    if (auto* a = registry_.find<QAction>("Menu_Jet123Normal")) a->setChecked(view.separateChecked);
+    if (auto* a = registry_.find<QAction>("Menu_Jet123Coupled")) a->setChecked(view.coupledChecked);
+    if (auto* a = registry_.find<QAction>("Menu_Jet123Stejny")) a->setChecked(view.sameChecked);
+    if (!view.jet2TabVisible && pages_->currentIndex() == editing::kPageJet2A) {
+        // Map 2 has no tab while it equals map 1 (an image with "1 = 2"
+        // arrived while map 2 was shown): map 1 is shown in its place.
+        {
+            const QSignalBlocker quiet(pages_);
+            pages_->setCurrentIndex(editing::kPageJet1A);
+            pages_->setTabVisible(editing::kPageJet2A, false);
+        }
+        refresh();
+        return;
+    }
+    if (pages_->isTabVisible(editing::kPageJet2A) != view.jet2TabVisible) {
+        pages_->setTabVisible(editing::kPageJet2A, view.jet2TabVisible);
+    }
 
     int memoLines = 0;
     if (auto* memo = registry_.find<QPlainTextEdit>("Memo1")) memoLines = memo->blockCount();
@@ -102,11 +145,20 @@ void PageView::viewUpdate() {
     if (auto* display = registry_.find<QAbstractButton>("CheckBoxTempDisplay")) {
         display->setChecked(false);
     }
+    if (grid_ != nullptr) grid_->apply(view);
 }
 
 void PageView::enterPage(int page) {
+    if (grid_ != nullptr) grid_->hide();
     currentPage_ = page;
     refresh();
+    if (grid_ != nullptr) grid_->show();
+}
+
+void PageView::refreshWithGridHidden() {
+    if (grid_ != nullptr) grid_->hide();
+    refresh();
+    if (grid_ != nullptr) grid_->show();
 }
 
 }  // namespace zelvor::app

@@ -21,6 +21,11 @@ int CommitSpinBox::takeValue() {
     return value();
 }
 
+void CommitSpinBox::showPosition(int position) {
+    if (value() != position || lineEdit()->text() != textFromValue(value())) setValue(position);
+    lineEdit()->setModified(false);
+}
+
 void CommitSpinBox::stepBy(int steps) {
     takeValue();
     QSpinBox::stepBy(steps);

@@ -20,6 +20,9 @@ class CommitSpinBox : public QSpinBox {
 
     // Takes the typed text now (what a collect reads).
     int takeValue();
+    // Shows a position (what a refresh writes): text typed and not taken is
+    // dropped; an unchanged position with its own text repaints nothing.
+    void showPosition(int position);
 
     void stepBy(int steps) override;
 

@@ -34,6 +34,12 @@ void applyRange(CommitSpinBox* box, const editing::Binding& binding) {
     box->setValue(binding.startPosition.value_or(binding.minimum));
 }
 
+const editing::Binding& requireBinding(std::string_view control, int element = -1) {
+    const editing::Binding* binding = editing::findBinding(control, element);
+    if (binding == nullptr) throw std::logic_error("no binding for " + std::string(control));
+    return *binding;
+}
+
 // The table editors stand 56 px wide in columns 60 px apart, too narrow for
 // a grouped five-digit number ("25,000") beside the usual arrow column. Their
 // arrows are narrower and the edit field takes the room.
@@ -44,7 +50,7 @@ class CompactSpinBoxStyle : public QProxyStyle {
         QRect rect = QProxyStyle::subControlRect(control, option, sub, widget);
         if (control != CC_SpinBox) return rect;
         const QRect up = QProxyStyle::subControlRect(control, option, SC_SpinBoxUp, widget);
-        const int gain = std::max(0, up.width() - kArrowWidth);
+        const int gain = std::max(0, up.width() - kCompactArrowWidth);
         if (sub == SC_SpinBoxUp || sub == SC_SpinBoxDown) {
             rect.setLeft(rect.left() + gain);
         } else if (sub == SC_SpinBoxEditField) {
@@ -53,10 +59,9 @@ class CompactSpinBoxStyle : public QProxyStyle {
         }
         return rect;
     }
-
-  private:
-    static constexpr int kArrowWidth = 9;
 };
+
+}  // namespace
 
 QStyle* compactSpinBoxStyle() {
     static QPointer<QStyle> style;
@@ -66,14 +71,6 @@ QStyle* compactSpinBoxStyle() {
     }
     return style;
 }
-
-const editing::Binding& requireBinding(std::string_view control, int element = -1) {
-    const editing::Binding* binding = editing::findBinding(control, element);
-    if (binding == nullptr) throw std::logic_error("no binding for " + std::string(control));
-    return *binding;
-}
-
-}  // namespace
 
 QGroupBox* ControlFactory::groupBox(QWidget* parent, std::string_view name, QRect rect) {
     return place(new QGroupBox(parent), registry_, name, rect);

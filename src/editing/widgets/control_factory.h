@@ -10,6 +10,7 @@ class QGroupBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QStyle;
 class QWidget;
 
 namespace zelvor::widgets {
@@ -17,6 +18,12 @@ namespace zelvor::widgets {
 class CommitSpinBox;
 class MouseUpCheckBox;
 class RadioGroup;
+
+// The style of spin boxes that stand in narrow table columns: arrows
+// kCompactArrowWidth px wide, the edit field takes the rest. One instance
+// for the application.
+inline constexpr int kCompactArrowWidth = 9;
+QStyle* compactSpinBoxStyle();
 
 // Builders for the controls of the pages. Each one creates the widget at its
 // pixel rectangle inside the parent, names it and registers it, so texts,

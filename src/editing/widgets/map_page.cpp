@@ -1,18 +1,14 @@
-#include <QLabel>
-
+#include "editing/page_index.h"
+#include "editing/widgets/map_grid.h"
 #include "editing/widgets/pages.h"
 
 namespace zelvor::widgets {
 
-// The map grid is not built yet: each map page says where its map is.
-void buildMapPage(QWidget* page, ControlFactory& /*factory*/, int /*pageIndex*/) {
-    auto* note = new QLabel(page);
-    note->setTextFormat(Qt::PlainText);
-    note->setWordWrap(true);
-    note->setGeometry(16, 16, 991, 32);
-    note->setText(QStringLiteral(
-        "This map is kept in the parameter set (files, reading and programming the unit). "
-        "It will be edited on this page in a coming version."));
+// The map pages have no controls of their own: the one grid is built on the
+// advance page and moves to whichever map page is shown.
+void buildMapPage(QWidget* page, ControlFactory& factory, int pageIndex) {
+    if (pageIndex != editing::kPageAdvance) return;
+    new MapGrid(page, factory.registry(), kPageClientSize, kPageControlSize.width());
 }
 
 }  // namespace zelvor::widgets

@@ -60,6 +60,17 @@ void setHint(QObject* object, std::string_view hint) {
     }
 }
 
+// An Items text for an array of run-time labels: entry i is the text of
+// label name[i]. False when there is no such array.
+bool setArrayItems(const ControlRegistry& registry, std::string_view name, std::string_view items) {
+    if (registry.object(name, 0) == nullptr) return false;
+    int element = 0;
+    for (std::string_view item : i18n::splitItems(items)) {
+        if (auto* label = registry.find<QLabel>(name, element++)) label->setText(qs(item));
+    }
+    return true;
+}
+
 void setItems(QObject* object, std::string_view items) {
     QStringList list;
     for (std::string_view item : i18n::splitItems(items)) list << qs(item);
@@ -74,6 +85,10 @@ std::vector<std::string_view> applyUiTexts(const ControlRegistry& registry,
     for (const i18n::UiTextEntry& entry : entries) {
         QObject* object = registry.object(entry.control);
         if (object == nullptr) {
+            if (entry.property == i18n::UiProperty::Items &&
+                setArrayItems(registry, entry.control, entry.text)) {
+                continue;
+            }
             homeless.push_back(entry.control);
             continue;
         }

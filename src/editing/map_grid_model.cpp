@@ -1,0 +1,172 @@
+#include "editing/map_grid_model.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace zelvor::editing {
+
+namespace {
+
+using model::Field;
+using model::InjectionMap;
+
+// Signed values are stored plus 100 in a byte.
+constexpr int kSignedBias = 100;
+constexpr int kRpmPerAxisUnit = 100;
+
+// Map 2 takes map 1's axis or times ("1 = 2" mode).
+void copyField(model::ParameterImage& image, Field from, Field to, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) image.set(to, i, image.get(from, i));
+}
+
+void computeScaling(const model::ParameterImage& image, model::InjectionScaling& scaling) {
+    scaling.computeBaseTables(image);
+    scaling.computeBaseTimes(image);
+}
+
+void collectAxis(int page, const MapGridValues& grid, const MapDescriptor& map,
+                 model::ParameterImage& image) {
+    const bool coupled = model::isCoupled(image);
+    const bool same = model::isSame(image);
+    for (std::size_t c = 0; c < kMapColumns; ++c) {
+        const int point = kAxisRange.limit(grid.axis[c]) / kRpmPerAxisUnit;
+        if (page == kPageJet1A) {
+            const int old = image.get(Field::RPM_JET_1A_Rpm, c);
+            if (coupled && point != old) {
+                // Map 2's point moves by as much as map 1's.
+                const int moved = image.get(Field::RPM_JET_2A_Rpm, c) + (point - old);
+                image.set(Field::RPM_JET_2A_Rpm, c,
+                          static_cast<unsigned>(std::clamp(moved, 0, 255)));
+            }
+            if (same) image.set(Field::RPM_JET_2A_Rpm, c, static_cast<unsigned>(point));
+        }
+        image.set(map.axis, c, static_cast<unsigned>(point));
+    }
+}
+
+// The percentages a collect takes from the grid. The grid cannot show more
+// than its maximum: a percentage above it that the user left standing at the
+// maximum is kept, so collecting a page does not cut the times of cells the
+// user never touched.
+std::array<std::uint16_t, kMapCells> cellPercents(int page, const MapGridValues& grid,
+                                                  const model::CellPercents& before) {
+    const SpinnerRange range = cellRange(page);
+    std::array<std::uint16_t, kMapCells> percents{};
+    for (std::size_t k = 0; k < kMapCells; ++k) {
+        const int shown = range.limit(grid.cells[k]);
+        const bool untouchedAboveMaximum = shown == range.maximum && before[k] > range.maximum;
+        percents[k] = untouchedAboveMaximum ? before[k] : static_cast<std::uint16_t>(shown);
+    }
+    return percents;
+}
+
+}  // namespace
+
+bool isMapPage(int page) {
+    return page == kPageAdvance || page == kPageJet1A || page == kPageJet2A;
+}
+
+std::optional<MapDescriptor> mapDescriptor(int page) {
+    switch (page) {
+        case kPageAdvance:
+            return MapDescriptor{Field::RPM_ADV_Rpm, Field::ADVANCE_Cell, std::nullopt, 60};
+        case kPageJet1A:
+            return MapDescriptor{Field::RPM_JET_1A_Rpm, Field::JET_1A_Cell, InjectionMap::Jet1A,
+                                 1000};
+        case kPageJet2A:
+            return MapDescriptor{Field::RPM_JET_2A_Rpm, Field::JET_2A_Cell, InjectionMap::Jet2A,
+                                 1000};
+        default:
+            return std::nullopt;
+    }
+}
+
+int SpinnerRange::limit(int position) const {
+    return std::clamp(position, minimum, maximum);
+}
+
+SpinnerRange cellRange(int page) {
+    return {0, page == kPageAdvance ? 60 : 1000, 1};
+}
+
+MapGridValues refreshMapPage(int page, model::ParameterImage& image,
+                             model::InjectionScaling& scaling, const AllFlags& all) {
+    MapGridValues values;
+    const std::optional<MapDescriptor> map = mapDescriptor(page);
+    if (!map) return values;
+    const bool coupled = model::isCoupled(image);
+    const bool same = model::isSame(image);
+
+    if (same) copyField(image, Field::RPM_JET_1A_Rpm, Field::RPM_JET_2A_Rpm, kMapColumns);
+    for (std::size_t c = 0; c < kMapColumns; ++c) {
+        values.axis[c] = kAxisRange.limit(image.get(map->axis, c) * kRpmPerAxisUnit);
+    }
+    computeScaling(image, scaling);
+    if (same) copyField(image, Field::JET_1A_Cell, Field::JET_2A_Cell, kMapCells);
+    if (same || coupled) scaling.readPercents(InjectionMap::Jet2A, image);
+
+    const SpinnerRange range = cellRange(page);
+    if (map->injection) {
+        scaling.readPercents(*map->injection, image);
+        const model::CellPercents& percents = scaling.percents(*map->injection);
+        for (std::size_t k = 0; k < kMapCells; ++k) values.cells[k] = range.limit(percents[k]);
+    } else {
+        for (std::size_t k = 0; k < kMapCells; ++k) {
+            values.cells[k] = range.limit(image.get(map->cells, k));
+        }
+    }
+
+    values.useTps = image.get(Field::ADVANCE_MISC_UseTps) != 0;
+    if (page == kPageAdvance) {
+        values.extras = AdvanceExtras{
+            kBaseAdvanceRange.limit(image.get(Field::ADVANCE_MISC_BaseAdv)),
+            kCylinderRange.limit(image.get(Field::ADVANCE_MISC_CylKor1) - kSignedBias),
+            kCylinderRange.limit(image.get(Field::ADVANCE_MISC_CylKor2) - kSignedBias)};
+    }
+    values.all = all[static_cast<std::size_t>(page)];
+    return values;
+}
+
+void collectMapPage(int page, const MapGridValues& grid, model::ParameterImage& image,
+                    model::InjectionScaling& scaling, AllFlags& all) {
+    const std::optional<MapDescriptor> map = mapDescriptor(page);
+    if (!map) return;
+    collectAxis(page, grid, *map, image);
+    computeScaling(image, scaling);
+
+    if (map->injection) {
+        const auto percents = cellPercents(page, grid, scaling.percents(*map->injection));
+        if (*map->injection == InjectionMap::Jet1A) {
+            scaling.collectMap1(percents, image);
+        } else {
+            scaling.collectMap2(percents, image);
+        }
+    } else {
+        const SpinnerRange range = cellRange(page);
+        for (std::size_t k = 0; k < kMapCells; ++k) {
+            image.set(map->cells, k, static_cast<unsigned>(range.limit(grid.cells[k])));
+        }
+    }
+
+    if (page == kPageAdvance) {
+        image.set(Field::ADVANCE_MISC_UseTps, grid.useTps ? 1 : 0);
+        if (grid.extras) {
+            const AdvanceExtras& extras = *grid.extras;
+            image.set(Field::ADVANCE_MISC_CylKor1,
+                      static_cast<unsigned>(kCylinderRange.limit(extras.cylinder1) + kSignedBias));
+            image.set(Field::ADVANCE_MISC_CylKor2,
+                      static_cast<unsigned>(kCylinderRange.limit(extras.cylinder2) + kSignedBias));
+            image.set(Field::ADVANCE_MISC_BaseAdv,
+                      static_cast<unsigned>(kBaseAdvanceRange.limit(extras.baseAdvance)));
+        }
+    }
+    all[static_cast<std::size_t>(page)] = grid.all;
+}
+
+std::string msText(std::uint16_t word) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%5.3f ", word * 0.001);
+    return text;
+}
+
+}  // namespace zelvor::editing

@@ -1,0 +1,116 @@
+#include "editing/map_tools.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "editing/map_grid_model.h"
+
+namespace zelvor::editing {
+
+namespace {
+
+using model::Field;
+using model::InjectionMap;
+
+constexpr int kAdvanceStepLimit = 255;
+constexpr int kPercentStepLimit = 65535;
+
+// The cells a tool acts on.
+std::vector<std::size_t> wholeMap() {
+    std::vector<std::size_t> cells(kMapCells);
+    for (std::size_t k = 0; k < kMapCells; ++k) cells[k] = k;
+    return cells;
+}
+
+std::vector<std::size_t> oneColumn(int column) {
+    std::vector<std::size_t> cells;
+    const int c = std::clamp(column, 0, kMapColumns - 1);
+    for (int r = 0; r < kMapRows; ++r)
+        cells.push_back(static_cast<std::size_t>(r * kMapColumns + c));
+    return cells;
+}
+
+std::vector<std::size_t> oneCell(GridCell cell) {
+    const int r = std::clamp(cell.row, 0, kMapRows - 1);
+    const int c = std::clamp(cell.column, 0, kMapColumns - 1);
+    return {static_cast<std::size_t>(r * kMapColumns + c)};
+}
+
+// Steps the advance bytes of the cells; true when any changed.
+bool stepAdvance(const std::vector<std::size_t>& cells, int direction,
+                 model::ParameterImage& image) {
+    bool changed = false;
+    for (std::size_t k : cells) {
+        const int before = image.get(Field::ADVANCE_Cell, k);
+        const int after = std::clamp(before + direction, 0, kAdvanceStepLimit);
+        image.set(Field::ADVANCE_Cell, k, static_cast<unsigned>(after));
+        changed = changed || after != before;
+    }
+    return changed;
+}
+
+// Steps the percentages of the cells; true when any changed.
+bool stepPercents(InjectionMap map, const std::vector<std::size_t>& cells, int direction,
+                  model::InjectionScaling& scaling) {
+    model::CellPercents& percents = scaling.percents(map);
+    bool changed = false;
+    for (std::size_t k : cells) {
+        const int before = percents[k];
+        const int after = std::clamp(before + direction, 0, kPercentStepLimit);
+        percents[k] = static_cast<std::uint16_t>(after);
+        changed = changed || after != before;
+    }
+    return changed;
+}
+
+// Steps one injection map and rebuilds its words: always for the whole map
+// or a column, for a single cell only when it moved (rebuilding rounds every
+// other cell to whole percent).
+void stepInjection(InjectionMap map, const std::vector<std::size_t>& cells, int direction,
+                   bool rebuildAlways, model::ParameterImage& image,
+                   model::InjectionScaling& scaling) {
+    const bool changed = stepPercents(map, cells, direction, scaling);
+    if (changed || rebuildAlways) scaling.writeWords(map, image);
+}
+
+void stepCells(int page, const std::vector<std::size_t>& cells, int direction, bool rebuildAlways,
+               model::ParameterImage& image, model::InjectionScaling& scaling) {
+    switch (page) {
+        case kPageAdvance:
+            stepAdvance(cells, direction, image);
+            break;
+        case kPageJet1A:
+            stepInjection(InjectionMap::Jet1A, cells, direction, rebuildAlways, image, scaling);
+            if (model::isCoupled(image)) {
+                stepInjection(InjectionMap::Jet2A, cells, direction, rebuildAlways, image, scaling);
+            }
+            break;
+        case kPageJet2A:
+            stepInjection(InjectionMap::Jet2A, cells, direction, rebuildAlways, image, scaling);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+bool stepMapTool(int page, int direction, bool all, std::optional<GridCell> runningCell,
+                 model::ParameterImage& image, model::InjectionScaling& scaling) {
+    if (!isMapPage(page)) return true;
+    if (page == kPageJet2A && model::isCoupled(image)) return false;
+    if (all) {
+        stepCells(page, wholeMap(), direction, true, image, scaling);
+        return true;
+    }
+    if (!runningCell) return false;
+    stepCells(page, oneCell(*runningCell), direction, false, image, scaling);
+    return true;
+}
+
+void stepMapColumn(int page, int column, int direction, model::ParameterImage& image,
+                   model::InjectionScaling& scaling) {
+    stepCells(page, oneColumn(column), direction, true, image, scaling);
+}
+
+}  // namespace zelvor::editing

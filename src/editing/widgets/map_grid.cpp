@@ -1,0 +1,299 @@
+#include "editing/widgets/map_grid.h"
+
+#include <QFrame>
+#include <QLabel>
+
+#include "editing/map_grid_layout.h"
+#include "editing/widgets/colours.h"
+#include "editing/widgets/commit_spin_box.h"
+#include "editing/widgets/control_factory.h"
+#include "editing/widgets/mouse_up_check_box.h"
+#include "editing/widgets/position_spin_button.h"
+
+namespace zelvor::widgets {
+
+namespace {
+
+namespace layout = editing::grid_layout;
+
+constexpr int kBoxHeight = 22;  // an edit with its spinner
+constexpr int kLabelHeight = 15;
+constexpr int kCheckBoxHeight = 17;
+constexpr int kRowLabelRight = 40;
+// The ms label lies on the edit part of its cell, leaving the arrows free.
+constexpr int kMsLabelWidth = layout::kEditWidth + layout::kSpinnerWidth - kCompactArrowWidth - 1;
+constexpr int kJet12PixelSize = 19;
+
+CommitSpinBox* gridSpinBox(QWidget* parent, QRect rect, const editing::SpinnerRange& range) {
+    auto* box = new CommitSpinBox(parent, CommitSpinBox::CommitOn::Click);
+    box->setStyle(compactSpinBoxStyle());
+    box->setGeometry(rect);
+    box->setRange(range.minimum, range.maximum);
+    box->setSingleStep(range.step);
+    return box;
+}
+
+// A spin box that is both an edit and its spinner under two names.
+void registerPair(ControlRegistry& registry, const char* edit, const char* upDown, int element,
+                  CommitSpinBox* box) {
+    registry.add(edit, element, box);
+    registry.add(upDown, element, box);
+}
+
+QLabel* plainLabel(QWidget* parent, QRect rect) {
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setGeometry(rect);
+    return label;
+}
+
+MouseUpCheckBox* gridCheckBox(QWidget* parent, QRect rect) {
+    auto* box = new MouseUpCheckBox(parent);
+    box->setFocusPolicy(Qt::ClickFocus);  // no tab stop
+    box->setGeometry(rect);
+    return box;
+}
+
+// Properties are written only when they change: a view update that finds
+// nothing new repaints nothing.
+void setShown(QWidget* widget, bool shown) {
+    if (widget->isHidden() == shown) widget->setVisible(shown);
+}
+
+void setEnabledIfChanged(QWidget* widget, bool enabled) {
+    if (widget->isEnabledTo(widget->parentWidget()) != enabled) widget->setEnabled(enabled);
+}
+
+void setArrowsShown(CommitSpinBox* box, bool shown) {
+    const auto symbols = shown ? QAbstractSpinBox::UpDownArrows : QAbstractSpinBox::NoButtons;
+    if (box->buttonSymbols() != symbols) box->setButtonSymbols(symbols);
+}
+
+void moveTo(QWidget* widget, int left, int top) {
+    if (widget->pos() != QPoint(left, top)) widget->move(left, top);
+}
+
+}  // namespace
+
+MapGrid::MapGrid(QWidget* page, ControlRegistry& registry, QSize pageSize, int pageControlWidth)
+    : QGroupBox(page), pageSize_(pageSize) {
+    registry.add("GroupBoxUni", this);
+    setGeometry(QRect(QPoint(0, 0), pageSize_));
+    buildHeader(registry);
+    buildCells(registry);
+    buildButtons(registry, pageControlWidth);
+    buildBottomRow(registry);
+}
+
+void MapGrid::buildHeader(ControlRegistry& registry) {
+    registry.add("LabelRpm_Uni", plainLabel(this, QRect(layout::kRpmLabelLeft, layout::kRpmLabelTop,
+                                                        30, kLabelHeight)));
+    tpsLabel_ =
+        plainLabel(this, QRect(layout::kTpsLabelLeft, layout::kTpsLabelTop, 30, kLabelHeight));
+    registry.add("LabelTps_Uni", tpsLabel_);
+    for (int r = 0; r < editing::kMapRows; ++r) {
+        const int left = layout::rowLabelLeft(r);
+        QLabel* label = plainLabel(
+            this, QRect(left, layout::rowLabelTop(r), kRowLabelRight - left, kLabelHeight));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setText(QString::fromLatin1(editing::kThrottleRowTexts[r]));
+        rowLabels_[r] = label;
+        registry.add("LabelTpsRow_Uni", r, label);
+    }
+    for (int c = 0; c < editing::kMapColumns; ++c) {
+        axis_[c] = gridSpinBox(this,
+                               QRect(layout::columnLeft(c), layout::kAxisTop,
+                                     layout::kEditWidth + layout::kSpinnerWidth, kBoxHeight),
+                               editing::kAxisRange);
+        registerPair(registry, "EditRpm_Uni", "UpDownRpm_Uni", c, axis_[c]);
+    }
+}
+
+void MapGrid::buildCells(ControlRegistry& registry) {
+    const editing::SpinnerRange range = editing::cellRange(editing::kPageAdvance);
+    for (int r = 0; r < editing::kMapRows; ++r) {
+        for (int c = 0; c < editing::kMapColumns; ++c) {
+            const int k = r * editing::kMapColumns + c;
+            const QRect rect(layout::columnLeft(c), layout::cellTop(r),
+                             layout::kEditWidth + layout::kSpinnerWidth, kBoxHeight);
+            cells_[k] = gridSpinBox(this, rect, range);
+            registerPair(registry, "EditCell_Uni", "UpDownCell_Uni", k, cells_[k]);
+            QLabel* ms = plainLabel(this, QRect(rect.topLeft(), QSize(kMsLabelWidth, kBoxHeight)));
+            ms->setIndent(4);
+            setBackground(ms, link::Colour::ButtonFace);
+            ms->hide();
+            msLabels_[k] = ms;
+            registry.add("LabelMs_Uni", k, ms);
+        }
+    }
+}
+
+void MapGrid::buildButtons(ControlRegistry& registry, int pageControlWidth) {
+    for (int c = 0; c < editing::kMapColumns; ++c) {
+        auto* button = new TwoArrowSpinButton(this);
+        button->setGeometry(layout::columnButtonLeft(c), layout::kColumnButtonTop,
+                            layout::kColumnButtonWidth, layout::kColumnButtonHeight);
+        connect(button, &TwoArrowSpinButton::up, this, [this, c] { emit columnStepped(c, +1); });
+        connect(button, &TwoArrowSpinButton::down, this, [this, c] { emit columnStepped(c, -1); });
+        columnButtons_[c] = button;
+        registry.add("CSpinButtonCol_Uni", c, button);
+    }
+    const int toolsLeft = layout::toolsButtonLeft(pageControlWidth);
+    tools_ = new TwoArrowSpinButton(this);
+    tools_->setGeometry(toolsLeft, layout::kToolsButtonTop, layout::kToolsButtonWidth,
+                        layout::kToolsButtonHeight);
+    connect(tools_, &TwoArrowSpinButton::up, this, [this] { emit toolsStepped(+1); });
+    connect(tools_, &TwoArrowSpinButton::down, this, [this] { emit toolsStepped(-1); });
+    registry.add("CSpinButtonTools_Uni", tools_);
+    allBox_ = gridCheckBox(this, QRect(toolsLeft + layout::kAllBoxOffsetLeft, layout::kAllBoxTop,
+                                       layout::kAllBoxWidth + 10, kCheckBoxHeight));
+    registry.add("CheckBoxAll_Uni", allBox_);
+}
+
+void MapGrid::buildBottomRow(ControlRegistry& registry) {
+    tpsBox_ = gridCheckBox(this, QRect(layout::kTpsBoxLeft, layout::kAllBoxTop,
+                                       layout::kTpsBoxWidth, kCheckBoxHeight));
+    registry.add("CheckBoxTps_Uni", tpsBox_);
+    connect(tpsBox_, &MouseUpCheckBox::mouseReleased, this, &MapGrid::gridBoxReleased);
+
+    const int extraWidth = layout::kExtraEditWidth + layout::kSpinnerWidth;
+    baseAdvance_ = gridSpinBox(
+        this, QRect(layout::kBaseAdvanceEditLeft, layout::kExtrasTop, extraWidth, kBoxHeight),
+        editing::kBaseAdvanceRange);
+    registerPair(registry, "EditBaseAdv_Uni", "UpDownBaseAdv_Uni", -1, baseAdvance_);
+    cylinder1_ = gridSpinBox(
+        this, QRect(layout::kCylinder1EditLeft, layout::kExtrasTop, extraWidth, kBoxHeight),
+        editing::kCylinderRange);
+    registerPair(registry, "EditCylKor1_Uni", "UpDownCylKor1_Uni", -1, cylinder1_);
+    cylinder2_ = gridSpinBox(
+        this, QRect(layout::kCylinder2EditLeft, layout::kExtrasTop, extraWidth, kBoxHeight),
+        editing::kCylinderRange);
+    registerPair(registry, "EditCylKor2_Uni", "UpDownCylKor2_Uni", -1, cylinder2_);
+    baseAdvanceLabel_ = plainLabel(
+        this, QRect(layout::kBaseAdvanceLabelLeft, layout::kExtrasLabelTop,
+                    layout::kCylinder1EditLeft - layout::kBaseAdvanceLabelLeft - 6, kLabelHeight));
+    registry.add("LabelBaseAdv_Uni", baseAdvanceLabel_);
+    cylinderLabel_ = plainLabel(
+        this, QRect(layout::kCylinderLabelLeft, layout::kExtrasLabelTop, 220, kLabelHeight));
+    registry.add("LabelCylKor_Uni", cylinderLabel_);
+
+    jet12Label_ = plainLabel(this, QRect(layout::kJet12Left, layout::kJet12Top, 10, 24));
+    QFont big = jet12Label_->font();
+    big.setPixelSize(kJet12PixelSize);
+    jet12Label_->setFont(big);
+    jet12Label_->hide();
+    registry.add("LabelJet12_Uni", jet12Label_);
+
+    bevel_ = new QFrame(this);
+    bevel_->setFrameShape(QFrame::HLine);
+    bevel_->setFrameShadow(QFrame::Sunken);
+    bevel_->setGeometry(layout::kBevelLeft, layout::kBevelTop - 1, layout::kBevelWidth, 2);
+    registry.add("BevelUni", bevel_);
+
+    msBox_ = gridCheckBox(
+        this, QRect(layout::kMsBoxLeft, layout::kAllBoxTop, layout::kMsBoxWidth, kCheckBoxHeight));
+    registry.add("CheckBoxZobrMs_Uni", msBox_);
+    connect(msBox_, &MouseUpCheckBox::mouseReleased, this, &MapGrid::gridBoxReleased);
+}
+
+void MapGrid::moveToPage(QWidget* page) {
+    if (page == nullptr || parentWidget() == page) return;
+    const bool shown = !isHidden();
+    setParent(page);
+    setGeometry(QRect(QPoint(0, 0), pageSize_));
+    if (shown) show();
+}
+
+bool MapGrid::msBoxChecked() const {
+    return msBox_->isChecked();
+}
+
+editing::MapGridValues MapGrid::values() {
+    editing::MapGridValues values;
+    for (std::size_t c = 0; c < axis_.size(); ++c) values.axis[c] = axis_[c]->takeValue();
+    for (std::size_t k = 0; k < cells_.size(); ++k) values.cells[k] = cells_[k]->takeValue();
+    values.useTps = tpsBox_->isChecked();
+    values.extras = editing::AdvanceExtras{.baseAdvance = baseAdvance_->takeValue(),
+                                           .cylinder1 = cylinder1_->takeValue(),
+                                           .cylinder2 = cylinder2_->takeValue()};
+    values.all = allBox_->isChecked();
+    return values;
+}
+
+void MapGrid::fill(const editing::MapGridValues& values, const editing::SpinnerRange& cellRange) {
+    for (std::size_t c = 0; c < axis_.size(); ++c) axis_[c]->showPosition(values.axis[c]);
+    for (std::size_t k = 0; k < cells_.size(); ++k) {
+        CommitSpinBox* cell = cells_[k];
+        if (cell->maximum() != cellRange.maximum) cell->setMaximum(cellRange.maximum);
+        if (cell->singleStep() != cellRange.step) cell->setSingleStep(cellRange.step);
+        cell->showPosition(values.cells[k]);
+    }
+    if (tpsBox_->isChecked() != values.useTps) tpsBox_->setChecked(values.useTps);
+    if (values.extras) {
+        baseAdvance_->showPosition(values.extras->baseAdvance);
+        cylinder1_->showPosition(values.extras->cylinder1);
+        cylinder2_->showPosition(values.extras->cylinder2);
+    }
+    if (allBox_->isChecked() != values.all) allBox_->setChecked(values.all);
+}
+
+void MapGrid::apply(const editing::MapGridView& view) {
+    setEnabledIfChanged(this, view.gridEnabled);
+    applyRows(view);
+    setShown(tpsLabel_, view.throttleLabelsVisible);
+    setLabelText(tpsLabel_, QString::fromLatin1(editing::kThrottleLabelText));
+    for (int r = 0; r < editing::kMapRows; ++r) {
+        setShown(rowLabels_[r], view.throttleLabelsVisible);
+        setLabelText(rowLabels_[r], QString::fromLatin1(editing::kThrottleRowTexts[r]));
+    }
+    for (int c = 0; c < editing::kMapColumns; ++c) {
+        setShown(columnButtons_[c], view.columnButtonsVisible);
+        setArrowsShown(axis_[c], view.axisSpinnersVisible);
+        setEnabledIfChanged(axis_[c], view.axisEditsEnabled);
+    }
+    setShown(tools_, view.toolsVisible);
+    setShown(allBox_, view.toolsVisible);
+    applyBottomRow(view);
+}
+
+void MapGrid::applyRows(const editing::MapGridView& view) {
+    const int lastRow = editing::kMapRows - 1;
+    for (int c = 0; c < editing::kMapColumns; ++c) {
+        const int k = lastRow * editing::kMapColumns + c;
+        moveTo(cells_[k], layout::columnLeft(c), view.lastRowTop);
+        moveTo(msLabels_[k], layout::columnLeft(c), view.lastRowTop);
+    }
+    for (int k = 0; k < editing::kMapCells; ++k) {
+        const editing::GridRowView& row = view.rows[k / editing::kMapColumns];
+        CommitSpinBox* cell = cells_[k];
+        // Edit and spinner are one widget: it stays while either is wanted;
+        // in ms display its ms label lies over the edit part.
+        setShown(cell, row.editsVisible || row.spinnersVisible);
+        setArrowsShown(cell, row.spinnersVisible);
+        const auto focus = row.editsVisible ? Qt::WheelFocus : Qt::NoFocus;
+        if (cell->focusPolicy() != focus) cell->setFocusPolicy(focus);
+        setEnabledIfChanged(cell, view.cellEditsEnabled);
+        setShown(msLabels_[k], row.msLabelsVisible);
+        if (view.msDisplay) setLabelText(msLabels_[k], QString::fromStdString(view.msTexts[k]));
+    }
+}
+
+void MapGrid::applyBottomRow(const editing::MapGridView& view) {
+    if (jet12Label_->text() != QString::fromLatin1(view.jet12Text.c_str())) {
+        jet12Label_->setText(QString::fromLatin1(view.jet12Text.c_str()));
+        jet12Label_->adjustSize();
+    }
+    setBackground(jet12Label_, view.jet12Colour);
+    setShown(tpsBox_, view.tpsBoxVisible);
+    if (!view.page) return;
+    setShown(msBox_, view.page->msBoxVisible);
+    setShown(jet12Label_, view.page->jet12Visible);
+    for (QWidget* extra :
+         {static_cast<QWidget*>(baseAdvance_), static_cast<QWidget*>(cylinder1_),
+          static_cast<QWidget*>(cylinder2_), static_cast<QWidget*>(baseAdvanceLabel_),
+          static_cast<QWidget*>(cylinderLabel_)}) {
+        setShown(extra, view.page->extrasVisible);
+    }
+}
+
+}  // namespace zelvor::widgets

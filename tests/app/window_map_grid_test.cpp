@@ -1,0 +1,497 @@
+// The map grid through the window: collect and refresh of the three map
+// pages, coupling modes, ms display, single-row mode, the map tools at the
+// live cell, the lit cell, and what survives a restart.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include "../support/window_fixture.h"
+#include "editing/map_grid_model.h"
+#include "editing/page_index.h"
+#include "editing/widgets/colours.h"
+#include "editing/widgets/commit_spin_box.h"
+#include "editing/widgets/position_spin_button.h"
+#include "link/link_frame.h"
+
+using namespace zelvor;
+using model::Field;
+using zelvor::testing::WindowUnderTest;
+
+namespace {
+
+constexpr int kEngineSpeedWord = 48;
+constexpr int kThrottleByte = 9;
+
+widgets::CommitSpinBox* cell(app::TFormHlav& w, int k) {
+    return w.controls().find<widgets::CommitSpinBox>("EditCell_Uni", k);
+}
+widgets::CommitSpinBox* axis(app::TFormHlav& w, int c) {
+    return w.controls().find<widgets::CommitSpinBox>("EditRpm_Uni", c);
+}
+QWidget* widget(app::TFormHlav& w, const char* name, int element = -1) {
+    return w.controls().find<QWidget>(name, element);
+}
+QAbstractButton* box(app::TFormHlav& w, const char* name) {
+    return w.controls().find<QAbstractButton>(name);
+}
+link::Colour colour(app::TFormHlav& w, const char* name, int element) {
+    return widgets::currentBackground(widget(w, name, element));
+}
+
+void showPage(app::TFormHlav& w, int page) {
+    w.pageControl()->setCurrentIndex(page);
+}
+
+void setMode(app::TFormHlav& w, int mode) {
+    w.image().set(Field::JET1_MISC_Jet123Mode, static_cast<unsigned>(mode));
+    w.pipeline().run();
+}
+
+// Hands the window a monitor answer with the given words (frame offsets).
+void liveAnswer(app::TFormHlav& w, std::initializer_list<std::pair<int, int>> words) {
+    std::array<std::uint8_t, 150> data{};
+    data[149] = 63;  // program version (frame byte 150)
+    for (const auto& [offset, value] : words) {
+        data[offset - 1] = static_cast<std::uint8_t>(value & 0xFF);
+        data[offset] = static_cast<std::uint8_t>(value >> 8);
+    }
+    const link::LinkFrame frame = link::LinkFrame::make(link::LinkFrame::kMonitorAnswer, data);
+    QVERIFY(w.unitLink().monitor().decode(frame.bytes()));
+}
+
+// The engine at speed rpm and throttle %, seen by one tick.
+void engineAt(WindowUnderTest& t, int rpm, int throttle) {
+    liveAnswer(t.window, {{kEngineSpeedWord, rpm}, {kThrottleByte, throttle}});
+    t.ticks(1);
+}
+
+// The base times the window works with, computed from its image.
+model::InjectionScaling scalingOf(const model::ParameterImage& image) {
+    model::InjectionScaling scaling;
+    scaling.computeBaseTables(image);
+    scaling.computeBaseTimes(image);
+    return scaling;
+}
+
+void setUseTps(app::TFormHlav& w, unsigned value) {
+    w.image().set(Field::ADVANCE_MISC_UseTps, value);
+}
+
+// An axis of 1000, 1500, ... 8000 rpm.
+void setEvenAxis(app::TFormHlav& w, Field field) {
+    for (std::size_t c = 0; c < 15; ++c) w.image().set(field, c, 10 + 5 * c);
+}
+
+}  // namespace
+
+class WindowMapGridTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir folder_;
+
+  private slots:
+    void init() {
+        // Every test starts without the settings and dump of the one before.
+        QDir(folder_.path()).removeRecursively();
+        QDir().mkpath(folder_.path());
+    }
+
+    // Every axis point and cell typed into the grid reaches the image and
+    // comes back, on each map page.
+    void everyCellAndAxisEditRoundTrips() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        setMode(w, 0);
+        for (int page = editing::kPageAdvance; page <= editing::kPageJet2A; ++page) {
+            showPage(w, page);
+            QCOMPARE(widget(w, "GroupBoxUni")->parentWidget(), w.pageControl()->widget(page));
+            const int maximum = page == editing::kPageAdvance ? 61 : 200;
+            for (int c = 0; c < 15; ++c) axis(w, c)->setValue((10 + page + 4 * c) * 100);
+            for (int k = 0; k < 150; ++k) cell(w, k)->setValue(k % maximum + page);
+            w.UpDownClick();
+
+            const model::Field axisField = editing::mapDescriptor(page)->axis;
+            for (int c = 0; c < 15; ++c) {
+                QCOMPARE(int(w.image().get(axisField, c)), 10 + page + 4 * c);
+                QCOMPARE(axis(w, c)->value(), (10 + page + 4 * c) * 100);
+            }
+            const model::InjectionScaling scaling = scalingOf(w.image());
+            for (int k = 0; k < 150; ++k) {
+                const int typed = std::min(k % maximum + page, page == 1 ? 60 : 1000);
+                QCOMPARE(cell(w, k)->value(), typed);
+                if (page == editing::kPageAdvance) {
+                    QCOMPARE(int(w.image().get(Field::ADVANCE_Cell, k)), typed);
+                } else {
+                    const auto map = *editing::mapDescriptor(page)->injection;
+                    QCOMPARE(w.image().get(editing::mapDescriptor(page)->cells, k),
+                             model::wordFromPercent(static_cast<std::uint16_t>(typed),
+                                                    scaling.baseTimes(map)[k]));
+                }
+            }
+        }
+        QVERIFY(w.pipeline().canUndo());
+    }
+
+    void advanceExtrasRoundTrip() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        w.image().set(Field::ADVANCE_MISC_CylKor1, 100);
+        w.image().set(Field::ADVANCE_MISC_CylKor2, 85);
+        showPage(w, editing::kPageAdvance);
+        auto* cylinder1 = w.controls().find<widgets::CommitSpinBox>("EditCylKor1_Uni");
+        auto* cylinder2 = w.controls().find<widgets::CommitSpinBox>("UpDownCylKor2_Uni");
+        auto* baseAdvance = w.controls().find<widgets::CommitSpinBox>("EditBaseAdv_Uni");
+        QCOMPARE(cylinder1->value(), 0);
+        QCOMPARE(cylinder2->value(), -15);
+        QVERIFY(!cylinder1->isHidden());
+        cylinder1->setValue(15);
+        baseAdvance->setValue(30);
+        cylinder2->stepBy(-1);  // at its minimum: stays, and the page is taken
+        QCOMPARE(int(w.image().get(Field::ADVANCE_MISC_CylKor1)), 115);
+        QCOMPARE(int(w.image().get(Field::ADVANCE_MISC_CylKor2)), 85);
+        QCOMPARE(int(w.image().get(Field::ADVANCE_MISC_BaseAdv)), 30);
+        QCOMPARE(qobject_cast<QLabel*>(widget(w, "LabelBaseAdv_Uni"))->text(),
+                 QStringLiteral("Base advance [°]"));
+        showPage(w, editing::kPageJet1A);
+        QVERIFY(cylinder1->isHidden());
+        QVERIFY(widget(w, "CheckBoxTps_Uni")->isHidden());
+    }
+
+    // Typed into a cell and never taken: a page change shows the image again.
+    void typingIntoACellAndChangingPageDiscardsTheValue() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        w.show();
+        QApplication::setActiveWindow(&w);
+        showPage(w, editing::kPageAdvance);
+        const unsigned stored = w.image().get(Field::ADVANCE_Cell, 20);
+        auto* edit = cell(w, 20)->findChild<QLineEdit*>();
+        cell(w, 20)->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("7"));
+        showPage(w, editing::kPageJet1A);
+        showPage(w, editing::kPageAdvance);
+        QCOMPARE(w.image().get(Field::ADVANCE_Cell, 20), stored);
+        QCOMPARE(cell(w, 20)->value(), int(stored));
+        QCOMPARE(edit->text(), QString::number(stored));
+        QVERIFY(!w.pipeline().canUndo());
+    }
+
+    // Enter in a cell takes the page, as a click into another cell does.
+    void enterInACellTakesThePage() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        w.show();
+        QApplication::setActiveWindow(&w);
+        showPage(w, editing::kPageAdvance);
+        auto* edit = cell(w, 33)->findChild<QLineEdit*>();
+        cell(w, 33)->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("44"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(int(w.image().get(Field::ADVANCE_Cell, 33)), 44);
+        edit = cell(w, 34)->findChild<QLineEdit*>();
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("45"));
+        QTest::mouseClick(cell(w, 50)->findChild<QLineEdit*>(), Qt::LeftButton);
+        QCOMPARE(int(w.image().get(Field::ADVANCE_Cell, 34)), 45);
+    }
+
+    void coupledMapsThroughTheWindow() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        setMode(w, 0);
+        showPage(w, editing::kPageJet2A);
+        QVERIFY(widget(w, "GroupBoxUni")->isEnabled());
+        w.Menu_Jet123ModeClick(1);
+        QVERIFY(w.controls().find<QAction>("Menu_Jet123Coupled")->isChecked());
+        QVERIFY(!w.controls().find<QAction>("Menu_Jet123Normal")->isChecked());
+        QVERIFY(!widget(w, "GroupBoxUni")->isEnabled());
+        QVERIFY(widget(w, "CSpinButtonCol_Uni", 0)->isHidden());
+        QVERIFY(widget(w, "CSpinButtonTools_Uni")->isHidden());
+        QVERIFY(widget(w, "CheckBoxAll_Uni")->isHidden());
+        QVERIFY(widget(w, "CheckBoxZobrMs_Uni")->isHidden());
+        QCOMPARE(cell(w, 0)->buttonSymbols(), QAbstractSpinBox::NoButtons);
+        QVERIFY(!widget(w, "LabelJet12_Uni")->isHidden());
+        QCOMPARE(colour(w, "LabelJet12_Uni", -1), link::Colour::Yellow);
+        for (std::size_t c = 0; c < 15; ++c) {
+            QCOMPARE(w.image().get(Field::RPM_JET_2A_Rpm, c),
+                     w.image().get(Field::RPM_JET_1A_Rpm, c));
+        }
+        const int map2Before = cell(w, 40)->value();
+        const unsigned axis2Before = w.image().get(Field::RPM_JET_2A_Rpm, 6);
+
+        showPage(w, editing::kPageJet1A);
+        QVERIFY(widget(w, "GroupBoxUni")->isEnabled());
+        cell(w, 40)->setValue(cell(w, 40)->value() - 5);
+        axis(w, 6)->stepBy(1);
+        QCOMPARE(w.image().get(Field::RPM_JET_2A_Rpm, 6), axis2Before + 1);
+        showPage(w, editing::kPageJet2A);
+        QCOMPARE(cell(w, 40)->value(), map2Before - 5);
+    }
+
+    void sameMapsThroughTheWindow() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        setMode(w, 0);
+        showPage(w, editing::kPageJet2A);
+        w.Menu_Jet123ModeClick(2);
+        QCOMPARE(w.currentPage(), editing::kPageJet1A);
+        QCOMPARE(w.pageControl()->currentIndex(), editing::kPageJet1A);
+        QVERIFY(!w.pageControl()->isTabVisible(editing::kPageJet2A));
+        QCOMPARE(widget(w, "GroupBoxUni")->parentWidget(),
+                 w.pageControl()->widget(editing::kPageJet1A));
+        QVERIFY(!widget(w, "GroupBoxUni")->isHidden());
+        QCOMPARE(qobject_cast<QLabel*>(widget(w, "LabelJet12_Uni"))->text(),
+                 QStringLiteral("  1 = 2  "));
+        QCOMPARE(colour(w, "LabelJet12_Uni", -1), link::Colour::Aqua);
+        cell(w, 77)->setValue(131);
+        axis(w, 2)->stepBy(1);
+        for (std::size_t k = 0; k < 150; ++k) {
+            QCOMPARE(w.image().get(Field::JET_2A_Cell, k), w.image().get(Field::JET_1A_Cell, k));
+        }
+        QCOMPARE(w.image().get(Field::RPM_JET_2A_Rpm, 2), w.image().get(Field::RPM_JET_1A_Rpm, 2));
+        // Undo shows the separate maps with the tab again.
+        w.SpeedButtonZpetClick();
+        w.SpeedButtonZpetClick();
+        QVERIFY(w.pageControl()->isTabVisible(editing::kPageJet2A));
+        QVERIFY(w.controls().find<QAction>("Menu_Jet123Normal")->isChecked());
+    }
+
+    // An image with "1 = 2" arriving while map 2 is shown puts map 1 there.
+    void sameMapsArrivingOnMapTwoShowMapOne() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        setMode(w, 0);
+        showPage(w, editing::kPageJet2A);
+        setMode(w, 2);
+        QCOMPARE(w.pageControl()->currentIndex(), editing::kPageJet1A);
+        QCOMPARE(w.currentPage(), editing::kPageJet1A);
+        QCOMPARE(widget(w, "GroupBoxUni")->parentWidget(),
+                 w.pageControl()->widget(editing::kPageJet1A));
+    }
+
+    void msDisplayShowsTheTimesOfTheInjectionPages() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        setMode(w, 0);
+        showPage(w, editing::kPageJet1A);
+        box(w, "CheckBoxZobrMs_Uni")->setChecked(true);
+        w.CheckBoxTps_UniMouseUp();
+        QVERIFY(!widget(w, "GroupBoxUni")->isHidden());
+        w.image().set(Field::JET_1A_Cell, 5, 60000);
+        w.pipeline().run();
+        auto* ms = qobject_cast<QLabel*>(widget(w, "LabelMs_Uni", 5));
+        QVERIFY(!ms->isHidden());
+        QCOMPARE(ms->text(), QStringLiteral("60.000 "));
+        for (int k = 0; k < 150; ++k) {
+            auto* label = qobject_cast<QLabel*>(widget(w, "LabelMs_Uni", k));
+            QCOMPARE(label->text().toStdString(),
+                     editing::msText(w.image().get(Field::JET_1A_Cell, k)));
+        }
+        // The arrows stay; stepping a cell shows its new time at once.
+        QCOMPARE(cell(w, 6)->buttonSymbols(), QAbstractSpinBox::UpDownArrows);
+        cell(w, 6)->stepBy(10);
+        QCOMPARE(qobject_cast<QLabel*>(widget(w, "LabelMs_Uni", 6))->text().toStdString(),
+                 editing::msText(w.image().get(Field::JET_1A_Cell, 6)));
+        // The advance map has no ms display, whatever the box says.
+        showPage(w, editing::kPageAdvance);
+        QVERIFY(ms->isHidden());
+        QVERIFY(widget(w, "CheckBoxZobrMs_Uni")->isHidden());
+        QVERIFY(box(w, "CheckBoxZobrMs_Uni")->isChecked());
+    }
+
+    void singleRowModeShowsOnlyTheFullThrottleRow() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        showPage(w, editing::kPageAdvance);
+        w.image().set(Field::ADVANCE_Cell, 3, 17);
+        w.pipeline().run();
+        box(w, "CheckBoxTps_Uni")->setChecked(false);
+        w.CheckBoxTps_UniMouseUp();
+        QCOMPARE(int(w.image().get(Field::ADVANCE_MISC_UseTps)), 0);
+        for (int k = 0; k < 135; ++k) QVERIFY(cell(w, k)->isHidden());
+        for (int k = 135; k < 150; ++k) {
+            QVERIFY(!cell(w, k)->isHidden());
+            QCOMPARE(cell(w, k)->y(), cell(w, k - 135)->y());  // in row 0's place
+        }
+        QVERIFY(widget(w, "LabelTpsRow_Uni", 0)->isHidden());
+        QVERIFY(widget(w, "LabelTps_Uni")->isHidden());
+        QVERIFY(widget(w, "CSpinButtonCol_Uni", 7)->isHidden());
+        cell(w, 140)->stepBy(1);
+        QCOMPARE(int(w.image().get(Field::ADVANCE_Cell, 3)), 17);  // hidden rows kept
+
+        box(w, "CheckBoxTps_Uni")->setChecked(true);
+        w.CheckBoxTps_UniMouseUp();
+        QVERIFY(!cell(w, 0)->isHidden());
+        QVERIFY(cell(w, 140)->y() > cell(w, 5)->y());
+        QVERIFY(!widget(w, "CSpinButtonCol_Uni", 7)->isHidden());
+    }
+
+    void litCellFollowsTheEngine() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        setUseTps(w, 1);
+        setEvenAxis(w, Field::RPM_ADV_Rpm);
+        w.pipeline().run();
+        showPage(w, editing::kPageAdvance);
+        engineAt(t, 1250, 3);  // half-way between 1000 and 1500: the higher column
+        QCOMPARE(colour(w, "EditRpm_Uni", 1), link::Colour::Lime);
+        QCOMPARE(colour(w, "EditRpm_Uni", 0), link::Colour::Window);
+        QCOMPARE(colour(w, "LabelTpsRow_Uni", 1), link::Colour::Lime);
+        QCOMPARE(colour(w, "EditCell_Uni", 16), link::Colour::Lime);
+        QCOMPARE(colour(w, "EditCell_Uni", 15), link::Colour::Window);
+        QCOMPARE(w.currentCell(), (link::CurrentCell{1, 1}));
+        engineAt(t, 1249, 4);
+        QCOMPARE(colour(w, "EditRpm_Uni", 0), link::Colour::Lime);
+        QCOMPARE(colour(w, "EditRpm_Uni", 1), link::Colour::Window);
+        QCOMPARE(colour(w, "LabelTpsRow_Uni", 2), link::Colour::Lime);
+        QCOMPARE(colour(w, "LabelTpsRow_Uni", 1), link::Colour::ButtonFace);
+        QCOMPARE(colour(w, "EditCell_Uni", 30), link::Colour::Lime);
+
+        // Without the throttle the label follows it, the cell is in row 9.
+        setUseTps(w, 0);
+        w.pipeline().run();
+        engineAt(t, 1000, 0);
+        QCOMPARE(colour(w, "LabelTpsRow_Uni", 0), link::Colour::Lime);
+        QCOMPARE(colour(w, "EditCell_Uni", 135), link::Colour::Lime);
+        QCOMPARE(colour(w, "EditCell_Uni", 0), link::Colour::Window);
+
+        // Engine stopped: no cell and no axis point, but the row label.
+        setUseTps(w, 1);
+        w.pipeline().run();
+        engineAt(t, 0, 60);
+        for (int k = 0; k < 150; ++k) QCOMPARE(colour(w, "EditCell_Uni", k), link::Colour::Window);
+        for (int c = 0; c < 15; ++c) QCOMPARE(colour(w, "EditRpm_Uni", c), link::Colour::Window);
+        QCOMPARE(colour(w, "LabelTpsRow_Uni", 7), link::Colour::Lime);
+    }
+
+    void msLabelsTakeTheColourOfTheirCell() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        setMode(w, 0);
+        setEvenAxis(w, Field::RPM_JET_1A_Rpm);
+        w.pipeline().run();
+        showPage(w, editing::kPageJet1A);
+        box(w, "CheckBoxZobrMs_Uni")->setChecked(true);
+        w.CheckBoxTps_UniMouseUp();
+        engineAt(t, 2000, 100);
+        QCOMPARE(colour(w, "LabelMs_Uni", 9 * 15 + 2), link::Colour::Lime);
+        QCOMPARE(colour(w, "LabelMs_Uni", 0), link::Colour::ButtonFace);
+    }
+
+    void toolsActAtTheLiveCell() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        showPage(w, editing::kPageAdvance);
+        setUseTps(w, 1);
+        setEvenAxis(w, Field::RPM_ADV_Rpm);
+        w.pipeline().run();
+        const model::ParameterImage before = w.image();
+
+        // Engine stopped: a single cell is not stepped, nothing is recorded.
+        engineAt(t, 0, 20);
+        w.MenuToolsPlusClick();
+        QVERIFY(w.image() == before);
+        w.SpeedButtonZpetClick();  // takes back the axis, the last change recorded
+        QVERIFY(w.image().get(Field::RPM_ADV_Rpm, 1) != 15);
+        w.SpeedButtonZnovuClick();
+        QVERIFY(w.image() == before);
+
+        engineAt(t, 3000, 20);  // column 4, row 4
+        const std::size_t lit = 4 * 15 + 4;
+        w.MenuToolsPlusClick();
+        QCOMPARE(w.image().get(Field::ADVANCE_Cell, lit), before.get(Field::ADVANCE_Cell, lit) + 1);
+        QCOMPARE(cell(w, int(lit))->value(), int(before.get(Field::ADVANCE_Cell, lit)) + 1);
+        qobject_cast<widgets::TwoArrowSpinButton*>(widget(w, "CSpinButtonTools_Uni"))
+            ->downButton()
+            ->click();
+        QCOMPARE(w.image().get(Field::ADVANCE_Cell, lit), before.get(Field::ADVANCE_Cell, lit));
+
+        // All: the whole map, through the All box and the mouse.
+        box(w, "CheckBoxAll_Uni")->setChecked(true);
+        w.CheckBoxMouseUp();
+        QVERIFY(w.allFlags()[editing::kPageAdvance]);
+        w.MenuToolsMinusClick();
+        for (std::size_t k = 0; k < 150; ++k) {
+            const unsigned was = before.get(Field::ADVANCE_Cell, k);
+            QCOMPARE(w.image().get(Field::ADVANCE_Cell, k), was == 0 ? 0u : was - 1);
+        }
+    }
+
+    void toolsOnTheInjectionPages() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        setMode(w, 1);
+        setEvenAxis(w, Field::RPM_JET_1A_Rpm);
+        w.pipeline().run();
+        showPage(w, editing::kPageJet1A);
+        engineAt(t, 0, 0);
+        const model::ParameterImage stopped = w.image();
+        w.MenuToolsMinusClick();
+        QVERIFY(w.image() == stopped);
+
+        engineAt(t, 8000, 100);  // column 14, row 9
+        const int k = 9 * 15 + 14;
+        const int map1 = cell(w, k)->value();
+        showPage(w, editing::kPageJet2A);
+        const int map2 = cell(w, k)->value();
+        w.MenuToolsPlusClick();  // map 2 alone cannot be stepped while coupled
+        QCOMPARE(cell(w, k)->value(), map2);
+        showPage(w, editing::kPageJet1A);
+        t.ticks(1);
+        w.MenuToolsPlusClick();
+        QCOMPARE(cell(w, k)->value(), map1 + 1);
+        showPage(w, editing::kPageJet2A);
+        QCOMPARE(cell(w, k)->value(), map2 + 1);
+    }
+
+    void columnButtonsStepTheirColumn() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        showPage(w, editing::kPageAdvance);
+        const model::ParameterImage before = w.image();
+        auto* button =
+            qobject_cast<widgets::TwoArrowSpinButton*>(widget(w, "CSpinButtonCol_Uni", 3));
+        QVERIFY(button != nullptr);
+        button->upButton()->click();
+        for (std::size_t k = 0; k < 150; ++k) {
+            const unsigned step = k % 15 == 3 ? 1 : 0;
+            const unsigned expected = std::min(60u, before.get(Field::ADVANCE_Cell, k) + step);
+            QCOMPARE(w.image().get(Field::ADVANCE_Cell, k), expected);
+        }
+    }
+
+    // The All flags travel in the dump, the Ms box in the settings.
+    void allFlagsAndMsBoxSurviveARestart() {
+        {
+            WindowUnderTest t(folder_.path());
+            app::TFormHlav& w = t.window;
+            showPage(w, editing::kPageJet1A);
+            box(w, "CheckBoxAll_Uni")->setChecked(true);
+            w.CheckBoxMouseUp();
+            box(w, "CheckBoxZobrMs_Uni")->setChecked(true);
+            w.CheckBoxTps_UniMouseUp();
+            showPage(w, editing::kPageAdvance);
+            QVERIFY(!box(w, "CheckBoxAll_Uni")->isChecked());
+            w.close();
+        }
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        QVERIFY(w.allFlags()[editing::kPageJet1A]);
+        QVERIFY(!w.allFlags()[editing::kPageAdvance]);
+        QVERIFY(box(w, "CheckBoxZobrMs_Uni")->isChecked());
+        QCOMPARE(w.currentPage(), editing::kPageAdvance);
+        showPage(w, editing::kPageJet1A);
+        QVERIFY(box(w, "CheckBoxAll_Uni")->isChecked());
+    }
+};
+
+QTEST_MAIN(WindowMapGridTest)
+#include "window_map_grid_test.moc"

@@ -1,0 +1,170 @@
+#include "editing/map_tools.h"
+
+#include <gtest/gtest.h>
+
+#include "editing/change_pipeline.h"
+#include "editing/map_grid_model.h"
+#include "model/default_set.h"
+#include "model/sanitizer.h"
+
+namespace zelvor::editing {
+namespace {
+
+using model::Field;
+using model::InjectionMap;
+
+class MapToolsTest : public ::testing::Test {
+  protected:
+    MapToolsTest() {
+        model::loadDefaultSet(image, scaling);
+        model::sanitize(image);
+        setMode(0);  // default sets couple the injection maps
+    }
+
+    // The page as the grid last showed it: the percentages match the words.
+    void show(int page) { refreshMapPage(page, image, scaling, all); }
+    void setMode(int mode) { image.set(Field::JET1_MISC_Jet123Mode, static_cast<unsigned>(mode)); }
+    std::uint16_t percent(InjectionMap map, std::size_t cell) {
+        return scaling.percents(map)[cell];
+    }
+
+    model::ParameterImage image;
+    model::InjectionScaling scaling;
+    AllFlags all{};
+};
+
+constexpr std::size_t cellIndex(GridCell cell) {
+    return static_cast<std::size_t>(cell.row * 15 + cell.column);
+}
+
+TEST_F(MapToolsTest, PlusOnAnAdvanceCellAtItsLimitIsUndoneBySanitizingAndRecordsNothing) {
+    const GridCell cell{.row = 4, .column = 6};
+    image.set(Field::ADVANCE_Cell, cellIndex(cell), 60);
+    ChangePipeline pipeline(image, PipelineHooks{});
+    pipeline.initialise();
+    ASSERT_TRUE(stepMapTool(kPageAdvance, +1, false, cell, image, scaling));
+    EXPECT_EQ(image.get(Field::ADVANCE_Cell, cellIndex(cell)), 61);
+    pipeline.run();
+    EXPECT_EQ(image.get(Field::ADVANCE_Cell, cellIndex(cell)), 60);
+    EXPECT_FALSE(pipeline.canUndo());
+}
+
+TEST_F(MapToolsTest, MinusWithAllLowersEveryAdvanceCellAndStopsAtZero) {
+    for (std::size_t k = 0; k < kMapCells; ++k) image.set(Field::ADVANCE_Cell, k, k % 3);
+    EXPECT_TRUE(stepMapTool(kPageAdvance, -1, true, std::nullopt, image, scaling));
+    for (std::size_t k = 0; k < kMapCells; ++k) {
+        ASSERT_EQ(image.get(Field::ADVANCE_Cell, k), k % 3 == 0 ? 0u : k % 3 - 1) << k;
+    }
+}
+
+TEST_F(MapToolsTest, ASingleCellNeedsTheEngineRunning) {
+    show(kPageJet1A);
+    const model::ParameterImage before = image;
+    for (int page : {kPageAdvance, kPageJet1A, kPageJet2A}) {
+        EXPECT_FALSE(stepMapTool(page, -1, false, std::nullopt, image, scaling)) << page;
+    }
+    EXPECT_EQ(image, before);
+}
+
+TEST_F(MapToolsTest, OnlyTheRunningCellOfTheAdvanceMapMoves) {
+    const GridCell cell{.row = 9, .column = 14};
+    const model::ParameterImage before = image;
+    ASSERT_TRUE(stepMapTool(kPageAdvance, -1, false, cell, image, scaling));
+    for (std::size_t k = 0; k < kMapCells; ++k) {
+        const int expected = before.get(Field::ADVANCE_Cell, k) - (k == cellIndex(cell) ? 1 : 0);
+        ASSERT_EQ(image.get(Field::ADVANCE_Cell, k), expected) << k;
+    }
+}
+
+TEST_F(MapToolsTest, CoupledPlusOnMapOneRaisesTheCellOfBothMaps) {
+    setMode(1);
+    show(kPageJet1A);
+    const GridCell cell{.row = 3, .column = 8};
+    const std::size_t k = cellIndex(cell);
+    const auto p1 = percent(InjectionMap::Jet1A, k);
+    const auto p2 = percent(InjectionMap::Jet2A, k);
+    const auto neighbour = percent(InjectionMap::Jet2A, k + 1);
+    ASSERT_TRUE(stepMapTool(kPageJet1A, +1, false, cell, image, scaling));
+    EXPECT_EQ(percent(InjectionMap::Jet1A, k), p1 + 1);
+    EXPECT_EQ(percent(InjectionMap::Jet2A, k), p2 + 1);
+    const std::uint16_t base2 = scaling.baseTimes(InjectionMap::Jet2A)[k];
+    EXPECT_EQ(image.get(Field::JET_2A_Cell, k), model::wordFromPercent(p2 + 1, base2));
+    EXPECT_EQ(image.get(Field::JET_2A_Cell, k) - model::wordFromPercent(p2, base2),
+              (base2 + 50) / 100);
+    EXPECT_EQ(percent(InjectionMap::Jet2A, k + 1), neighbour);
+}
+
+TEST_F(MapToolsTest, SeparatePlusOnMapOneLeavesMapTwo) {
+    show(kPageJet1A);
+    const model::ParameterImage before = image;
+    ASSERT_TRUE(stepMapTool(kPageJet1A, +1, true, std::nullopt, image, scaling));
+    for (std::size_t k = 0; k < kMapCells; ++k) {
+        ASSERT_EQ(image.get(Field::JET_2A_Cell, k), before.get(Field::JET_2A_Cell, k));
+        ASSERT_EQ(percent(InjectionMap::Jet1A, k), 101);
+    }
+}
+
+TEST_F(MapToolsTest, CoupledMapTwoIsNeverStepped) {
+    setMode(1);
+    show(kPageJet2A);
+    const model::ParameterImage before = image;
+    EXPECT_FALSE(stepMapTool(kPageJet2A, +1, true, std::nullopt, image, scaling));
+    EXPECT_FALSE(stepMapTool(kPageJet2A, +1, false, GridCell{1, 1}, image, scaling));
+    EXPECT_EQ(image, before);
+}
+
+TEST_F(MapToolsTest, AStepThatMovesNothingDoesNotRoundTheOtherTimes) {
+    show(kPageJet2A);
+    // A time that is no whole percent of its base time.
+    const std::uint16_t odd = static_cast<std::uint16_t>(
+        model::wordFromPercent(100, scaling.baseTimes(InjectionMap::Jet2A)[5]) + 3);
+    image.set(Field::JET_2A_Cell, 5, odd);
+    show(kPageJet2A);
+    scaling.percents(InjectionMap::Jet2A)[0] = 0;
+    EXPECT_TRUE(stepMapTool(kPageJet2A, -1, false, GridCell{0, 0}, image, scaling));
+    EXPECT_EQ(image.get(Field::JET_2A_Cell, 5), odd);
+    EXPECT_TRUE(stepMapTool(kPageJet2A, +1, false, GridCell{0, 0}, image, scaling));
+    EXPECT_NE(image.get(Field::JET_2A_Cell, 5), odd);
+    EXPECT_EQ(percent(InjectionMap::Jet2A, 0), 1);
+}
+
+TEST_F(MapToolsTest, PercentagesMayPassTheGridMaximumWithPlus) {
+    show(kPageJet1A);
+    scaling.percents(InjectionMap::Jet1A)[0] = 1000;
+    stepMapTool(kPageJet1A, +1, false, GridCell{0, 0}, image, scaling);
+    EXPECT_EQ(percent(InjectionMap::Jet1A, 0), 1001);
+    scaling.percents(InjectionMap::Jet1A)[0] = 65535;
+    stepMapTool(kPageJet1A, +1, false, GridCell{0, 0}, image, scaling);
+    EXPECT_EQ(percent(InjectionMap::Jet1A, 0), 65535);
+}
+
+TEST_F(MapToolsTest, ColumnButtonsStepTheTenCellsOfTheirColumn) {
+    const model::ParameterImage before = image;
+    stepMapColumn(kPageAdvance, 3, +1, image, scaling);
+    for (std::size_t k = 0; k < kMapCells; ++k) {
+        const int expected = before.get(Field::ADVANCE_Cell, k) + (k % 15 == 3 ? 1 : 0);
+        ASSERT_EQ(image.get(Field::ADVANCE_Cell, k), expected) << k;
+    }
+
+    setMode(1);
+    show(kPageJet1A);
+    stepMapColumn(kPageJet1A, 14, -1, image, scaling);
+    for (int r = 0; r < 10; ++r) {
+        const std::size_t k = static_cast<std::size_t>(r * 15 + 14);
+        EXPECT_EQ(percent(InjectionMap::Jet1A, k), 99) << r;
+        EXPECT_EQ(percent(InjectionMap::Jet2A, k), 99) << r;
+        EXPECT_EQ(image.get(Field::JET_2A_Cell, k),
+                  model::wordFromPercent(99, scaling.baseTimes(InjectionMap::Jet2A)[k]));
+    }
+    EXPECT_EQ(percent(InjectionMap::Jet1A, 13), 100);
+}
+
+TEST_F(MapToolsTest, PagesWithoutAMapChangeNothing) {
+    const model::ParameterImage before = image;
+    EXPECT_TRUE(stepMapTool(kPageGear, +1, true, GridCell{}, image, scaling));
+    stepMapColumn(kPageBike, 0, +1, image, scaling);
+    EXPECT_EQ(image, before);
+}
+
+}  // namespace
+}  // namespace zelvor::editing
