@@ -134,17 +134,13 @@ std::vector<link::MonitorView> liveTextSamples(i18n::Language language) {
                 b[25] = 6;
                 b[27] = 1;
                 b[28] = 9;
-                const auto word = [&](std::size_t at, std::uint16_t v) {
-                    b[at] = static_cast<std::uint8_t>(v & 0xFF);
-                    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-                };
-                for (std::size_t at : {44, 46, 50, 56, 58, 60, 62}) word(at, 4999);
-                word(48, 25000);
-                word(52, 2500);
-                word(64, 19999);
-                for (std::size_t at = 76; at <= 92; at += 2) word(at, 65535);
-                word(116, 399);
-                for (std::size_t at = 120; at <= 132; at += 2) word(at, 32000);
+                for (std::size_t at : {44, 46, 50, 56, 58, 60, 62}) frame.setWord(at, 4999);
+                frame.setWord(48, 25000);
+                frame.setWord(52, 2500);
+                frame.setWord(64, 19999);
+                for (std::size_t at = 76; at <= 92; at += 2) frame.setWord(at, 65535);
+                frame.setWord(116, 399);
+                for (std::size_t at = 120; at <= 132; at += 2) frame.setWord(at, 32000);
                 b[150] = 255;
                 frame.seal();
                 link::MonitorDecoder decoder(image, messages);
