@@ -23,6 +23,17 @@ namespace {
 
 constexpr int kTickMilliseconds = 55;
 
+// The check boxes whose state the settings keep.
+struct RememberedBox {
+    const char* name;
+    bool AppSettings::*checked;
+};
+constexpr RememberedBox kRememberedBoxes[] = {
+    {"CheckBoxZobrMs_Uni", &AppSettings::zobrMs},
+    {"CheckBoxExtMonitor", &AppSettings::extMonitor},
+    {"CheckBoxAll_PolohaA", &AppSettings::allPolohaA},
+};
+
 QString simulatorExecutable() {
     const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/zelvor-sim");
     if (QFile::exists(beside)) return beside;
@@ -150,22 +161,26 @@ void TFormHlav::FormCreate() {
     timer_.start();
 }
 
-void TFormHlav::loadSettings() {
-    AppSettings current;
-    current.left = x();
-    current.top = y();
-    current.width = width();
-    current.height = height();
-    current.portIndex = outside_.portIndex;
-    current.language = outside_.language;
-    current.activePage = pageControl_->currentIndex();
-    auto* zobrMs = registry_.find<QAbstractButton>("CheckBoxZobrMs_Uni");
-    auto* extMonitor = registry_.find<QAbstractButton>("CheckBoxExtMonitor");
-    auto* allPolohaA = registry_.find<QAbstractButton>("CheckBoxAll_PolohaA");
-    current.zobrMs = zobrMs != nullptr && zobrMs->isChecked();
-    current.extMonitor = extMonitor != nullptr && extMonitor->isChecked();
-    current.allPolohaA = allPolohaA != nullptr && allPolohaA->isChecked();
+AppSettings TFormHlav::currentSettings(int activePage) const {
+    AppSettings s;
+    // The position of the frame (what move() takes back), the size of the
+    // window itself (what resize() takes), so the window does not creep.
+    s.left = x();
+    s.top = y();
+    s.width = width();
+    s.height = height();
+    s.portIndex = outside_.portIndex;
+    s.language = outside_.language;
+    s.activePage = activePage;
+    for (const RememberedBox& remembered : kRememberedBoxes) {
+        auto* box = registry_.find<QAbstractButton>(remembered.name);
+        s.*remembered.checked = box != nullptr && box->isChecked();
+    }
+    return s;
+}
 
+void TFormHlav::loadSettings() {
+    const AppSettings current = currentSettings(pageControl_->currentIndex());
     const AppSettings s = store_.load(current);
     move(s.left, s.top);
     resize(s.width, s.height);
@@ -177,9 +192,10 @@ void TFormHlav::loadSettings() {
         s.activePage >= 0 && s.activePage < editing::kPageCount ? s.activePage : current.activePage;
     pageView_->setCurrentPage(page);
     pageControl_->setCurrentIndex(page);
-    if (zobrMs != nullptr) zobrMs->setChecked(s.zobrMs);
-    if (extMonitor != nullptr) extMonitor->setChecked(s.extMonitor);
-    if (allPolohaA != nullptr) allPolohaA->setChecked(s.allPolohaA);
+    for (const RememberedBox& remembered : kRememberedBoxes) {
+        auto* box = registry_.find<QAbstractButton>(remembered.name);
+        if (box != nullptr) box->setChecked(s.*remembered.checked);
+    }
     store_.loadDump(image_, allFlags_);
 }
 
@@ -200,25 +216,9 @@ void TFormHlav::FormClose() {
 }
 
 void TFormHlav::saveSettings() {
-    AppSettings s;
-    // The position of the frame (what move() takes back), the size of the
-    // window itself (what resize() takes), so the window does not creep.
-    s.left = x();
-    s.top = y();
-    s.width = width();
-    s.height = height();
-    s.portIndex = outside_.portIndex;
-    s.language = outside_.language;
+    AppSettings s = currentSettings(pageView_->currentPage());
     s.file = fileName().toStdString();
     s.iniDir = iniDir_.toStdString();
-    s.activePage = pageView_->currentPage();
-    const auto checked = [this](const char* name) {
-        auto* box = registry_.find<QAbstractButton>(name);
-        return box != nullptr && box->isChecked();
-    };
-    s.zobrMs = checked("CheckBoxZobrMs_Uni");
-    s.extMonitor = checked("CheckBoxExtMonitor");
-    s.allPolohaA = checked("CheckBoxAll_PolohaA");
     const std::string problem = store_.save(s, image_, allFlags_);
     // The window is closing: a box would only delay it, the terminal keeps the reason.
     if (!problem.empty()) qWarning("Settings were not saved: %s", problem.c_str());

@@ -115,6 +115,9 @@ class TFormHlav : public QMainWindow {
     // The orders of start-up and close (main_window.cpp).
     void FormCreate();
     void FormClose();
+    // The window's position, size, port, language, the page given and the
+    // remembered check boxes, as they stand.
+    AppSettings currentSettings(int activePage) const;
     void loadSettings();
     void saveSettings();
     void startSimulator();

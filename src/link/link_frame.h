@@ -49,6 +49,10 @@ class LinkFrame {
     std::uint16_t word(std::size_t frameOffset) const {
         return static_cast<std::uint16_t>(bytes_[frameOffset] | (bytes_[frameOffset + 1] << 8));
     }
+    void setWord(std::size_t frameOffset, std::uint16_t value) {
+        bytes_[frameOffset] = static_cast<std::uint8_t>(value & 0xFF);
+        bytes_[frameOffset + 1] = static_cast<std::uint8_t>(value >> 8);
+    }
 
   private:
     Bytes bytes_;

@@ -40,42 +40,33 @@ void TransferEngine::startProgramming() {
     const auto first = std::find(blockFlags_.begin(), blockFlags_.end(), true);
     if (first == blockFlags_.end()) return;
     const int block = static_cast<int>(first - blockFlags_.begin());
-    command_ = static_cast<std::uint8_t>(LinkFrame::kProgramBlock + block);
-    attempts_ = 0;
-    gauge_.progress = block;
-    state_ = TransferState::Program;
-    showProgress(MessageKey::MsgProgramProgress);
-    gauge_.visible = true;
-    done_ = false;
+    start(TransferState::Program, static_cast<std::uint8_t>(LinkFrame::kProgramBlock + block),
+          block, MessageKey::MsgProgramProgress);
 }
 
 void TransferEngine::verify() {
     prepareImage();
-    state_ = TransferState::Verify;
-    command_ = kFirstVerifyCommand;
-    attempts_ = 0;
-    showProgress(MessageKey::MsgVerifyProgress);
-    done_ = false;
-    gauge_.progress = 0;
-    gauge_.visible = true;
+    start(TransferState::Verify, kFirstVerifyCommand, 0, MessageKey::MsgVerifyProgress);
 }
 
 void TransferEngine::read() {
-    state_ = TransferState::Read;
-    command_ = LinkFrame::kReadBlock;
-    attempts_ = 0;
-    showProgress(MessageKey::MsgReadProgress);
-    gauge_.progress = 0;
-    gauge_.visible = true;
+    start(TransferState::Read, LinkFrame::kReadBlock, 0, MessageKey::MsgReadProgress);
     if (hooks_.clearFileName) hooks_.clearFileName();
+}
+
+void TransferEngine::start(TransferState state, std::uint8_t command, int progress,
+                           MessageKey progressText) {
+    state_ = state;
+    command_ = command;
+    attempts_ = 0;
+    showStatus(text(progressText), Colour::ButtonFace);
+    gauge_.progress = progress;
+    gauge_.visible = true;
     done_ = false;
 }
 
 void TransferEngine::announce(std::string text, Colour background) {
-    status_.text = std::move(text);
-    status_.background = background;
-    status_.visible = true;
-    hideCountdown_ = kHideTicks;
+    showStatus(std::move(text), background);
 }
 
 void TransferEngine::tick() {
@@ -166,10 +157,7 @@ void TransferEngine::handleProgramAnswer(int block, std::span<const std::uint8_t
     const auto next = std::find(blockFlags_.begin(), blockFlags_.end(), true);
     if (next != blockFlags_.end()) {
         const int nextBlock = static_cast<int>(next - blockFlags_.begin());
-        command_ = static_cast<std::uint8_t>(LinkFrame::kProgramBlock + nextBlock);
-        attempts_ = 1;
-        gauge_.progress = nextBlock;
-        sendTransferFrame();
+        requestNext(static_cast<std::uint8_t>(LinkFrame::kProgramBlock + nextBlock), nextBlock);
         return;
     }
 
@@ -177,25 +165,18 @@ void TransferEngine::handleProgramAnswer(int block, std::span<const std::uint8_t
     if (verifyAfterProgram_) {
         beginVerify();
     } else {
-        gauge_.progress = ProgressGauge::kMaxValue;
-        showOutcome(text(MessageKey::MsgProgramProgress) + kOkSuffix, Colour::ButtonFace);
-        state_ = TransferState::Idle;
+        succeed(MessageKey::MsgProgramProgress);
     }
 }
 
 void TransferEngine::handleVerifyAnswer(int block, std::span<const std::uint8_t, 150> data) {
     if (block == 0 || !matchesImage(block, data)) return;  // the tick asks again
     if (block < kLastBlock) {
-        ++command_;
-        gauge_.progress = block + 1;
-        attempts_ = 1;
-        sendTransferFrame();
+        requestNext(static_cast<std::uint8_t>(command_ + 1), block + 1);
         return;
     }
     verifyAfterProgram_ = false;
-    gauge_.progress = ProgressGauge::kMaxValue;
-    showOutcome(text(MessageKey::MsgVerifyProgress) + kOkSuffix, Colour::ButtonFace);
-    state_ = TransferState::Idle;
+    succeed(MessageKey::MsgVerifyProgress);
 }
 
 void TransferEngine::handleReadAnswer(int block, std::span<const std::uint8_t, 150> data) {
@@ -216,10 +197,7 @@ void TransferEngine::handleReadAnswer(int block, std::span<const std::uint8_t, 1
     }
 
     if (block < kLastBlock) {
-        ++command_;
-        gauge_.progress = block + 1;
-        attempts_ = 1;
-        sendTransferFrame();
+        requestNext(static_cast<std::uint8_t>(command_ + 1), block + 1);
         return;
     }
     // Blocks 1..9 of this Read are all in the buffer: they arrive in order
@@ -232,11 +210,21 @@ void TransferEngine::handleReadAnswer(int block, std::span<const std::uint8_t, 1
 
 void TransferEngine::beginVerify() {
     state_ = TransferState::Verify;
-    command_ = kFirstVerifyCommand;
+    requestNext(kFirstVerifyCommand, 0);
+    showStatus(text(MessageKey::MsgVerifyProgress), Colour::ButtonFace);
+}
+
+void TransferEngine::requestNext(std::uint8_t command, int progress) {
+    command_ = command;
+    gauge_.progress = progress;
     attempts_ = 1;
     sendTransferFrame();
-    showProgress(MessageKey::MsgVerifyProgress);
-    gauge_.progress = 0;
+}
+
+void TransferEngine::succeed(MessageKey progressText) {
+    gauge_.progress = ProgressGauge::kMaxValue;
+    showStatus(text(progressText) + kOkSuffix, Colour::ButtonFace);
+    state_ = TransferState::Idle;
 }
 
 void TransferEngine::takeInfoBlock(std::span<const std::uint8_t, 150> data) {
@@ -266,21 +254,14 @@ void TransferEngine::failTransfer() {
         key = MessageKey::MsgVerifyError;
         done_ = false;
     }
-    showOutcome(text(key), Colour::Red);
+    showStatus(text(key), Colour::Red);
     state_ = TransferState::Idle;
 }
 
-void TransferEngine::showProgress(MessageKey key) {
-    status_.background = Colour::ButtonFace;
-    status_.text = text(key);
-    status_.visible = true;
-    hideCountdown_ = kHideTicks;
-}
-
-void TransferEngine::showOutcome(std::string outcome, Colour background) {
+void TransferEngine::showStatus(std::string text, Colour background) {
     status_.background = background;
-    status_.text = std::move(outcome);
-    // The label may have timed out during a long transfer; an outcome is
+    status_.text = std::move(text);
+    // The label may have timed out during a long transfer; a new text is
     // always shown.
     status_.visible = true;
     hideCountdown_ = kHideTicks;

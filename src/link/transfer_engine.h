@@ -117,9 +117,15 @@ class TransferEngine {
   private:
     void sendTransferFrame();
     void sendMonitorPoll();
+    // Starts a transfer at its first request, which the next tick sends.
+    void start(TransferState state, std::uint8_t command, int progress,
+               i18n::MessageKey progressText);
     void beginVerify();  // sends the block 1 request at once and shows "Verify:"
-    void showProgress(i18n::MessageKey key);
-    void showOutcome(std::string text, Colour background);
+    // Sends the request that follows an answer at once, as its first attempt.
+    void requestNext(std::uint8_t command, int progress);
+    void succeed(i18n::MessageKey progressText);  // "<text> OK", full gauge, idle
+    // Shows a text on the status label for the hide countdown.
+    void showStatus(std::string text, Colour background);
     void failTransfer();
     void versionMismatch();
     void prepareImage();  // collect, sanitize, refresh

@@ -14,15 +14,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 #include <map>
-#include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "../support/built_pages.h"
 #include "editing/page_bindings.h"
 #include "editing/page_index.h"
 #include "editing/widgets/bike_memo.h"
@@ -31,7 +29,6 @@
 #include "editing/widgets/pages.h"
 #include "editing/widgets/position_spin_button.h"
 #include "editing/widgets/radio_group.h"
-#include "editing/widgets/ui_text_applier.h"
 #include "i18n/messages.h"
 #include "i18n/ui_texts.h"
 #include "link/link_frame.h"
@@ -45,24 +42,10 @@ namespace {
 
 using editing::Binding;
 using editing::ControlKind;
-
-// gtest_main has no QApplication; one lives for the whole run.
-class QtEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-        applyApplicationLook();
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    int argc_ = 1;
-    char name_[16] = "pages_first";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-[[maybe_unused]] auto* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+using testing::BuiltPages;
+using testing::byParent;
+using testing::expectInsideAndApart;
+using testing::nameOf;
 
 constexpr int kPagesUnderTest[] = {editing::kPageBike, editing::kPagePoloha, editing::kPageKorekce,
                                    editing::kPageCidla, editing::kPageIdle};
@@ -145,68 +128,28 @@ const std::map<int, std::vector<std::string>> kValueLabels = {
       "LabelKorSytic", "LabelKorNapeti", "LabelKorVodaIgn", "LabelIdleKorAdv"}},
 };
 
-// The pages built once for all tests, shown offscreen.
-struct BuiltPages {
-    QWidget window;
-    QTabWidget* pages = nullptr;
-    ControlRegistry registry;
-    ControlFactory factory{registry};
-    QStringList missingContainers;
-
-    BuiltPages() {
-        window.resize(1039, 801);
-        pages = new QTabWidget(&window);
-        pages->setGeometry(4, 48, kPageControlSize.width(), kPageControlSize.height());
-        missingContainers = buildAllPages(pages, factory);
-        window.show();
-        applyTexts(i18n::Language::English);
-    }
-
-    void applyTexts(i18n::Language language) {
-        applyUiTexts(registry, i18n::fixedUiTexts());
-        applyUiTexts(registry, i18n::translatedUiTexts(language, true));
-    }
-    // Shows a page, so its widgets have their final geometry.
-    QWidget* show(int page) {
-        pages->setCurrentIndex(page);
-        QApplication::processEvents();
-        return pages->widget(page);
-    }
-    QWidget* widget(const std::string& name, int element = -1) const {
-        return registry.find<QWidget>(name, element);
-    }
-    // The registered widgets on a page, each once (an edit and its spinner
-    // share one widget).
-    std::vector<QWidget*> controlsOn(int page) const {
-        std::set<QWidget*> seen;
-        std::vector<QWidget*> found;
-        for (const QString& key : registry.names()) {
-            auto* w = qobject_cast<QWidget*>(registry.objectByKey(key));
-            if (w != nullptr && w != pages->widget(page) && pages->widget(page)->isAncestorOf(w) &&
-                seen.insert(w).second) {
-                found.push_back(w);
-            }
-        }
-        return found;
-    }
-};
-
 class PagesFirstTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { built_ = new BuiltPages; }
+    // The pages are built once for all tests and shown offscreen.
+    static void SetUpTestSuite() {
+        built_ = new BuiltPages;
+        built_->window.show();
+        built_->applyTexts(i18n::Language::English);
+    }
     static void TearDownTestSuite() {
         delete built_;
         built_ = nullptr;
     }
     void SetUp() override { built_->applyTexts(i18n::Language::English); }
 
+    // The registered widgets on a page, each once.
+    static std::vector<QWidget*> controlsOn(int page) {
+        return built_->registeredWidgetsIn({built_->pages->widget(page)});
+    }
+
     static BuiltPages* built_;
 };
 BuiltPages* PagesFirstTest::built_ = nullptr;
-
-QString nameOf(const QWidget* w) {
-    return w->objectName();
-}
 
 TEST_F(PagesFirstTest, BoundControlsHaveTheirKindRangeAndPage) {
     for (int page : kPagesUnderTest) {
@@ -305,23 +248,12 @@ TEST_F(PagesFirstTest, TextControlsAndLiveLabelsAreOnTheirPages) {
 
 TEST_F(PagesFirstTest, SiblingsNeitherOverlapNorStickOut) {
     for (int page : kPagesUnderTest) {
-        std::map<QWidget*, std::vector<QWidget*>> byParent;
-        for (QWidget* w : built_->controlsOn(page)) byParent[w->parentWidget()].push_back(w);
-        for (const auto& [parent, children] : byParent) {
+        for (const auto& [parent, children] : byParent(controlsOn(page))) {
             const bool isPage = parent == built_->pages->widget(page);
             const QRect room = isPage                             ? QRect(QPoint(), kPageClientSize)
                                : qobject_cast<QGroupBox*>(parent) ? parent->contentsRect()
                                                                   : parent->rect();
-            for (std::size_t i = 0; i < children.size(); ++i) {
-                EXPECT_TRUE(room.contains(children[i]->geometry()))
-                    << nameOf(children[i]).toStdString() << " sticks out of "
-                    << nameOf(parent).toStdString();
-                for (std::size_t j = i + 1; j < children.size(); ++j) {
-                    EXPECT_FALSE(children[i]->geometry().intersects(children[j]->geometry()))
-                        << nameOf(children[i]).toStdString() << " overlaps "
-                        << nameOf(children[j]).toStdString();
-                }
-            }
+            expectInsideAndApart(parent, children, room);
         }
     }
 }
@@ -329,7 +261,7 @@ TEST_F(PagesFirstTest, SiblingsNeitherOverlapNorStickOut) {
 // Whether a widget's text fits it; a caption whose last blanks only pad it
 // counts without them.
 void expectTextFits(QWidget* w) {
-    const std::string name = nameOf(w).toStdString();
+    const std::string name = nameOf(w);
     if (auto* label = qobject_cast<QLabel*>(w)) {
         if (label->wordWrap()) {
             const QFontMetrics metrics(label->font());
@@ -356,7 +288,7 @@ TEST_F(PagesFirstTest, CaptionsAndItemsFitInEveryLanguage) {
         built_->applyTexts(static_cast<i18n::Language>(language));
         for (int page : kPagesUnderTest) {
             built_->show(page);
-            for (QWidget* w : built_->controlsOn(page)) expectTextFits(w);
+            for (QWidget* w : controlsOn(page)) expectTextFits(w);
         }
     }
 }
@@ -364,7 +296,7 @@ TEST_F(PagesFirstTest, CaptionsAndItemsFitInEveryLanguage) {
 TEST_F(PagesFirstTest, SpinBoxesShowTheirWidestValue) {
     for (int page : kPagesUnderTest) {
         built_->show(page);
-        for (QWidget* w : built_->controlsOn(page)) {
+        for (QWidget* w : controlsOn(page)) {
             auto* box = qobject_cast<QSpinBox*>(w);
             if (box == nullptr) continue;
             auto* edit = box->findChild<QLineEdit*>();
@@ -374,7 +306,7 @@ TEST_F(PagesFirstTest, SpinBoxesShowTheirWidestValue) {
                 const QString text = box->locale().toString(value);
                 // The line edit keeps 2 px free at each side.
                 EXPECT_LE(metrics.horizontalAdvance(text) + 4, edit->width())
-                    << nameOf(box).toStdString() << " cuts " << text.toStdString();
+                    << nameOf(box) << " cuts " << text.toStdString();
             }
         }
     }
@@ -499,3 +431,7 @@ TEST(TwoArrowSpinButtonTest, ArrowsSignalTheirDirection) {
 
 }  // namespace
 }  // namespace zelvor::widgets
+
+int main(int argc, char** argv) {
+    return zelvor::testing::runTestsInApplication(argc, argv);
+}

@@ -5,7 +5,6 @@
 // caption and every live text fits in all four languages.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/built_pages.h"
 #include "editing/page_bindings.h"
 #include "editing/page_index.h"
 #include "editing/view_rules.h"
@@ -40,43 +40,30 @@ namespace {
 
 using editing::Binding;
 using editing::ControlKind;
+using testing::byParent;
+using testing::expectInsideAndApart;
+using testing::nameOf;
 
 constexpr const char* kLivePanel = "live panel";
 
 // The window's pages and live panel, built once for all tests.
-struct BuiltWindow {
-    QWidget window;
-    QTabWidget* pages = nullptr;
+struct BuiltWindow : testing::BuiltPages {
     QWidget* panel = nullptr;
-    ControlRegistry registry;
-    ControlFactory factory{registry};
-    QStringList missingContainers;
 
     BuiltWindow() {
-        window.resize(1039, 801);
-        pages = new QTabWidget(&window);
-        pages->setGeometry(4, 48, kPageControlSize.width(), kPageControlSize.height());
         panel = new QWidget(&window);
         panel->setGeometry(4, 532, kLivePanelSize.width(), kLivePanelSize.height());
-        missingContainers = buildAllPages(pages, factory);
         buildLivePanel(panel, factory);
         applyUiTexts(registry, i18n::fixedUiTexts());
         // A spin box lays out its line edit only once it is shown: show every
         // page once.
         window.show();
-        for (int i = 0; i < pages->count(); ++i) {
-            pages->setCurrentIndex(i);
-            QApplication::processEvents();
-        }
+        for (int i = 0; i < pages->count(); ++i) show(i);
     }
 };
 
 QString qs(std::string_view text) {
     return ControlRegistry::toQString(text);
-}
-
-std::string nameOf(const QObject* object) {
-    return object->objectName().toStdString();
 }
 
 std::vector<std::string> numbered(std::string_view stem, int first, int last) {
@@ -147,17 +134,13 @@ std::vector<link::MonitorView> liveTextSamples(i18n::Language language) {
                 b[25] = 6;
                 b[27] = 1;
                 b[28] = 9;
-                const auto word = [&](std::size_t at, std::uint16_t v) {
-                    b[at] = static_cast<std::uint8_t>(v & 0xFF);
-                    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-                };
-                for (std::size_t at : {44, 46, 50, 56, 58, 60, 62}) word(at, 4999);
-                word(48, 25000);
-                word(52, 2500);
-                word(64, 19999);
-                for (std::size_t at = 76; at <= 92; at += 2) word(at, 65535);
-                word(116, 399);
-                for (std::size_t at = 120; at <= 132; at += 2) word(at, 32000);
+                for (std::size_t at : {44, 46, 50, 56, 58, 60, 62}) frame.setWord(at, 4999);
+                frame.setWord(48, 25000);
+                frame.setWord(52, 2500);
+                frame.setWord(64, 19999);
+                for (std::size_t at = 76; at <= 92; at += 2) frame.setWord(at, 65535);
+                frame.setWord(116, 399);
+                for (std::size_t at = 120; at <= 132; at += 2) frame.setWord(at, 32000);
                 b[150] = 255;
                 frame.seal();
                 link::MonitorDecoder decoder(image, messages);
@@ -231,23 +214,11 @@ class SecondPagesTest : public ::testing::Test {
         }
         return false;
     }
-    // Every registered widget on these pages and the panel, once each (an
-    // edit and its spinner are one widget under two names).
+    // Every registered widget on these pages and the panel, once each.
     static std::vector<QWidget*> registeredWidgets() {
-        std::set<QWidget*> seen;
-        std::vector<QWidget*> widgets;
-        for (const QString& key : built->registry.names()) {
-            auto* widget = qobject_cast<QWidget*>(built->registry.objectByKey(key));
-            if (widget != nullptr && onThesePages(widget) && seen.insert(widget).second) {
-                widgets.push_back(widget);
-            }
-        }
-        return widgets;
+        return built->registeredWidgetsIn(containers());
     }
-    static void applyLanguage(i18n::Language language) {
-        applyUiTexts(built->registry, i18n::fixedUiTexts());
-        applyUiTexts(built->registry, i18n::translatedUiTexts(language, true));
-    }
+    static void applyLanguage(i18n::Language language) { built->applyTexts(language); }
 
     static std::unique_ptr<BuiltWindow> built;
 };
@@ -333,23 +304,13 @@ TEST_F(SecondPagesTest, EveryTextOfThesePagesFindsItsControl) {
 }
 
 TEST_F(SecondPagesTest, SiblingsDoNotOverlapAndStayInsideTheirParent) {
-    std::map<QWidget*, std::vector<QWidget*>> byParent;
-    for (QWidget* widget : registeredWidgets()) byParent[widget->parentWidget()].push_back(widget);
-    for (const auto& [parent, children] : byParent) {
+    for (const auto& [parent, children] : byParent(registeredWidgets())) {
         QSize bounds = parent->size();
         if (parent == built->panel) bounds = kLivePanelSize;
         for (QWidget* c : containers()) {
             if (parent == c && parent != built->panel) bounds = kPageClientSize;
         }
-        const QRect inside(QPoint(0, 0), bounds);
-        for (std::size_t i = 0; i < children.size(); ++i) {
-            EXPECT_TRUE(inside.contains(children[i]->geometry()))
-                << nameOf(children[i]) << " sticks out of " << nameOf(parent);
-            for (std::size_t j = i + 1; j < children.size(); ++j) {
-                EXPECT_FALSE(children[i]->geometry().intersects(children[j]->geometry()))
-                    << nameOf(children[i]) << " overlaps " << nameOf(children[j]);
-            }
-        }
+        expectInsideAndApart(parent, children, QRect(QPoint(0, 0), bounds));
     }
 }
 
@@ -460,9 +421,5 @@ TEST_F(SecondPagesTest, ViewRulesFindTheirControls) {
 }  // namespace zelvor::widgets
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    zelvor::widgets::applyApplicationLook();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return zelvor::testing::runTestsInApplication(argc, argv);
 }

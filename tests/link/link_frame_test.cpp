@@ -25,5 +25,18 @@ TEST(LinkFrame, AnyChangedByteFailsTheCheck) {
     }
 }
 
+TEST(LinkFrame, WordsAreLittleEndianAtFrameOffsets) {
+    LinkFrame frame = LinkFrame::make(LinkFrame::kMonitorAnswer);
+    frame.setWord(44, 0x1234);
+    frame.setWord(150, 0xBEEF);  // the last word: the version and the check byte
+    EXPECT_EQ(frame.bytes()[43], 0);
+    EXPECT_EQ(frame.bytes()[44], 0x34);
+    EXPECT_EQ(frame.bytes()[45], 0x12);
+    EXPECT_EQ(frame.bytes()[46], 0);
+    EXPECT_EQ(frame.word(44), 0x1234);
+    EXPECT_EQ(frame.word(150), 0xBEEF);
+    EXPECT_EQ(frame.bytes()[151], 0xBE);
+}
+
 }  // namespace
 }  // namespace zelvor::link

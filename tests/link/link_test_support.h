@@ -65,35 +65,34 @@ class FakeSerialPort : public SerialPort {
 class MonitorFrameBuilder {
   public:
     MonitorFrameBuilder() {
-        bytes_.fill(0);
-        bytes_[0] = LinkFrame::kMonitorAnswer;
-        bytes_[150] = 63;
+        frame_.bytes()[0] = LinkFrame::kMonitorAnswer;
+        frame_.bytes()[150] = 63;
     }
     MonitorFrameBuilder& byte(std::size_t offset, std::uint8_t value) {
-        bytes_[offset] = value;
+        frame_.bytes()[offset] = value;
         return *this;
     }
     MonitorFrameBuilder& word(std::size_t offset, std::uint16_t value) {
-        bytes_[offset] = static_cast<std::uint8_t>(value & 0xFF);
-        bytes_[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+        frame_.setWord(offset, value);
         return *this;
     }
     MonitorFrameBuilder& bit(std::size_t offset, int bit, bool set) {
+        std::uint8_t& b = frame_.bytes()[offset];
         if (set) {
-            bytes_[offset] = static_cast<std::uint8_t>(bytes_[offset] | (1u << bit));
+            b = static_cast<std::uint8_t>(b | (1u << bit));
         } else {
-            bytes_[offset] = static_cast<std::uint8_t>(bytes_[offset] & ~(1u << bit));
+            b = static_cast<std::uint8_t>(b & ~(1u << bit));
         }
         return *this;
     }
     LinkFrame frame() const {
-        LinkFrame f = LinkFrame::fromBytes(bytes_);
+        LinkFrame f = frame_;
         f.seal();
         return f;
     }
 
   private:
-    LinkFrame::Bytes bytes_;
+    LinkFrame frame_;
 };
 
 // An answer of the unit to a request: command XOR 0x80 and the given data.

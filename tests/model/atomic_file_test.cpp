@@ -8,39 +8,20 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
+
+#include "../support/temp_folder.h"
 
 namespace zelvor::model {
 namespace {
 
 namespace fs = std::filesystem;
+using zelvor::testing::contentOf;
+using zelvor::testing::putFile;
 
 class AtomicFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("zelvor_atomic_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override {
-        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(folder_);
-    }
-
-    static std::string contentOf(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
-    void put(const fs::path& path, const std::string& content) {
-        std::ofstream(path, std::ios::binary) << content;
-    }
     // Only the given file names are in the folder: no temporary file is left.
     void expectOnly(std::initializer_list<std::string> names) {
         std::set<std::string> expected(names);
@@ -51,7 +32,8 @@ class AtomicFile : public ::testing::Test {
         EXPECT_EQ(present, expected);
     }
 
-    fs::path folder_;
+    zelvor::testing::TempFolder temp_{"zelvor_atomic_"};
+    const fs::path folder_ = temp_.path();
 };
 
 TEST_F(AtomicFile, CreatesAndReplacesFiles) {
@@ -59,7 +41,7 @@ TEST_F(AtomicFile, CreatesAndReplacesFiles) {
     const std::string content("line\r\n\0binary\xff", 14);
     ASSERT_TRUE(writeFileAtomically(target, content));
     EXPECT_EQ(contentOf(target), content);
-    put(folder_ / "b.ign", std::string(5000, 'x'));
+    putFile(folder_ / "b.ign", std::string(5000, 'x'));
     const FileWriteResult result = writeFileAtomically(folder_ / "b.ign", "short");
     EXPECT_TRUE(result.ok);
     EXPECT_TRUE(result.error.empty());
@@ -71,7 +53,7 @@ TEST_F(AtomicFile, CreatesAndReplacesFiles) {
 
 TEST_F(AtomicFile, KeepsPermissionsAndWritesThroughALink) {
     const fs::path target = folder_ / "kept.ign";
-    put(target, "old");
+    putFile(target, "old");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     const fs::path link = folder_ / "link.ign";
     fs::create_symlink(target.filename(), link);
@@ -104,7 +86,7 @@ TEST_F(AtomicFile, FailsClearlyWhereNoFileCanBeCreated) {
 TEST_F(AtomicFile, ReadOnlyFolderKeepsTheOldFile) {
     if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
     const fs::path target = folder_ / "old.ign";
-    put(target, "precious");
+    putFile(target, "precious");
     fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_FALSE(writeFileAtomically(target, "replacement"));
     EXPECT_EQ(contentOf(target), "precious");
@@ -117,7 +99,7 @@ TEST_F(AtomicFile, ReadOnlyFolderKeepsTheOldFile) {
 TEST_F(AtomicFile, WriteFailingMidwayKeepsTheOldFile) {
     const fs::path target = folder_ / "old.ign";
     const std::string old(300, 'o');
-    put(target, old);
+    putFile(target, old);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {

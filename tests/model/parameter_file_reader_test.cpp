@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "model/default_set.h"
+#include "../support/parameter_images.h"
 #include "model/field_table.h"
 #include "model/parameter_file_writer.h"
 #include "model/sanitizer.h"
@@ -13,17 +13,12 @@
 namespace zelvor::model {
 namespace {
 
+using zelvor::testing::saneDefaults;
+
 constexpr std::size_t kMemoStart = 1150;
 
 std::string withMagic(const std::string& body) {
     return "ZARBOLIK_KEY    63 \r\n" + body;
-}
-
-ParameterImage defaultImage() {
-    ParameterImage image;
-    loadDefaultSet(image);
-    sanitize(image);
-    return image;
 }
 
 std::string memoText(const ParameterImage& image) {
@@ -39,7 +34,7 @@ bool isInFile(const FieldDescriptor& d) {
 }
 
 TEST(ParameterFileReader, NeedsTheMagicWordFollowedByVersion63) {
-    const ParameterImage before = defaultImage();
+    const ParameterImage before = saneDefaults();
     for (const char* content :
          {"", "ZARBOLIK_KEY", "ZARBOLIK_KEY 62\r\nFAN 1 2\r\n", "zarbolik_key 63\r\nFAN 1 2",
           "ZARBOLIK_KEY63 FAN 1 2", "ZARBOLIK_KEY x63 FAN 1 2", "63 ZARBOLIK_KEY FAN 1 2",
@@ -51,7 +46,7 @@ TEST(ParameterFileReader, NeedsTheMagicWordFollowedByVersion63) {
 }
 
 TEST(ParameterFileReader, SkipsEverythingBeforeTheRightVersion) {
-    ParameterImage image = defaultImage();
+    ParameterImage image = saneDefaults();
     const std::string content =
         "FAN 1 1\r\nZARBOLIK_KEY 62\r\nFAN 2 2\r\nZARBOLIK_KEY ZARBOLIK_KEY\t63\r\nLIMITER 9000";
     ASSERT_EQ(parseParameterFile(content, image), ReadOutcome::Accepted);
@@ -61,7 +56,7 @@ TEST(ParameterFileReader, SkipsEverythingBeforeTheRightVersion) {
 }
 
 TEST(ParameterFileReader, ConvertsEachSectionByItsRules) {
-    ParameterImage image = defaultImage();
+    ParameterImage image = saneDefaults();
     const std::string content = withMagic(
         "LIMITER 7050 10899 0 25500 7\r\n"
         "TPS 340 4730\r\n"
@@ -116,7 +111,7 @@ TEST(ParameterFileReader, ConvertsEachSectionByItsRules) {
 }
 
 TEST(ParameterFileReader, NumbersWrapModulo65536ThenBytesModulo256) {
-    ParameterImage image = defaultImage();
+    ParameterImage image = saneDefaults();
     const std::string content = withMagic(
         "APS 70000 -1 65535 123456789012345678901234567890\r\n"
         "FAN 300 -1\r\n"
@@ -136,7 +131,7 @@ TEST(ParameterFileReader, NumbersWrapModulo65536ThenBytesModulo256) {
 }
 
 TEST(ParameterFileReader, SectionsInAnyOrderLastWinsUnknownIgnoredAbsentKept) {
-    ParameterImage image = defaultImage();
+    ParameterImage image = saneDefaults();
     image.set(Field::IDLE_IdleMode, 2);
     const std::string longToken(100000, 'Q');
     const std::string content = withMagic("FAN 50 60 70 80\r\n" + longToken +
@@ -153,7 +148,7 @@ TEST(ParameterFileReader, SectionsInAnyOrderLastWinsUnknownIgnoredAbsentKept) {
 }
 
 TEST(ParameterFileReader, ShortSectionRepeatsTheLastNumberByEachFieldsRule) {
-    ParameterImage image = defaultImage();
+    ParameterImage image = saneDefaults();
     // LIMITER stops at TPS, which is still read as a section; FAN has no
     // number before a word and takes the -20 read last; the end of the file
     // cuts CHOKE short.
@@ -173,14 +168,14 @@ TEST(ParameterFileReader, ShortSectionRepeatsTheLastNumberByEachFieldsRule) {
     EXPECT_EQ(image.get(Field::FAN_Fan2), (65536 - 20) % 256);
 
     // Straight after the version, the version itself is the last number.
-    ParameterImage other = defaultImage();
+    ParameterImage other = saneDefaults();
     ASSERT_EQ(parseParameterFile(withMagic("BIKE\r\nAPS 1 2 3 4"), other), ReadOutcome::Accepted);
     EXPECT_EQ(other.get(Field::BIKE_BikeType), 63);
     EXPECT_EQ(other.get(Field::APS_ApsNapeti2), 4);
 }
 
 TEST(ParameterFileReader, MemoTakes199RawBytesAndEndsTheReading) {
-    ParameterImage image = defaultImage();
+    ParameterImage image = saneDefaults();
     for (std::size_t i = 0; i < 199; ++i) image.setByte(kMemoStart + i, 'x');
     image.set(Field::MEMO_Terminator, 0x5A);
 
@@ -232,7 +227,7 @@ ParameterImage randomImage(std::mt19937& random) {
 
 TEST(ParameterFileRoundTrip, ReadingWhatWasWrittenRestoresEveryFieldAndTouchesNothingElse) {
     std::mt19937 random(20240601);
-    std::vector<ParameterImage> written = {defaultImage()};
+    std::vector<ParameterImage> written = {saneDefaults()};
     for (int n = 0; n < 200; ++n) written.push_back(randomImage(random));
     for (const ParameterImage& original : written) {
         // The target holds other bytes everywhere, unit constants and reserved bytes included.
@@ -259,19 +254,19 @@ TEST(ParameterFileRoundTrip, ReadingWhatWasWrittenRestoresEveryFieldAndTouchesNo
 }
 
 TEST(ParameterFileRoundTrip, OneReadNormalizesFlagsAndMemoForGood) {
-    ParameterImage image = defaultImage();
+    ParameterImage image = saneDefaults();
     image.set(Field::N2O_Gas, 9);
     image.set(Field::DISPLAY_TempDisplay, 200);
     const std::string memo = "   indented\r\nno final break";
     for (std::size_t i = 0; i < memo.size(); ++i) image.setByte(kMemoStart + i, memo[i]);
     const std::string first = formatParameterFile(image);
-    ParameterImage read = defaultImage();
+    ParameterImage read = saneDefaults();
     ASSERT_EQ(parseParameterFile(first, read), ReadOutcome::Accepted);
     EXPECT_EQ(read.get(Field::N2O_Gas), 1);
     EXPECT_EQ(read.get(Field::DISPLAY_TempDisplay), 1);
     EXPECT_EQ(memoText(read), "indented\r\nno final break");
     const std::string second = formatParameterFile(read);
-    ParameterImage again = defaultImage();
+    ParameterImage again = saneDefaults();
     ASSERT_EQ(parseParameterFile(second, again), ReadOutcome::Accepted);
     EXPECT_EQ(again, read);
     EXPECT_EQ(formatParameterFile(again), second);
@@ -286,9 +281,9 @@ TEST(ParameterFileRoundTrip, MemoComesBackExactly) {
             std::string memo(length, 'm');
             if (endsWithBreak && length >= 3) memo.replace(length - 2, 2, "\r\n");
             if (length >= 60) memo.replace(length / 2, 2, "\r\n");
-            ParameterImage image = defaultImage();
+            ParameterImage image = saneDefaults();
             for (std::size_t i = 0; i < memo.size(); ++i) image.setByte(kMemoStart + i, memo[i]);
-            ParameterImage read = defaultImage();
+            ParameterImage read = saneDefaults();
             ASSERT_EQ(parseParameterFile(formatParameterFile(image), read), ReadOutcome::Accepted);
             EXPECT_EQ(memoText(read), memo) << length << (endsWithBreak ? " with break" : "");
         }

@@ -5,24 +5,19 @@
 #include <string>
 #include <vector>
 
-#include "model/default_set.h"
+#include "../support/parameter_images.h"
 #include "model/field_table.h"
 #include "model/sanitizer.h"
 
 namespace zelvor::model {
 namespace {
 
+using zelvor::testing::saneDefaults;
+
 std::string joinLines(const std::vector<std::string>& lines) {
     std::string out;
     for (const std::string& line : lines) out += line + "\r\n";
     return out;
-}
-
-ParameterImage defaultImage() {
-    ParameterImage image;
-    loadDefaultSet(image);
-    sanitize(image);
-    return image;
 }
 
 void setMemo(ParameterImage& image, std::string_view text) {
@@ -60,12 +55,12 @@ TEST(ParameterFileWriter, DefaultSetStartsExactlyAsKnownFiles) {
         "ADVANCE          9    19    30    36    36    35    34    34    34    34    34    34    "
         "34    34    34 ",
     });
-    const std::string file = formatParameterFile(defaultImage());
+    const std::string file = formatParameterFile(saneDefaults());
     EXPECT_EQ(file.substr(0, expected.size()), expected);
 }
 
 TEST(ParameterFileWriter, MapsHaveOneRowPerLineAndEndWithAContinuation) {
-    ParameterImage image = defaultImage();
+    ParameterImage image = saneDefaults();
     for (unsigned k = 0; k < 150; ++k) image.set(Field::JET_2A_Cell, k, 60000 - k);
     const std::string section = fromSection(formatParameterFile(image), "JET_2A");
     const std::string firstLine =
@@ -90,7 +85,7 @@ TEST(ParameterFileWriter, MapsHaveOneRowPerLineAndEndWithAContinuation) {
 // An image whose values make every conversion visible: signed values below
 // zero, flags other than 1, the offsets of IDLE, TPS and CHOKE.
 ParameterImage distinctiveImage() {
-    ParameterImage image = defaultImage();
+    ParameterImage image = saneDefaults();
     image.set(Field::TPS_Tps0, 0);
     image.set(Field::TPS_Tps100, 250);
     image.set(Field::RPM_RpmKorekce, 80);
@@ -207,7 +202,7 @@ TEST(ParameterFileWriter, LaterSectionsByteForByte) {
 }
 
 TEST(ParameterFileWriter, FlagsAreZeroOrOne) {
-    ParameterImage image = defaultImage();
+    ParameterImage image = saneDefaults();
     image.set(Field::N2O_Gas, 0);
     image.set(Field::DISPLAY_TempDisplay, 0);
     const std::string file = formatParameterFile(image);
@@ -217,7 +212,7 @@ TEST(ParameterFileWriter, FlagsAreZeroOrOne) {
 
 TEST(ParameterFileWriter, MemoLines) {
     const std::string memoHeader = "\r\nMEMO         \r\n";
-    ParameterImage image = defaultImage();
+    ParameterImage image = saneDefaults();
     auto memoPart = [&] { return fromSection(formatParameterFile(image), "MEMO"); };
 
     setMemo(image, "");

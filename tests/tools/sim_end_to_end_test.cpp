@@ -11,6 +11,7 @@
 #include <optional>
 #include <thread>
 
+#include "../support/temp_folder.h"
 #include "link/link_frame.h"
 #include "link/posix_serial_port.h"
 #include "sim/block_store.h"
@@ -22,6 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using link::LinkFrame;
 using link::PosixSerialPort;
+using zelvor::testing::TempFolder;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
@@ -54,19 +56,6 @@ std::array<std::uint8_t, 150> blockPattern() {
     return data;
 }
 
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "zelvor-e2e-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    fs::path path_;
-};
-
 TEST(SimulatorOverPty, AnswersBlockZeroWithVersion63) {
     SimProcess sim = startSimulator();
     PosixSerialPort port;
@@ -84,7 +73,7 @@ TEST(SimulatorOverPty, AnswersBlockZeroWithVersion63) {
 }
 
 TEST(SimulatorOverPty, ProgrammedBlockIsReadBackAndKeptInTheImageFile) {
-    TempDir dir;
+    const TempFolder dir("zelvor-e2e-");
     const std::string image = dir.file("unit.bin");
     const auto data = blockPattern();
     {
@@ -146,7 +135,7 @@ TEST(SimulatorOverPty, KilledSimulatorClosesThePortQuietly) {
 }
 
 TEST(SimulatorOverPty, LinkNamesTheDeviceUntilTheSimulatorStops) {
-    TempDir dir;
+    const TempFolder dir("zelvor-e2e-");
     const std::string link = dir.file("zelvor-unit");
     SimProcess sim = startSimulator({"--link", link});
     EXPECT_EQ(fs::read_symlink(link), sim.devicePath());
@@ -170,13 +159,9 @@ TEST(SimulatorCommandLine, BadOptionsExitWithStatus2) {
 }
 
 TEST(SimulatorCommandLine, BrokenImageFileIsRefusedAndLeftAlone) {
-    TempDir dir;
+    const TempFolder dir("zelvor-e2e-");
     const std::string image = dir.file("broken.bin");
-    {
-        std::FILE* f = std::fopen(image.c_str(), "w");
-        std::fputs("not an image", f);
-        std::fclose(f);
-    }
+    zelvor::testing::putFile(image, "not an image");
     std::string error;
     EXPECT_FALSE(SimProcess::start(kSimulator, {"--image", image}, error));
     EXPECT_EQ(fs::file_size(image), 12u);

@@ -5,10 +5,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "../support/temp_folder.h"
 #include "model/sanitizer.h"
 #include "sim/block_store.h"
 #include "sim/default_image.h"
@@ -25,20 +25,8 @@ namespace fs = std::filesystem;
 using link::LinkFrame;
 using std::chrono::microseconds;
 using std::chrono::milliseconds;
-
-// A fresh folder under the system's temporary folder, removed afterwards.
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "zelvor-sim-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    fs::path path_;
-};
+using zelvor::testing::putFile;
+using zelvor::testing::TempFolder;
 
 SimOptionsParse parse(std::vector<std::string_view> args) {
     return parseSimOptions(args);
@@ -118,7 +106,7 @@ TEST(BuiltInImage, IsAlreadySane) {
 }
 
 TEST(ImageFile, RoundTripsAndReplacesAtomically) {
-    TempDir dir;
+    const TempFolder dir("zelvor-sim-test-");
     const std::string path = dir.file("unit.bin");
     EXPECT_EQ(readImageFile(path).status, ImageFileRead::Status::Missing);
 
@@ -135,10 +123,10 @@ TEST(ImageFile, RoundTripsAndReplacesAtomically) {
 }
 
 TEST(ImageFile, WrongSizeIsRefusedWithAReason) {
-    TempDir dir;
+    const TempFolder dir("zelvor-sim-test-");
     for (const std::size_t size : {0u, 1349u, 1351u}) {
         const std::string path = dir.file("short.bin");
-        std::ofstream(path, std::ios::binary) << std::string(size, 'x');
+        putFile(path, std::string(size, 'x'));
         const ImageFileRead read = readImageFile(path);
         EXPECT_EQ(read.status, ImageFileRead::Status::Invalid) << size;
         EXPECT_NE(read.message.find("1350"), std::string::npos);
@@ -226,7 +214,7 @@ TEST(LinePacer, AnswersNeverOverlapOnTheLine) {
 }
 
 TEST(DeviceLink, ReplacesOldLinkButNoFileAndRemovesItsOwnLink) {
-    TempDir dir;
+    const TempFolder dir("zelvor-sim-test-");
     const std::string path = dir.file("unit");
     std::string error;
     ASSERT_EQ(::symlink("/dev/old-device", path.c_str()), 0);
@@ -247,7 +235,7 @@ TEST(DeviceLink, ReplacesOldLinkButNoFileAndRemovesItsOwnLink) {
     EXPECT_EQ(fs::read_symlink(path), "/dev/pts/1");
 
     const std::string file = dir.file("settings.ini");
-    std::ofstream(file) << "keep me";
+    putFile(file, "keep me");
     EXPECT_FALSE(DeviceLink::create(file, "/dev/pts/99", error));
     EXPECT_NE(error.find("not a symbolic link"), std::string::npos);
     EXPECT_TRUE(fs::is_regular_file(file));

@@ -18,7 +18,6 @@ namespace zelvor::cli {
 
 namespace {
 
-using model::Field;
 using model::FieldDescriptor;
 using model::ParameterImage;
 
@@ -56,9 +55,7 @@ int runNew(const Command& command, const Arguments& arguments, Io& io) {
         }
         bike = *parsed;
     }
-    ParameterImage image;
-    image.set(Field::BIKE_BikeType, static_cast<unsigned>(bike));
-    model::loadDefaultSet(image);
+    const ParameterImage image = defaultImage(static_cast<unsigned>(bike));
     return writeParameterFile(*arguments.value("output"), image, io.err) ? kExitOk : kExitError;
 }
 

@@ -19,9 +19,7 @@
 #include "image_files.h"
 #include "link/posix_serial_port.h"
 #include "link/unit_link.h"
-#include "model/default_set.h"
 #include "model/parameter_file_io.h"
-#include "model/parameter_file_reader.h"
 
 namespace zelvor::cli {
 
@@ -41,33 +39,6 @@ constexpr int kNoConnectionReportTicks = link::TransferEngine::kTicksPerRequest;
 
 bool isTerminal(const std::ostream& out) {
     return &out == &std::cout && ::isatty(STDOUT_FILENO) == 1;
-}
-
-// The default set of a bike.
-ParameterImage defaultImage(unsigned bike = 0) {
-    ParameterImage image;
-    image.set(model::Field::BIKE_BikeType, bike);
-    model::loadDefaultSet(image);
-    return image;
-}
-
-// A parameter file as the image to verify or program: read onto the default
-// set of bike 0 and, for a file of another bike, onto that bike's default set
-// instead. A file does not hold the unit constants; those of bike 0 would put
-// a wrong constant into a unit of a bike whose constants differ.
-std::optional<ParameterImage> loadTuneFile(const std::string& path, std::ostream& err) {
-    const std::optional<std::string> content = readInput(path, err);
-    if (!content) return std::nullopt;
-    ParameterImage image = defaultImage();
-    if (model::parseParameterFile(*content, image) != model::ReadOutcome::Accepted) {
-        err << "zelvor-cli: Unmatched version of *.ign file! " << path << "\n";
-        return std::nullopt;
-    }
-    const unsigned bike = image.get(model::Field::BIKE_BikeType);
-    if (bike == 0) return image;
-    ParameterImage ofBike = defaultImage(bike);
-    model::parseParameterFile(*content, ofBike);
-    return ofBike;
 }
 
 bool openPort(link::PosixSerialPort& port, const std::string& device,

@@ -74,10 +74,6 @@ std::uint8_t byteOf(int value) {
 link::LinkFrame encodeMonitorFrame(const EngineState& e, const UnitStatus& status) {
     link::LinkFrame frame;
     auto& b = frame.bytes();
-    auto put = [&b](std::size_t offset, std::uint16_t value) {
-        b[offset] = static_cast<std::uint8_t>(value & 0xFF);
-        b[offset + 1] = static_cast<std::uint8_t>(value >> 8);
-    };
     b[0] = link::LinkFrame::kMonitorAnswer;
 
     b[kInputs] = bitsOf({{0, !e.starterPressed},
@@ -111,17 +107,17 @@ link::LinkFrame encodeMonitorFrame(const EngineState& e, const UnitStatus& statu
     b[kGear] = e.gear;
     b[kShiftLight] = e.shiftLight;
 
-    put(kFuelMv, e.fuelMv);
-    put(kPinEngine14Mv, e.pinEngine14Mv);
-    put(kRpm, e.rpm);
-    put(kPressureMv, e.pressureMv);
-    put(kPressure, e.pressureTenthKpa);
-    put(kThrottleMv, e.throttleMv);
-    put(kLambdaMv, e.lambdaMv);
-    put(kCoolantMv, e.coolantMv);
-    put(kAirMv, e.airMv);
-    put(kSupplyMv, e.supplyMv);
-    put(kProgrammingCount, status.programmingCount);
+    frame.setWord(kFuelMv, e.fuelMv);
+    frame.setWord(kPinEngine14Mv, e.pinEngine14Mv);
+    frame.setWord(kRpm, e.rpm);
+    frame.setWord(kPressureMv, e.pressureMv);
+    frame.setWord(kPressure, e.pressureTenthKpa);
+    frame.setWord(kThrottleMv, e.throttleMv);
+    frame.setWord(kLambdaMv, e.lambdaMv);
+    frame.setWord(kCoolantMv, e.coolantMv);
+    frame.setWord(kAirMv, e.airMv);
+    frame.setWord(kSupplyMv, e.supplyMv);
+    frame.setWord(kProgrammingCount, status.programmingCount);
     const std::array<std::uint16_t, 8> diagnostics = {static_cast<std::uint16_t>(e.rpm / 10),
                                                       e.throttlePermille,
                                                       e.roadSpeed,
@@ -130,20 +126,22 @@ link::LinkFrame encodeMonitorFrame(const EngineState& e, const UnitStatus& statu
                                                       e.pressureMv,
                                                       e.lambdaMv,
                                                       e.supplyMv};
-    for (std::size_t i = 0; i < diagnostics.size(); ++i) put(kDiagnostics + 2 * i, diagnostics[i]);
-    put(kSinceStart, e.sinceStartTenths);
-    put(kPosition, e.positionDegrees);
-    put(kCoolantInjectionCorr, e.coolantInjectionCorr);
-    put(kAirInjectionCorr, e.airInjectionCorr);
-    put(kPressureInjectionCorr, e.pressureInjectionCorr);
-    put(kStartInjectionCorr, e.startInjectionCorr);
-    put(kVoltageInjectionCorr, e.voltageInjectionCorr);
-    put(kCoolantAdvanceCorr, e.coolantAdvanceCorr);
-    put(kRoadSpeed, e.roadSpeed);
-    put(kSpeedRatio, e.speedRatio);
-    for (std::size_t g = 0; g < e.gearRatios.size(); ++g) put(kGearRatios + 2 * g, e.gearRatios[g]);
-    put(kIdleAdvanceCorr, e.idleAdvanceCorr);
-    put(kSavingCount, status.savingCount);
+    for (std::size_t i = 0; i < diagnostics.size(); ++i)
+        frame.setWord(kDiagnostics + 2 * i, diagnostics[i]);
+    frame.setWord(kSinceStart, e.sinceStartTenths);
+    frame.setWord(kPosition, e.positionDegrees);
+    frame.setWord(kCoolantInjectionCorr, e.coolantInjectionCorr);
+    frame.setWord(kAirInjectionCorr, e.airInjectionCorr);
+    frame.setWord(kPressureInjectionCorr, e.pressureInjectionCorr);
+    frame.setWord(kStartInjectionCorr, e.startInjectionCorr);
+    frame.setWord(kVoltageInjectionCorr, e.voltageInjectionCorr);
+    frame.setWord(kCoolantAdvanceCorr, e.coolantAdvanceCorr);
+    frame.setWord(kRoadSpeed, e.roadSpeed);
+    frame.setWord(kSpeedRatio, e.speedRatio);
+    for (std::size_t g = 0; g < e.gearRatios.size(); ++g)
+        frame.setWord(kGearRatios + 2 * g, e.gearRatios[g]);
+    frame.setWord(kIdleAdvanceCorr, e.idleAdvanceCorr);
+    frame.setWord(kSavingCount, status.savingCount);
     b[kVersion] = status.version;
     frame.seal();
     return frame;

@@ -91,6 +91,23 @@ QLabel* ControlFactory::valueLabel(QWidget* parent, std::string_view name, QRect
     return l;
 }
 
+void ControlFactory::valueLabelColumn(QWidget* parent, std::span<const std::string_view> names,
+                                      QRect firstRow, int rowStep) {
+    QRect row = firstRow;
+    for (std::string_view name : names) {
+        valueLabel(parent, name, row);
+        row.translate(0, rowStep);
+    }
+}
+
+QLabel* ControlFactory::boldLabel(QWidget* parent, std::string_view name, QRect rect) {
+    QLabel* l = label(parent, name, rect);
+    QFont bold = l->font();
+    bold.setBold(true);
+    l->setFont(bold);
+    return l;
+}
+
 QPushButton* ControlFactory::button(QWidget* parent, std::string_view name, QRect rect) {
     return place(new QPushButton(parent), registry_, name, rect);
 }

@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QStringList>
+#include <span>
 #include <string_view>
 
 #include "editing/widgets/control_registry.h"
@@ -37,6 +38,12 @@ class ControlFactory {
     QLabel* label(QWidget* parent, std::string_view name, QRect rect);
     // A label that shows live values: sunken frame, filled background.
     QLabel* valueLabel(QWidget* parent, std::string_view name, QRect rect);
+    // Value labels one under the other: the first at firstRow, each next one
+    // rowStep pixels lower.
+    void valueLabelColumn(QWidget* parent, std::span<const std::string_view> names, QRect firstRow,
+                          int rowStep);
+    // A label in the bold face of its font.
+    QLabel* boldLabel(QWidget* parent, std::string_view name, QRect rect);
     QPushButton* button(QWidget* parent, std::string_view name, QRect rect);
     MouseUpCheckBox* checkBox(QWidget* parent, std::string_view name, QRect rect);
     RadioGroup* radioGroup(QWidget* parent, std::string_view name, QRect rect);

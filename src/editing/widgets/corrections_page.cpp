@@ -84,10 +84,7 @@ void rowLabels(QWidget* group, ControlFactory& factory, std::span<const std::str
 
 void readouts(QWidget* page, ControlFactory& factory, std::span<const std::string_view> names,
               int top) {
-    for (std::string_view name : names) {
-        factory.valueLabel(page, name, QRect(552, top, 210, kReadoutHeight));
-        top += 26;
-    }
+    factory.valueLabelColumn(page, names, QRect(552, top, 210, kReadoutHeight), 26);
 }
 
 }  // namespace

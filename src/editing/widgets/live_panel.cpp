@@ -55,10 +55,7 @@ int rowTop(std::size_t row) {
 void addHeading(QWidget* panel, ControlFactory& factory, std::string_view name, int left,
                 const char* caption) {
     QLabel* heading =
-        factory.label(panel, name, QRect(left, kHeadingTop, kColumnWidth, kHeadingHeight));
-    QFont bold = heading->font();
-    bold.setBold(true);
-    heading->setFont(bold);
+        factory.boldLabel(panel, name, QRect(left, kHeadingTop, kColumnWidth, kHeadingHeight));
     heading->setText(QString::fromLatin1(caption));
 }
 
@@ -79,14 +76,10 @@ void buildLivePanel(QWidget* panel, ControlFactory& factory) {
         factory.gauge(panel, kEngineColumn[row].gauge,
                       QRect(kGaugeLeft, top + 3, kGaugeWidth, kRowHeight - 6));
     }
-    for (std::size_t row = 0; row < kSensorColumn.size(); ++row) {
-        factory.valueLabel(panel, kSensorColumn[row],
-                           QRect(kSensorLeft, rowTop(row), kColumnWidth, kRowHeight));
-    }
-    for (std::size_t row = 0; row < kUnitColumn.size(); ++row) {
-        factory.valueLabel(panel, kUnitColumn[row],
-                           QRect(kUnitLeft, rowTop(row), kColumnWidth, kRowHeight));
-    }
+    factory.valueLabelColumn(panel, kSensorColumn,
+                             QRect(kSensorLeft, kRowTop, kColumnWidth, kRowHeight), kRowStep);
+    factory.valueLabelColumn(panel, kUnitColumn,
+                             QRect(kUnitLeft, kRowTop, kColumnWidth, kRowHeight), kRowStep);
     const int belowReadOuts = rowTop(kEngineColumn.size());
     factory.checkBox(panel, "CheckBoxExtMonitor", QRect(kEngineLeft, belowReadOuts + 4, 240, 20));
 

@@ -73,11 +73,9 @@ int rowTop(int row) {
 
 void addColumn(QWidget* group, ControlFactory& factory, std::span<const std::string_view> names,
                int column) {
-    for (std::size_t row = 0; row < names.size(); ++row) {
-        factory.valueLabel(group, names[row],
-                           QRect(kColumnLeft + column * kColumnStep, rowTop(static_cast<int>(row)),
-                                 kColumnWidth, kRowHeight));
-    }
+    factory.valueLabelColumn(
+        group, names, QRect(kColumnLeft + column * kColumnStep, kRowTop, kColumnWidth, kRowHeight),
+        kRowStep);
 }
 
 }  // namespace
@@ -105,10 +103,8 @@ void buildMonitorPage(QWidget* page, ControlFactory& factory) {
     QWidget* injection = factory.groupBox(page, "GroupBox1", QRect(672, 8, 236, rowTop(4) + 2));
     constexpr auto kInjection = std::to_array<std::string_view>(
         {"LabelMon_Jet_1A", "LabelMon_Jet_2A", "LabelMaxInjProcent"});
-    for (std::size_t row = 0; row < kInjection.size(); ++row) {
-        factory.valueLabel(injection, kInjection[row],
-                           QRect(kColumnLeft, rowTop(static_cast<int>(row)), 216, kRowHeight));
-    }
+    factory.valueLabelColumn(injection, kInjection, QRect(kColumnLeft, kRowTop, 216, kRowHeight),
+                             kRowStep);
     factory.gauge(injection, "CGaugeDuty", QRect(kColumnLeft, rowTop(3) + 2, 216, kRowHeight - 4));
 
     QWidget* advance =
@@ -118,10 +114,7 @@ void buildMonitorPage(QWidget* page, ControlFactory& factory) {
 
     // Shown by the monitor only while the unit reports damaged programmed data.
     QLabel* dataError =
-        factory.label(page, "LabelEeDataErr", QRect(236, outputHeight + 18, 428, 20));
-    QFont bold = dataError->font();
-    bold.setBold(true);
-    dataError->setFont(bold);
+        factory.boldLabel(page, "LabelEeDataErr", QRect(236, outputHeight + 18, 428, 20));
     QPalette palette = dataError->palette();
     palette.setColor(QPalette::WindowText, Qt::red);
     dataError->setPalette(palette);

@@ -1,20 +1,16 @@
 // Runs the built zelvor-cli for each file command and each way it can fail,
 // checking exit codes, output and the files it leaves behind.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <sstream>
 #include <string>
 
-#include "model/default_set.h"
+#include "../../support/parameter_images.h"
+#include "../../support/program_run.h"
+#include "../../support/temp_folder.h"
 #include "model/field_table.h"
-#include "model/parameter_file_reader.h"
 #include "model/parameter_file_writer.h"
 #include "model/sanitizer.h"
 
@@ -24,71 +20,29 @@ namespace {
 namespace fs = std::filesystem;
 using model::Field;
 using model::ParameterImage;
-
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string contentOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-ParameterImage defaultsOf(unsigned bike) {
-    ParameterImage image;
-    image.set(Field::BIKE_BikeType, bike);
-    model::loadDefaultSet(image);
-    model::sanitize(image);
-    return image;
-}
-
-// What the tool should hold after reading a file: bike 0's defaults, then the file.
-ParameterImage expectedFromFile(const std::string& content) {
-    ParameterImage image;
-    model::loadDefaultSet(image);
-    EXPECT_EQ(model::parseParameterFile(content, image), model::ReadOutcome::Accepted);
-    return image;
-}
+using testing::contentOf;
+using testing::readOntoDefaults;
+using testing::saneDefaults;
+using CliRun = testing::ProgramRun;
 
 class Cli : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("zelvor_cli_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    fs::path path(const std::string& name) const { return folder_ / name; }
+    fs::path path(const std::string& name) const { return folder_.path() / name; }
 
     fs::path put(const std::string& name, const std::string& content) const {
-        std::ofstream(path(name), std::ios::binary) << content;
-        return path(name);
+        return folder_.put(name, content);
     }
 
     CliRun run(std::initializer_list<std::string> arguments) const {
-        std::string command = std::string("'") + ZELVOR_CLI_PATH + "'";
-        for (const std::string& a : arguments) command += " '" + a + "'";
         const fs::path out = path("stdout.txt");
         const fs::path err = path("stderr.txt");
-        command += " >'" + out.string() + "' 2>'" + err.string() + "'";
-        const int status = std::system(command.c_str());
-        CliRun result;
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = contentOf(out);
-        result.err = contentOf(err);
+        CliRun result = testing::runProgram(ZELVOR_CLI_PATH, arguments, out, err);
         fs::remove(out);
         fs::remove(err);
         return result;
     }
 
-    fs::path folder_;
+    testing::TempFolder folder_{"zelvor_cli_"};
 };
 
 const std::string kMagic = "ZARBOLIK_KEY    63 \r\n";
@@ -96,11 +50,11 @@ const std::string kMagic = "ZARBOLIK_KEY    63 \r\n";
 TEST_F(Cli, NewWritesTheDefaultSetOfTheChosenBike) {
     CliRun r = run({"new", "-o", path("r1.ign").string()});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(contentOf(path("r1.ign")), model::formatParameterFile(defaultsOf(0)));
+    EXPECT_EQ(contentOf(path("r1.ign")), model::formatParameterFile(saneDefaults(0)));
 
     r = run({"new", "--bike", "6", "--output", path("n3.ign").string()});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(contentOf(path("n3.ign")), model::formatParameterFile(defaultsOf(6)));
+    EXPECT_EQ(contentOf(path("n3.ign")), model::formatParameterFile(saneDefaults(6)));
     EXPECT_NE(contentOf(path("n3.ign")), contentOf(path("r1.ign")));
 
     for (const char* bad : {"8", "-1", "x", "2x", ""}) {
@@ -142,7 +96,7 @@ TEST_F(Cli, ShowPrintsEveryFieldInEngineeringUnits) {
 TEST_F(Cli, NormalizeSanitizesAndRewritesEvenInPlace) {
     const std::string content = kMagic + "FAN 90 91 ADVANCE_MISC 1 0 0 50 BIKE 3 MEMO note";
     const fs::path file = put("messy.ign", content);
-    ParameterImage expected = expectedFromFile(content);
+    ParameterImage expected = readOntoDefaults(content);
     model::sanitize(expected);
     const std::string clean = model::formatParameterFile(expected);
 
@@ -181,7 +135,7 @@ TEST_F(Cli, DiffComparesSanitizedFields) {
 TEST_F(Cli, ImagesConvertBothWays) {
     const std::string content = kMagic + "BIKE 5 LIMITER 9000 9500 9600 9400 30 MEMO x";
     const fs::path file = put("a.ign", content);
-    ParameterImage expected = expectedFromFile(content);
+    ParameterImage expected = readOntoDefaults(content);
     model::sanitize(expected);
 
     CliRun r = run({"export-image", file.string(), "-o", path("a.bin").string()});
@@ -234,14 +188,14 @@ TEST_F(Cli, UnreadableOrForeignFilesAreReported) {
         }
     }
     EXPECT_FALSE(fs::exists(out));
-    const CliRun r = run({"show", folder_.string()});
+    const CliRun r = run({"show", folder_.path().string()});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("Open file error!"), std::string::npos);
 }
 
 TEST_F(Cli, OutputThatCannotBeWrittenLeavesOldFilesAlone) {
     const fs::path source = put("a.ign", kMagic + "FAN 1 2");
-    const std::string target = (folder_ / "no folder" / "x.ign").string();
+    const std::string target = (folder_.path() / "no folder" / "x.ign").string();
     CliRun r = run({"normalize", source.string(), "-o", target});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("zelvor-cli: Open file error! " + target), std::string::npos) << r.err;

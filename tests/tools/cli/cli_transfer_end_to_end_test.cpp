@@ -1,33 +1,29 @@
 // zelvor-cli's transfer and monitor commands run as a separate process against
 // zelvor-sim, another process, over a real pseudo-terminal with line timing.
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "../../support/parameter_images.h"
+#include "../../support/program_run.h"
+#include "../../support/temp_folder.h"
 #include "cli/monitor_report.h"
 #include "model/default_set.h"
 #include "model/field_table.h"
-#include "model/parameter_file_reader.h"
 #include "model/parameter_file_writer.h"
 #include "model/sanitizer.h"
 #include "sim/block_store.h"
 #include "sim/default_image.h"
 #include "sim/sim_process.h"
-
-extern char** environ;
 
 namespace zelvor::cli {
 namespace {
@@ -35,35 +31,15 @@ namespace {
 namespace fs = std::filesystem;
 using model::Field;
 using model::ParameterImage;
+using zelvor::testing::contentOf;
+using zelvor::testing::readOntoDefaults;
+using CliRun = zelvor::testing::ProgramRun;
 using namespace std::chrono_literals;
-
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string contentOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-// What a parameter file holds, read the way every command reads one: bike 0's
-// defaults, then the file.
-ParameterImage loaded(const std::string& content) {
-    ParameterImage image;
-    image.set(Field::BIKE_BikeType, 0);
-    model::loadDefaultSet(image);
-    EXPECT_EQ(model::parseParameterFile(content, image), model::ReadOutcome::Accepted);
-    return image;
-}
 
 // What the unit holds after programming the file: the file read onto bike 0's
 // defaults, brought into range.
 ParameterImage programmedFrom(const std::string& content) {
-    ParameterImage image = loaded(content);
+    ParameterImage image = readOntoDefaults(content);
     model::sanitize(image);
     return image;
 }
@@ -74,18 +50,10 @@ std::size_t lineCount(const std::string& text) {
 
 class CliTransfer : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "zelvor-cli-e2e-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+    std::string path(const std::string& name) const { return folder_.file(name); }
 
     std::string put(const std::string& name, const std::string& content) const {
-        std::ofstream(path(name), std::ios::binary) << content;
-        return path(name);
+        return folder_.put(name, content);
     }
 
     // A simulated unit that holds the image given, kept in the folder.
@@ -106,47 +74,25 @@ class CliTransfer : public ::testing::Test {
 
     // Starts zelvor-cli with stdout and stderr going to files of the folder.
     pid_t spawn(const std::vector<std::string>& arguments) const {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, path("stdout").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, path("stderr").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        std::vector<std::string> argv = {ZELVOR_CLI_PATH};
-        argv.insert(argv.end(), arguments.begin(), arguments.end());
-        std::vector<char*> pointers;
-        for (std::string& argument : argv) pointers.push_back(argument.data());
-        pointers.push_back(nullptr);
-        pid_t pid = -1;
-        const int error =
-            ::posix_spawn(&pid, ZELVOR_CLI_PATH, &actions, nullptr, pointers.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        EXPECT_EQ(error, 0);
-        return error == 0 ? pid : -1;
+        return zelvor::testing::spawnProgram(ZELVOR_CLI_PATH, arguments, path("stdout"),
+                                             path("stderr"));
     }
 
     CliRun finish(pid_t pid) const {
-        CliRun run;
-        int status = 0;
-        if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
-            run.exitCode = WEXITSTATUS(status);
-        }
-        run.out = contentOf(path("stdout"));
-        run.err = contentOf(path("stderr"));
-        return run;
+        return zelvor::testing::finishProgram(pid, path("stdout"), path("stderr"));
     }
 
     CliRun run(const std::vector<std::string>& arguments) const { return finish(spawn(arguments)); }
 
-    fs::path folder_;
+    zelvor::testing::TempFolder folder_{"zelvor-cli-e2e-"};
 };
 
 TEST_F(CliTransfer, ReadThroughASymbolicLinkWritesTheSimulatorsImage) {
     sim::SimProcess sim = simulator({"--link", path("unit")});
     const CliRun r = run({"read", "--port", path("unit"), "-o", path("read.ign")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(loaded(contentOf(path("read.ign"))),
-              loaded(model::formatParameterFile(sim::builtInImage())));
+    EXPECT_EQ(readOntoDefaults(contentOf(path("read.ign"))),
+              readOntoDefaults(model::formatParameterFile(sim::builtInImage())));
     EXPECT_NE(r.out.find("Read: [#####     ] 5/10\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\nVerify: OK\nIdentification: Zelvor simulated unit\n"
                          "Date: 14. 3.2025\nTime: 10:30\n"),
@@ -174,7 +120,7 @@ TEST_F(CliTransfer, ProgramThenReadGivesBackTheProgrammedImage) {
 
     r = run({"read", "--port", sim.devicePath(), "--output", path("back.ign")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(loaded(contentOf(path("back.ign"))), loaded(contentOf(file)));
+    EXPECT_EQ(readOntoDefaults(contentOf(path("back.ign"))), readOntoDefaults(contentOf(file)));
 }
 
 TEST_F(CliTransfer, VerifyPassesOnEqualAndFailsOnOneDifferingByte) {
@@ -198,8 +144,8 @@ TEST_F(CliTransfer, OccasionalDropsAreRetriedAway) {
     sim::SimProcess sim = simulator({"--fault", "drop=3"});
     const CliRun r = run({"read", "--port", sim.devicePath(), "-o", path("read.ign")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(loaded(contentOf(path("read.ign"))),
-              loaded(model::formatParameterFile(sim::builtInImage())));
+    EXPECT_EQ(readOntoDefaults(contentOf(path("read.ign"))),
+              readOntoDefaults(model::formatParameterFile(sim::builtInImage())));
 }
 
 TEST_F(CliTransfer, StrayBytesOnTheLineAreRetriedAway) {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "../../support/parameter_images.h"
 #include "cli/progress_display.h"
 #include "cli/transfer_run.h"
 #include "in_process_unit.h"
-#include "model/default_set.h"
 #include "model/field_table.h"
 #include "model/sanitizer.h"
 #include "sim/default_image.h"
@@ -24,6 +24,7 @@ using model::ParameterImage;
 using Status = TransferOutcome::Status;
 using testing::CountingTickClock;
 using testing::InProcessUnitPort;
+using zelvor::testing::saneDefaults;
 
 // The first request leaves on the 6th tick; then every answer is taken on the
 // tick after its request and the next request leaves at once.
@@ -33,14 +34,6 @@ constexpr int kReadTicks = kFirstRequestTick + 19;
 // A request nobody answers is sent 5 times, 6 ticks apart, and the transfer
 // fails at the 6th expiry.
 constexpr int kSilentTicks = 6 * 6;
-
-ParameterImage defaultsOfBike(unsigned bike) {
-    ParameterImage image;
-    image.set(Field::BIKE_BikeType, bike);
-    model::loadDefaultSet(image);
-    model::sanitize(image);
-    return image;
-}
 
 sim::FaultPlan faults(const std::vector<std::string>& texts) {
     sim::FaultPlan plan;
@@ -80,7 +73,7 @@ class TransferRunTest : public ::testing::Test {
     }
 
     i18n::MessageTable messages;
-    ParameterImage image = defaultsOfBike(0);
+    ParameterImage image = saneDefaults(0);
     InProcessUnitPort port{nullptr};
     CountingTickClock clock{port};
     TransferRun transfer{image, port, messages};
@@ -103,7 +96,7 @@ TEST_F(TransferRunTest, ReadTakesTheUnitsImageAndStopsOnTheTickOfTheLastAnswer) 
 
 TEST_F(TransferRunTest, ProgramStoresTheImageAndEndsWithTheProgrammingText) {
     sim::SimUnit unit = unitWith();
-    image = defaultsOfBike(3);
+    image = saneDefaults(3);
     ASSERT_NE(image, unit.store().image());
     const TransferOutcome outcome = runWith(&unit, TransferKind::Program);
     ASSERT_EQ(outcome.status, Status::Succeeded) << outcome.text;
@@ -143,7 +136,7 @@ TEST_P(OccasionalFaultTest, AreRetriedAwayInReadAndProgram) {
     EXPECT_EQ(image, unit.store().image());
     EXPECT_GT(outcome.ticks, kReadTicks) << "some answers were lost and asked for again";
 
-    image = defaultsOfBike(5);
+    image = saneDefaults(5);
     outcome = runWith(&unit, TransferKind::Program);
     ASSERT_EQ(outcome.status, Status::Succeeded) << outcome.text;
     EXPECT_EQ(unit.store().image(), image);
@@ -168,7 +161,7 @@ TEST_F(TransferRunTest, SilentUnitEndsInReadErrorAndLeavesTheImage) {
 
 TEST_F(TransferRunTest, OtherUnitVersionStopsProgramBeforeAnyBlock) {
     sim::SimUnit unit = unitWith({}, 62);
-    image = defaultsOfBike(4);
+    image = saneDefaults(4);
     const TransferOutcome outcome = runWith(&unit, TransferKind::Program);
     EXPECT_EQ(outcome.status, Status::VersionMismatch);
     EXPECT_EQ(outcome.text, "Unmatched version of PC and Ignition programs!  PC-63, IGN-62");
