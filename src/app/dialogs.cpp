@@ -10,16 +10,19 @@ namespace {
 
 const QString kIgnFilter = QStringLiteral("Ignition Parametrs(*.ign)");
 const QString kAllFilter = QStringLiteral("All Files (*.*)");
+const QString kPdfFilter = QStringLiteral("PDF document (*.pdf)");
 
 QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStringList& filters,
-                      const QString& folder, const QString& proposedName) {
+                      const QString& folder, const QString& proposedName,
+                      const QString& suffix = QStringLiteral("ign"), const QString& title = {}) {
     QFileDialog dialog(parent);
+    if (!title.isEmpty()) dialog.setWindowTitle(title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.first());
-    dialog.setDefaultSuffix(QStringLiteral("ign"));
+    dialog.setDefaultSuffix(suffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setSizeGripEnabled(true);
@@ -52,6 +55,13 @@ QString QtDialogs::openParameterFile(const QString& folder, const QString& propo
 
 QString QtDialogs::saveParameterFile(const QString& folder, const QString& proposedName) {
     return runFileDialog(parent_, QFileDialog::AcceptSave, {kIgnFilter}, folder, proposedName);
+}
+
+QString QtDialogs::savePrintFile(const QString& folder, const QString& proposedName) {
+    // Offered when the system has no printer, so the title says why.
+    return runFileDialog(parent_, QFileDialog::AcceptSave, {kPdfFilter}, folder, proposedName,
+                         QStringLiteral("pdf"),
+                         QStringLiteral("No printer found: save the printout as a PDF file"));
 }
 
 }  // namespace zelvor::app

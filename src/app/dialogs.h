@@ -22,6 +22,9 @@ class Dialogs {
     // The save dialog of parameter files: "*.ign", default suffix "ign",
     // asks before overwriting.
     virtual QString saveParameterFile(const QString& folder, const QString& proposedName) = 0;
+    // The save dialog of a printout as a PDF file: "*.pdf", default suffix
+    // "pdf", asks before overwriting.
+    virtual QString savePrintFile(const QString& folder, const QString& proposedName) = 0;
 };
 
 // The real boxes and dialogs, modal to the main window.
@@ -33,6 +36,7 @@ class QtDialogs final : public Dialogs {
     Answer askYesNoCancel(const QString& text) override;
     QString openParameterFile(const QString& folder, const QString& proposedName) override;
     QString saveParameterFile(const QString& folder, const QString& proposedName) override;
+    QString savePrintFile(const QString& folder, const QString& proposedName) override;
 
   private:
     QWidget* parent_;

@@ -285,9 +285,10 @@ void TFormHlav::hideStatus() {
 }
 
 bool TFormHlav::tickAllowed() const {
-    // One thread: no tick inside a tick, and none while a modal box runs its
-    // own event loop on top of a handler.
-    return !inTick_ && !closing_ && QApplication::activeModalWidget() == nullptr;
+    // One thread: no tick inside a tick, none while a modal box runs its own
+    // event loop on top of a handler, and none while the window is in print
+    // mode for a printout.
+    return !inTick_ && !closing_ && !printing_ && QApplication::activeModalWidget() == nullptr;
 }
 
 void TFormHlav::Timer1Timer() {

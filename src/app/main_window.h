@@ -23,6 +23,8 @@
 #include "model/injection.h"
 #include "model/parameter_image.h"
 #include "model/sanitizer.h"
+#include "print/page_printer.h"
+#include "print/print_mode.h"
 
 class QAction;
 class QMenu;
@@ -96,6 +98,10 @@ class TFormHlav : public QMainWindow {
     void SetLanguage(std::uint8_t language);
     void MenuContensClick();
     void MenuAboutClick();
+    void SpeedButtonPrintClick();
+    bool printing() const { return printing_; }
+    // How the default printer is found (tests put a recorder here).
+    void setPrinterLookup(print::PrinterLookup lookup) { findPrinter_ = std::move(lookup); }
     TFormAbout& aboutWindow() { return *about_; }
     // How documents are opened (tests put a recorder here).
     void setDocumentOpener(DocumentOpener opener) { openDocument_ = std::move(opener); }
@@ -139,6 +145,9 @@ class TFormHlav : public QMainWindow {
     void stepMapTools(int direction);
     void stepMapColumn(int column, int direction);
     bool tickAllowed() const;
+    // The default printer or, without one, a PDF file the user names;
+    // nullptr when the user cancels.
+    std::unique_ptr<print::PagePrinter> choosePrinter();
 
     StartOptions options_;
     SettingsStore store_;
@@ -166,6 +175,8 @@ class TFormHlav : public QMainWindow {
 
     TFormAbout* about_ = nullptr;
     DocumentOpener openDocument_ = systemDocumentOpener();
+    std::unique_ptr<print::PrintMode> printMode_;
+    print::PrinterLookup findPrinter_ = print::defaultPrinter;
 
     QTimer timer_;
     bool inTick_ = false;

@@ -123,6 +123,8 @@ void TFormHlav::buildWindow() {
             },
             .unknownBike =
                 [this] { postMessage(message(i18n::MessageKey::MsgBikeNotSupported)); }});
+    printMode_ = std::make_unique<print::PrintMode>(registry_, pageControl_,
+                                                    [this] { return pageView_->currentPage(); });
     connectPageControls();
     for (int i = 0; i < 3; ++i) {
         pageControl_->setTabText(editing::kPageAdvance + i,
@@ -150,8 +152,8 @@ void TFormHlav::buildMenus() {
     connect(addMenuAction(file, "MenuSave", QKeySequence(Qt::Key_F2)), &QAction::triggered, this,
             &TFormHlav::MenuSaveClick);
     file->addSeparator();
-    QAction* print = addMenuAction(file, "MenuPrint", QKeySequence(Qt::CTRL | Qt::Key_P));
-    print->setEnabled(false);  // printing comes with its own work
+    connect(addMenuAction(file, "MenuPrint", QKeySequence(Qt::CTRL | Qt::Key_P)),
+            &QAction::triggered, this, &TFormHlav::SpeedButtonPrintClick);
     file->addSeparator();
     connect(addMenuAction(file, "MenuExit"), &QAction::triggered, this, &TFormHlav::MenuExitClick);
 
@@ -223,7 +225,7 @@ void TFormHlav::buildToolBar(QWidget* central) {
                                     style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
     print->setGeometry(102, 8, 30, 28);
     print->setAutoRaise(true);
-    print->setEnabled(false);
+    connect(print, &QToolButton::clicked, this, &TFormHlav::SpeedButtonPrintClick);
     toolButton("SpeedButtonZpet", QStyle::SP_ArrowBack, 140, &TFormHlav::SpeedButtonZpetClick);
     toolButton("SpeedButtonZnovu", QStyle::SP_ArrowForward, 172, &TFormHlav::SpeedButtonZnovuClick);
     const auto button = [&](const char* name, int left, void (TFormHlav::*handler)()) {

@@ -64,6 +64,8 @@ constexpr std::array<MessageRow, kMessageKeyCount> kMessageRows{{
     {K::MsgPrintDate,
      {"Date and time of printing:  ", "Zeitpunkt des Ausdruckes   ",
       "Date et heur de l´imprimé:   ", "Datum a čas tisku:  "}},
+    {K::MsgPrintError,
+     {"Printing failed!", "Fehler beim Drucken!", "Erreur d´impression!", "Chyba při tisku!"}},
     {K::MsgAdvance, {"Advance", "Vorzündung", "Avance", "Předstih"}},
     {K::MsgProgramCount,
      {"Number of Programing = ", "Programmierungsanzahl = ", "Nombre de programmations = ",

@@ -35,6 +35,7 @@ namespace zelvor::i18n {
     X(MsgBaseAdvance)          \
     X(MsgCylinderCorrection)   \
     X(MsgPrintDate)            \
+    X(MsgPrintError)           \
     X(MsgAdvance)              \
     X(MsgProgramCount)         \
     X(MsgBlocking)             \

@@ -16,8 +16,10 @@ class ScriptedDialogs final : public app::Dialogs {
         std::deque<Answer> answers;  // for askYesNoCancel; Cancel when empty
         std::deque<QString> openNames;
         std::deque<QString> saveNames;
-        QStringList messages;  // shown so far
+        std::deque<QString> printNames;  // for savePrintFile; cancelled when empty
+        QStringList messages;            // shown so far
         QStringList questions;
+        QStringList proposedPrintNames;  // what savePrintFile proposed
     };
 
     explicit ScriptedDialogs(Script& script) : script_(script) {}
@@ -35,6 +37,10 @@ class ScriptedDialogs final : public app::Dialogs {
     }
     QString saveParameterFile(const QString&, const QString&) override {
         return take(script_.saveNames);
+    }
+    QString savePrintFile(const QString&, const QString& proposedName) override {
+        script_.proposedPrintNames << proposedName;
+        return take(script_.printNames);
     }
 
   private:
