@@ -29,6 +29,7 @@ class PrintedDialogs final : public app::Dialogs {
     Answer askYesNoCancel(const QString&) override { return Answer::Cancel; }
     QString openParameterFile(const QString&, const QString&) override { return {}; }
     QString saveParameterFile(const QString&, const QString&) override { return {}; }
+    QString savePrintFile(const QString&, const QString&) override { return {}; }
 };
 
 struct Stats {
