@@ -2,11 +2,15 @@
 // heading left alone at the foot of a page, one PDF page per laid-out page,
 // and clear failures that leave an existing document alone.
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
+#include <QTextTable>
 #include <QtTest>
 
 #include "helpdoc/manual_layout.h"
@@ -20,13 +24,18 @@ namespace {
 constexpr int kResolution = 300;
 const QSizeF kBody(1500.0, 1200.0);
 
+// Paragraphs of one to four lines. Their lengths depend on the count too, so
+// that different counts put the page ends at different places in a paragraph.
 QString paragraphs(int count) {
     QString text;
     for (int i = 0; i < count; ++i) {
-        text += QStringLiteral(
-                    "Paragraph %1 has words enough to run over one line of the narrow "
-                    "test page and onto a second one.\n\n")
-                    .arg(i + 1);
+        const int lines = (i * 7 + count) % 4 + 1;
+        for (int line = 0; line < lines; ++line) {
+            text += QStringLiteral("Sentence %1.%2 fills most of a line on the test page. ")
+                        .arg(i + 1)
+                        .arg(line + 1);
+        }
+        text += QStringLiteral("\n\n");
     }
     return text;
 }
@@ -105,20 +114,27 @@ class HelpLayoutTest : public QObject {
         QVERIFY(layout.pageCount() >= listed.back().page + 1);
     }
 
-    void noHeadingStandsAloneAtTheFootOfAPage() {
+    void pagesBreakInGoodPlaces() {
         // Whatever the amount of text before them, a heading and a heading
-        // followed by a table start on the page where their content starts.
+        // followed by a table start on the page where their content starts,
+        // and neither the short table nor a paragraph of a few lines is split.
         int startedAPage = 0;
-        for (int before = 0; before < 24; ++before) {
+        for (int before = 0; before < 40; ++before) {
             const QString markdown = QStringLiteral("## 1 A\n\n") + paragraphs(before) +
                                      QStringLiteral(
                                          "## 2 B\n\n### 2.1 B1\n\nText after two "
                                          "headings.\n\n## 3 C\n\n| Key | Command |\n"
-                                         "|---|---|\n| F2 | Save |\n| F3 | Open |\n");
+                                         "|---|---|\n| F2 | Save |\n| F3 | Open |\n"
+                                         "| F7 | Read |\n| F8 | Verify |\n");
             Laid laid(markdown);
             ManualLayout& layout = *laid.layout;
             QTextDocument& document = layout.document();
             for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+                if (block.blockFormat().headingLevel() == 0 &&
+                    QTextCursor(block).currentTable() == nullptr) {
+                    QCOMPARE(layout.pageBreaks().pageOfLastLine(block), layout.pageOf(block));
+                    continue;
+                }
                 if (block.blockFormat().headingLevel() < 2) continue;
                 QTextBlock content = block.next();
                 while (content.isValid() && content.blockFormat().headingLevel() > 0) {
@@ -132,13 +148,52 @@ class HelpLayoutTest : public QObject {
                                         .arg(block.text())
                                         .arg(layout.pageOf(block))
                                         .arg(layout.pageOf(content))));
+                if (QTextTable* table = QTextCursor(content).currentTable()) {
+                    // The short table stands on one page as a whole.
+                    const QTextBlock lastRow =
+                        table->cellAt(table->rows() - 1, 0).firstCursorPosition().block();
+                    QCOMPARE(layout.pageOf(lastRow), layout.pageOf(content));
+                }
                 const QTextBlock previous = block.previous();
+                if (previous.isValid() && previous.blockFormat().headingLevel() == 0 &&
+                    QTextCursor(previous).currentTable() == nullptr) {
+                    QCOMPARE(layout.pageBreaks().pageOfLastLine(previous), layout.pageOf(previous));
+                }
                 if (previous.isValid() && layout.pageOf(previous) < layout.pageOf(block)) {
                     ++startedAPage;
                 }
             }
         }
         QVERIFY(startedAPage > 0);  // the text did reach the foot of a page
+    }
+
+    void everyBlockOfTheManualsIsLaidOutInOrder() {
+        // Headings moved to the next page and page numbers written into the
+        // contents change the document after it was laid out; no block may
+        // be left without lines (it would be missing from the PDF) or out of
+        // order.
+        for (const char* name : {"Zelvor_en.md", "Zelvor_de.md", "Zelvor_fr.md", "Zelvor_cz.md"}) {
+            QFile file(QDir(QStringLiteral(ZELVOR_HELP_SOURCE_DIR)).filePath(QLatin1String(name)));
+            QVERIFY2(file.open(QIODevice::ReadOnly), name);
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            QPdfWriter writer(&buffer);
+            writer.setResolution(600);
+            const QSizeF a4Body(4157.0, 5527.0);  // A4 inside the manual's margins at 600 dpi
+            ManualLayout layout(QString::fromUtf8(file.readAll()), writer, a4Body);
+            qreal previousTop = -1.0;
+            for (QTextBlock block = layout.document().begin(); block.isValid();
+                 block = block.next()) {
+                if (QTextCursor(block).currentTable() != nullptr) continue;
+                QVERIFY2(block.layout()->lineCount() > 0,
+                         qPrintable(QStringLiteral("%1: \"%2\" has no lines")
+                                        .arg(QLatin1String(name), block.text())));
+                const qreal top = block.layout()->position().y();
+                QVERIFY2(top > previousTop, qPrintable(block.text()));
+                previousTop = top;
+                QVERIFY(layout.pageOf(block) < layout.pageCount());
+            }
+        }
     }
 
     void pdfHasEveryLaidOutPage() {

@@ -7,6 +7,7 @@
 
 #include "helpdoc/manual_contents.h"
 #include "helpdoc/manual_style.h"
+#include "helpdoc/page_breaks.h"
 
 class QPaintDevice;
 class QPainter;
@@ -22,8 +23,7 @@ struct PlacedHeading {
 };
 
 // A Markdown manual laid out on pages: styled, with its table of contents
-// filled in, and no chapter or section heading left alone at the foot of a
-// page.
+// filled in and its pages breaking in good places (see PageBreaks).
 class ManualLayout {
   public:
     // device is what the pages are drawn on (its resolution sets the units),
@@ -40,17 +40,17 @@ class ManualLayout {
 
     // The page (from 0) on which the first line of the block stands.
     int pageOf(const QTextBlock& block) const;
+    const PageBreaks& pageBreaks() const { return breaks_; }
 
     // Draws one page's text area with its top left corner at the painter's origin.
     void drawPage(QPainter& painter, int page) const;
 
   private:
-    qreal topOf(const QTextBlock& block) const;
-    bool keepNextHeadingWithText();
     bool fillContents();
 
     QTextDocument document_;
     QSizeF pageBody_;
+    PageBreaks breaks_;
     ContentsLines contents_;
 };
 

@@ -22,7 +22,9 @@ constexpr std::array<HeadingLook, 4> kHeadingLooks = {{
 
 QFont bodyFont(const ManualStyle& style, qreal size) {
     QFont font(style.bodyFamily);
-    font.setStyleHint(QFont::SansSerif);
+    // Without shaping there are no ligatures, so the PDF text can be
+    // searched and copied as it is written ("fi", not one glyph for both).
+    font.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
     font.setPointSizeF(size);
     return font;
 }
@@ -128,7 +130,6 @@ void styleTable(QTextTable& table, const ManualStyle& style, qreal toFormat) {
     format.setTopMargin(2.0 * toFormat);
     format.setBottomMargin(8.0 * toFormat);
     format.setWidth(QTextLength(QTextLength::PercentageLength, 100.0));
-    format.setHeaderRowCount(1);  // repeated on every page the table runs over
     table.setFormat(format);
 
     for (int row = 0; row < table.rows(); ++row) {

@@ -16,8 +16,8 @@ struct ManualStyle {
     qreal tableSize = 9.0;
     qreal contentsSize = 9.5;
     qreal footerSize = 8.0;
-    qreal lineHeightPercent = 118.0;
-    qreal paragraphSpace = 5.0;
+    qreal lineHeightPercent = 115.0;
+    qreal paragraphSpace = 4.0;
     qreal listItemSpace = 2.0;
     qreal cellPadding = 2.0;
     qreal tableBorder = 0.6;
