@@ -1,0 +1,245 @@
+// The help-document tool: contents with the pages of their headings, no
+// heading left alone at the foot of a page, one PDF page per laid-out page,
+// and clear failures that leave an existing document alone.
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
+#include <QTextTable>
+#include <QtTest>
+
+#include "helpdoc/manual_layout.h"
+#include "helpdoc/manual_pdf.h"
+
+using namespace zelvor::helpdoc;
+
+namespace {
+
+// A page body of about 13 × 10 cm at 300 dpi: a few paragraphs fill it.
+constexpr int kResolution = 300;
+const QSizeF kBody(1500.0, 1200.0);
+
+// Paragraphs of one to four lines. Their lengths depend on the count too, so
+// that different counts put the page ends at different places in a paragraph.
+QString paragraphs(int count) {
+    QString text;
+    for (int i = 0; i < count; ++i) {
+        const int lines = (i * 7 + count) % 4 + 1;
+        for (int line = 0; line < lines; ++line) {
+            text += QStringLiteral("Sentence %1.%2 fills most of a line on the test page. ")
+                        .arg(i + 1)
+                        .arg(line + 1);
+        }
+        text += QStringLiteral("\n\n");
+    }
+    return text;
+}
+
+struct Laid {
+    QBuffer buffer;
+    QPdfWriter writer{&buffer};
+    std::unique_ptr<ManualLayout> layout;
+
+    explicit Laid(const QString& markdown) {
+        buffer.open(QIODevice::WriteOnly);
+        writer.setResolution(kResolution);
+        layout = std::make_unique<ManualLayout>(markdown, writer, kBody);
+    }
+};
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct ToolRun {
+    int exitCode;
+    QString errors;
+};
+
+ToolRun runTool(const QStringList& arguments) {
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    tool.setProcessEnvironment(environment);
+    tool.start(QStringLiteral(ZELVOR_HELPDOC_TOOL), arguments);
+    tool.waitForFinished(60000);
+    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardError())};
+}
+
+}  // namespace
+
+class HelpLayoutTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir folder_;
+
+  private slots:
+    void contentsListChaptersAndSectionsWithTheirPages() {
+        const QString markdown = QStringLiteral(
+                                     "# The title\n\nUser manual\n\n## Contents\n\n"
+                                     "[TOC]\n\n## 1 First\n\n") +
+                                 paragraphs(12) + QStringLiteral("### 1.1 Section\n\n") +
+                                 paragraphs(9) + QStringLiteral("#### Detail\n\nText.\n\n") +
+                                 QStringLiteral("## 2 Second\n\nText.\n");
+        Laid laid(markdown);
+        ManualLayout& layout = *laid.layout;
+        QCOMPARE(layout.title(), QStringLiteral("The title"));
+
+        // Level 4 is not listed; the contents stand on the title page and the
+        // first chapter starts on the next one.
+        const ContentsLines& contents = layout.contents();
+        QCOMPARE(contents.count, 3);
+        std::vector<PlacedHeading> listed;
+        for (const PlacedHeading& heading : layout.headings()) {
+            if (heading.level >= 2 && heading.level <= 3 && heading.text != "Contents") {
+                listed.push_back(heading);
+            }
+        }
+        QCOMPARE(listed.size(), std::size_t{3});
+        QCOMPARE(listed.front().page, 1);
+        QVERIFY(listed.back().page > listed.front().page);  // the text does run over pages
+        for (int i = 0; i < contents.count; ++i) {
+            const QTextBlock line = layout.document().findBlockByNumber(contents.firstBlock + i);
+            QCOMPARE(layout.pageOf(line), 0);
+            const PlacedHeading& heading = listed[static_cast<std::size_t>(i)];
+            QCOMPARE(line.text(),
+                     heading.text + QLatin1Char('\t') + QString::number(heading.page + 1));
+        }
+        QVERIFY(layout.pageCount() >= listed.back().page + 1);
+    }
+
+    void pagesBreakInGoodPlaces() {
+        // Whatever the amount of text before them, a heading and a heading
+        // followed by a table start on the page where their content starts,
+        // and neither the short table nor a paragraph of a few lines is split.
+        int startedAPage = 0;
+        for (int before = 0; before < 40; ++before) {
+            const QString markdown = QStringLiteral("## 1 A\n\n") + paragraphs(before) +
+                                     QStringLiteral(
+                                         "## 2 B\n\n### 2.1 B1\n\nText after two "
+                                         "headings.\n\n## 3 C\n\n| Key | Command |\n"
+                                         "|---|---|\n| F2 | Save |\n| F3 | Open |\n"
+                                         "| F7 | Read |\n| F8 | Verify |\n");
+            Laid laid(markdown);
+            ManualLayout& layout = *laid.layout;
+            QTextDocument& document = layout.document();
+            for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+                if (block.blockFormat().headingLevel() == 0 &&
+                    QTextCursor(block).currentTable() == nullptr) {
+                    QCOMPARE(layout.pageBreaks().pageOfLastLine(block), layout.pageOf(block));
+                    continue;
+                }
+                if (block.blockFormat().headingLevel() < 2) continue;
+                QTextBlock content = block.next();
+                while (content.isValid() && content.blockFormat().headingLevel() > 0) {
+                    content = content.next();
+                }
+                QVERIFY(content.isValid());
+                QVERIFY2(layout.pageOf(content) == layout.pageOf(block),
+                         qPrintable(QStringLiteral("%1 paragraphs: \"%2\" on page %3, its text "
+                                                   "on page %4")
+                                        .arg(before)
+                                        .arg(block.text())
+                                        .arg(layout.pageOf(block))
+                                        .arg(layout.pageOf(content))));
+                if (QTextTable* table = QTextCursor(content).currentTable()) {
+                    // The short table stands on one page as a whole.
+                    const QTextBlock lastRow =
+                        table->cellAt(table->rows() - 1, 0).firstCursorPosition().block();
+                    QCOMPARE(layout.pageOf(lastRow), layout.pageOf(content));
+                }
+                const QTextBlock previous = block.previous();
+                if (previous.isValid() && previous.blockFormat().headingLevel() == 0 &&
+                    QTextCursor(previous).currentTable() == nullptr) {
+                    QCOMPARE(layout.pageBreaks().pageOfLastLine(previous), layout.pageOf(previous));
+                }
+                if (previous.isValid() && layout.pageOf(previous) < layout.pageOf(block)) {
+                    ++startedAPage;
+                }
+            }
+        }
+        QVERIFY(startedAPage > 0);  // the text did reach the foot of a page
+    }
+
+    void everyBlockOfTheManualsIsLaidOutInOrder() {
+        // Headings moved to the next page and page numbers written into the
+        // contents change the document after it was laid out; no block may
+        // be left without lines (it would be missing from the PDF) or out of
+        // order.
+        for (const char* name : {"Zelvor_en.md", "Zelvor_de.md", "Zelvor_fr.md", "Zelvor_cz.md"}) {
+            QFile file(QDir(QStringLiteral(ZELVOR_HELP_SOURCE_DIR)).filePath(QLatin1String(name)));
+            QVERIFY2(file.open(QIODevice::ReadOnly), name);
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            QPdfWriter writer(&buffer);
+            writer.setResolution(600);
+            const QSizeF a4Body(4157.0, 5527.0);  // A4 inside the manual's margins at 600 dpi
+            ManualLayout layout(QString::fromUtf8(file.readAll()), writer, a4Body);
+            qreal previousTop = -1.0;
+            for (QTextBlock block = layout.document().begin(); block.isValid();
+                 block = block.next()) {
+                if (QTextCursor(block).currentTable() != nullptr) continue;
+                QVERIFY2(block.layout()->lineCount() > 0,
+                         qPrintable(QStringLiteral("%1: \"%2\" has no lines")
+                                        .arg(QLatin1String(name), block.text())));
+                const qreal top = block.layout()->position().y();
+                QVERIFY2(top > previousTop, qPrintable(block.text()));
+                previousTop = top;
+                QVERIFY(layout.pageOf(block) < layout.pageCount());
+            }
+        }
+    }
+
+    void pdfHasEveryLaidOutPage() {
+        QBuffer buffer;
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        const QString markdown =
+            QStringLiteral("# Manual\n\n## Contents\n\n[TOC]\n\n## 1 One\n\n") + paragraphs(60) +
+            QStringLiteral("## 2 Two\n\nŽluťoučký kůň.\n");
+        const PdfWriteResult written = writeManualPdf(markdown, buffer);
+        QVERIFY2(written.ok(), qPrintable(written.error));
+        QVERIFY(written.pages >= 3);
+        const QByteArray pdf = buffer.data();
+        QVERIFY(pdf.startsWith("%PDF-"));
+        QCOMPARE(pdf.count("/Type /Page\n"), written.pages);
+    }
+
+    void toolWritesTheDocumentOrSaysWhyNot() {
+        const QString manual = folder_.filePath(QStringLiteral("manual.md"));
+        const QString target = folder_.filePath(QStringLiteral("manual.pdf"));
+        QFile source(manual);
+        QVERIFY(source.open(QIODevice::WriteOnly));
+        source.write("# Manual\n\n## 1 Start\n\nText.\n");
+        source.close();
+
+        ToolRun run = runTool({manual, target});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(readFile(target).startsWith("%PDF-"));
+
+        // A missing manual is named and the document built before stays.
+        const QByteArray before = readFile(target);
+        run = runTool({folder_.filePath(QStringLiteral("missing.md")), target});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.errors.contains(QStringLiteral("cannot read")) &&
+                     run.errors.contains(QStringLiteral("missing.md")),
+                 qPrintable(run.errors));
+        QCOMPARE(readFile(target), before);
+
+        run = runTool({manual, folder_.filePath(QStringLiteral("no/such/folder/manual.pdf"))});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.errors.contains(QStringLiteral("cannot write")), qPrintable(run.errors));
+
+        run = runTool({manual});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.errors.contains(QStringLiteral("usage")));
+    }
+};
+
+QTEST_MAIN(HelpLayoutTest)
+#include "help_layout_test.moc"
