@@ -1,6 +1,8 @@
 #include <QApplication>
+#include <QMessageBox>
 #include <QTextStream>
 #include <cstdio>
+#include <exception>
 
 #include "app/main_window.h"
 #include "editing/widgets/pages.h"
@@ -20,7 +22,15 @@ int main(int argc, char** argv) {
         err << zelvor::app::startOptionsUsage();
         return options.help ? 0 : 2;
     }
-    zelvor::app::TFormHlav window(options, zelvor::app::SettingsPaths::fromEnvironment());
-    window.show();
-    return QApplication::exec();
+    try {
+        zelvor::app::TFormHlav window(options, zelvor::app::SettingsPaths::fromEnvironment());
+        window.show();
+        return QApplication::exec();
+    } catch (const std::exception& error) {
+        // Nothing should get here; if something does, the user learns what
+        // it was instead of seeing the program vanish.
+        QMessageBox::critical(nullptr, QApplication::applicationDisplayName(),
+                              QString::fromLocal8Bit(error.what()));
+        return 0;
+    }
 }
