@@ -1,5 +1,7 @@
 #include "link/posix_serial_port.h"
 
+#include "link/link_frame.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -109,6 +111,9 @@ bool PosixSerialPort::open(const std::string& devicePath) {
 
 void PosixSerialPort::close() {
     if (fd_ < 0) return;
+    // The last frame may still be leaving: let it, within its line time.
+    (void)waitUntilSent(Clock::now() + writeTimeLimit(LinkFrame::kSize));
+    if (fd_ < 0) return;
     (void)tcflush(fd_, TCIFLUSH);
     (void)tcsetattr(fd_, TCSANOW, &savedSettings_);
     // The exclusive flag outlives this descriptor on a terminal that stays
@@ -163,9 +168,14 @@ std::size_t PosixSerialPort::read(std::span<std::uint8_t> buffer) {
     return got;
 }
 
+// One frame at a time: a frame still leaving (a slow or stuck line) gets its
+// time first, bounded. The new frame is then handed to the driver, which puts
+// it on the wire while the caller goes on, so a tick is not held up for the
+// 26 ms the bytes take at 57600 baud.
 bool PosixSerialPort::write(std::span<const std::uint8_t> frame) {
     if (fd_ < 0) return false;
     const auto deadline = Clock::now() + writeTimeLimit(frame.size());
+    if (!waitUntilSent(deadline)) return false;
     std::size_t sent = 0;
     while (sent < frame.size()) {
         const ssize_t n = ::write(fd_, frame.data() + sent, frame.size() - sent);
@@ -190,7 +200,7 @@ bool PosixSerialPort::write(std::span<const std::uint8_t> frame) {
             return false;
         }
     }
-    return waitUntilSent(deadline);
+    return true;
 }
 
 // Waits until the driver's transmit queue is empty. tcdrain() could block

@@ -11,7 +11,8 @@ namespace zelvor::link {
 
 // The serial line on a POSIX terminal device (USB adapter, built-in port or
 // pseudo-terminal): raw 57600 baud 8N1 without flow control, non-blocking
-// reads of what is queued, and writes that wait until the frame has left.
+// reads of what is queued, and writes that hand a frame to the driver once
+// the previous one has left.
 //
 // A device that disappears while open (USB adapter unplugged, the other end of
 // a pseudo-terminal closed) closes the port at the first error that says so;

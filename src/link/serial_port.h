@@ -12,7 +12,7 @@ namespace zelvor::link {
 // port that is not open (or that broke, for example an unplugged USB adapter)
 // fails quietly: nothing queued, nothing read, nothing written.
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
 
     // Opens the device exclusively and configures it; false when it cannot be
@@ -27,8 +27,10 @@ public:
     // Reads up to buffer.size() bytes that are already queued; returns how
     // many were read.
     virtual std::size_t read(std::span<std::uint8_t> buffer) = 0;
-    // Writes one frame and returns once it has left the transmit buffer (about
-    // 26 ms for 152 bytes at 57600 baud); false when it could not be written.
+    // Writes one frame; it may return while the bytes are still leaving (about
+    // 26 ms for 152 bytes at 57600 baud) but never blocks the caller longer
+    // than a frame takes on the wire plus a small margin. False when it could
+    // not be written.
     virtual bool write(std::span<const std::uint8_t> frame) = 0;
     // Drops received bytes not yet read.
     virtual void purgeInput() = 0;
