@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev qt6-base-dev qt6-qpa-plugins
-          libgl-dev xvfb xauth xdotool imagemagick poppler-utils)
+          libgl-dev fonts-dejavu-core xvfb xauth xdotool imagemagick poppler-utils)
 
 missing=()
 for p in "${packages[@]}"; do
