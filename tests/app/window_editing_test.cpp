@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "../support/live_answer.h"
 #include "../support/window_fixture.h"
 #include "editing/conversion.h"
 #include "editing/page_bindings.h"
@@ -19,6 +20,7 @@
 #include "model/field_table.h"
 
 using namespace zelvor;
+using zelvor::testing::liveAnswer;
 using zelvor::testing::WindowUnderTest;
 
 namespace {
@@ -29,18 +31,6 @@ widgets::CommitSpinBox* spin(app::TFormHlav& w, const char* name) {
 
 void showPage(app::TFormHlav& w, int page) {
     w.pageControl()->setCurrentIndex(page);
-}
-
-// Hands the window a monitor answer with the given words (frame offsets).
-void liveAnswer(app::TFormHlav& w, std::initializer_list<std::pair<int, int>> words) {
-    std::array<std::uint8_t, 150> data{};
-    data[149] = 63;  // program version (frame byte 150)
-    for (const auto& [offset, value] : words) {
-        data[offset - 1] = static_cast<std::uint8_t>(value & 0xFF);
-        data[offset] = static_cast<std::uint8_t>(value >> 8);
-    }
-    const link::LinkFrame frame = link::LinkFrame::make(link::LinkFrame::kMonitorAnswer, data);
-    QVERIFY(w.unitLink().monitor().decode(frame.bytes()));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "../support/live_answer.h"
 #include "../support/window_fixture.h"
 #include "editing/map_grid_model.h"
 #include "editing/page_index.h"
@@ -21,6 +22,7 @@
 
 using namespace zelvor;
 using model::Field;
+using zelvor::testing::liveAnswer;
 using zelvor::testing::WindowUnderTest;
 
 namespace {
@@ -51,18 +53,6 @@ void showPage(app::TFormHlav& w, int page) {
 void setMode(app::TFormHlav& w, int mode) {
     w.image().set(Field::JET1_MISC_Jet123Mode, static_cast<unsigned>(mode));
     w.pipeline().run();
-}
-
-// Hands the window a monitor answer with the given words (frame offsets).
-void liveAnswer(app::TFormHlav& w, std::initializer_list<std::pair<int, int>> words) {
-    std::array<std::uint8_t, 150> data{};
-    data[149] = 63;  // program version (frame byte 150)
-    for (const auto& [offset, value] : words) {
-        data[offset - 1] = static_cast<std::uint8_t>(value & 0xFF);
-        data[offset] = static_cast<std::uint8_t>(value >> 8);
-    }
-    const link::LinkFrame frame = link::LinkFrame::make(link::LinkFrame::kMonitorAnswer, data);
-    QVERIFY(w.unitLink().monitor().decode(frame.bytes()));
 }
 
 // The engine at speed rpm and throttle %, seen by one tick.
