@@ -33,6 +33,40 @@ TEST(IniDocument, IntegersFallBackWhenAbsentOrNotANumber) {
     EXPECT_EQ(ini.integer("OTHER", "A", 3), 3);
 }
 
+// Many sections and keys, repeated sections and names in other cases all
+// find the one entry they name, and writing keeps every section in order.
+TEST(IniDocument, ManySectionsAndKeysEachFindTheirEntry) {
+    std::string text;
+    for (int n = 0; n < 3000; ++n) {
+        text += "[S" + std::to_string(n) + "]\nKey=" + std::to_string(n) + "\n";
+    }
+    text += "[s17]\nkey=again\nOther=x\n[BASIC]\n";
+    for (int n = 0; n < 3000; ++n) text += "K" + std::to_string(n) + "=" + std::to_string(n) + "\n";
+    IniDocument ini = IniDocument::parse(text);
+    EXPECT_EQ(ini.value("S0", "KEY"), "0");
+    EXPECT_EQ(ini.value("s2999", "key"), "2999");
+    EXPECT_EQ(ini.value("S17", "Key"), "again");  // the later value wins
+    EXPECT_EQ(ini.value("S17", "other"), "x");
+    EXPECT_EQ(ini.value("S3000", "Key"), std::nullopt);
+    EXPECT_EQ(ini.integer("basic", "k2999", -1), 2999);
+    EXPECT_EQ(ini.entries("BASIC").size(), 3000u);
+
+    ini.setValue("s5", "NEW", "1");
+    ini.setValue("Fresh", "A", "2");
+    ini.setValue("k2999", "x", "3");  // a section named like a key is a section of its own
+    IniDocument copy = ini;
+    copy.setValue("S5", "new", "changed");
+    EXPECT_EQ(ini.value("S5", "New"), "1");
+    EXPECT_EQ(copy.value("s5", "NEW"), "changed");
+    EXPECT_EQ(copy.value("FRESH", "a"), "2");
+    EXPECT_EQ(copy.entries("S5").size(), 2u);
+    const std::string written = copy.serialize();
+    EXPECT_EQ(written.rfind("[BASIC]\n"), written.find("[BASIC]\n"));
+    EXPECT_LT(written.find("[S2999]"), written.find("[BASIC]"));
+    EXPECT_LT(written.find("[BASIC]"), written.find("[Fresh]\nA=2\n"));
+    EXPECT_EQ(IniDocument::parse(written).serialize(), written);
+}
+
 TEST(AppSettings, FirstStartKeepsDefaultsAndComPortMapsToIndex) {
     AppSettings current;
     current.left = 100;
@@ -50,6 +84,22 @@ TEST(AppSettings, FirstStartKeepsDefaultsAndComPortMapsToIndex) {
     EXPECT_EQ(withPort("5"), 4);
     EXPECT_EQ(withPort("0"), 255);  // brought back to COM1 by the sanitizer
     EXPECT_EQ(withPort("25"), 24);
+}
+
+// The stored number is one above the index; the index keeps its low 8 bits
+// even at the ends of the integer range (the sanitizer then brings values
+// outside 0..19 back to COM1).
+TEST(AppSettings, ComPortWrapsToEightBitsOverTheWholeIntegerRange) {
+    const auto withPort = [](const char* value) {
+        return readAppSettings(IniDocument::parse(std::string("[BASIC]\nComPort=") + value),
+                               AppSettings{})
+            .portIndex;
+    };
+    EXPECT_EQ(withPort("-2147483648"), 255);
+    EXPECT_EQ(withPort("2147483647"), 254);
+    EXPECT_EQ(withPort("257"), 0);
+    EXPECT_EQ(withPort("-1"), 254);
+    EXPECT_EQ(withPort("2147483648"), 255);  // not an int: the default index 0, minus one
 }
 
 TEST(AppSettings, WriteThenReadRoundTrips) {

@@ -34,9 +34,10 @@ AppSettings readAppSettings(const IniDocument& ini, const AppSettings& current) 
     s.height = ini.integer(kSettingsSection, kHeight, current.height);
     s.width = ini.integer(kSettingsSection, kWidth, current.width);
     // The default is the current index itself, so an absent key keeps it; the
-    // stored number is one above the index and wraps in 8 bits like the index.
+    // stored number is one above the index and wraps in 8 bits like the index
+    // (counted unsigned, so that the lowest int wraps too).
     const int comPort = ini.integer(kSettingsSection, kComPort, current.portIndex);
-    s.portIndex = static_cast<std::uint8_t>(comPort - 1);
+    s.portIndex = static_cast<std::uint8_t>(static_cast<unsigned>(comPort) - 1u);
     s.language =
         static_cast<std::uint8_t>(ini.integer(kSettingsSection, kLanguage, current.language));
     s.file = ini.value(kSettingsSection, kFile).value_or("");

@@ -13,17 +13,31 @@ std::string_view trim(std::string_view s) {
     return s.substr(first, last - first + 1);
 }
 
-bool sameName(std::string_view a, std::string_view b) {
-    // Profile files match section and key names without regard to case.
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
+// Profile files match section and key names without regard to case; names
+// are looked up by their lower-case form.
+std::string lookupName(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
-    return true;
+    return lower;
 }
 
 }  // namespace
+
+const std::string* IniDocument::Section::value(std::string_view key) const {
+    const auto found = positions.find(lookupName(key));
+    return found == positions.end() ? nullptr : &entries[found->second].second;
+}
+
+void IniDocument::Section::setValue(std::string_view key, std::string_view value) {
+    const auto [found, added] = positions.try_emplace(lookupName(key), entries.size());
+    if (added) {
+        entries.emplace_back(std::string(key), std::string(value));
+    } else {
+        entries[found->second].second = value;
+    }
+}
 
 IniDocument IniDocument::parse(std::string_view text) {
     IniDocument doc;
@@ -35,61 +49,41 @@ IniDocument IniDocument::parse(std::string_view text) {
         if (line.empty() || line.front() == ';' || line.front() == '#') continue;
         if (line.front() == '[') {
             const auto close = line.find(']');
-            const std::string_view name = trim(line.substr(
-                1, close == std::string_view::npos ? std::string_view::npos : close - 1));
-            current = doc.find(name);
-            if (current == nullptr) {
-                doc.sections_.push_back({std::string(name), {}});
-                current = &doc.sections_.back();
-            }
+            current = &doc.findOrAdd(trim(line.substr(
+                1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
             continue;
         }
         const auto equals = line.find('=');
         if (current == nullptr || equals == std::string_view::npos) continue;
         const std::string_view key = trim(line.substr(0, equals));
         const std::string_view value = trim(line.substr(equals + 1));
-        if (!key.empty()) doc.setValue(current->name, key, value);
+        if (!key.empty()) current->setValue(key, value);
     }
     return doc;
 }
 
-IniDocument::Section* IniDocument::find(std::string_view name) {
-    for (Section& s : sections_) {
-        if (sameName(s.name, name)) return &s;
-    }
-    return nullptr;
+const IniDocument::Section* IniDocument::find(std::string_view name) const {
+    const auto found = positions_.find(lookupName(name));
+    return found == positions_.end() ? nullptr : &sections_[found->second];
 }
 
-const IniDocument::Section* IniDocument::find(std::string_view name) const {
-    for (const Section& s : sections_) {
-        if (sameName(s.name, name)) return &s;
-    }
-    return nullptr;
+// The reference stays valid until the next section is added.
+IniDocument::Section& IniDocument::findOrAdd(std::string_view name) {
+    const auto [found, added] = positions_.try_emplace(lookupName(name), sections_.size());
+    if (added) sections_.push_back({std::string(name), {}, {}});
+    return sections_[found->second];
 }
 
 std::optional<std::string> IniDocument::value(std::string_view section,
                                               std::string_view key) const {
     const Section* s = find(section);
-    if (s == nullptr) return std::nullopt;
-    for (const auto& [k, v] : s->entries) {
-        if (sameName(k, key)) return v;
-    }
-    return std::nullopt;
+    const std::string* v = s == nullptr ? nullptr : s->value(key);
+    if (v == nullptr) return std::nullopt;
+    return *v;
 }
 
 void IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {
-    Section* s = find(section);
-    if (s == nullptr) {
-        sections_.push_back({std::string(section), {}});
-        s = &sections_.back();
-    }
-    for (auto& [k, v] : s->entries) {
-        if (sameName(k, key)) {
-            v = value;
-            return;
-        }
-    }
-    s->entries.emplace_back(std::string(key), std::string(value));
+    findOrAdd(section).setValue(key, value);
 }
 
 std::vector<std::pair<std::string, std::string>> IniDocument::entries(
@@ -102,8 +96,15 @@ std::string IniDocument::serialize() const {
     std::string out;
     for (std::size_t i = 0; i < sections_.size(); ++i) {
         if (i > 0) out += '\n';
-        out += '[' + sections_[i].name + "]\n";
-        for (const auto& [k, v] : sections_[i].entries) out += k + '=' + v + '\n';
+        out += '[';
+        out += sections_[i].name;
+        out += "]\n";
+        for (const auto& [k, v] : sections_[i].entries) {
+            out += k;
+            out += '=';
+            out += v;
+            out += '\n';
+        }
     }
     return out;
 }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -31,11 +32,19 @@ class IniDocument {
     struct Section {
         std::string name;
         std::vector<std::pair<std::string, std::string>> entries;
+        // Where each key is in entries, by its name in lower case.
+        std::unordered_map<std::string, std::size_t> positions;
+
+        const std::string* value(std::string_view key) const;
+        void setValue(std::string_view key, std::string_view value);
     };
-    Section* find(std::string_view name);
     const Section* find(std::string_view name) const;
+    Section& findOrAdd(std::string_view name);
 
     std::vector<Section> sections_;
+    // Where each section is in sections_, by its name in lower case; files
+    // of many sections and keys are read in time that grows with their size.
+    std::unordered_map<std::string, std::size_t> positions_;
 };
 
 }  // namespace zelvor::app
