@@ -31,7 +31,7 @@ std::string nextTemporaryName() {
            std::to_string(counter++);
 }
 
-// The number at the start of text up to the given end mark, consumed.
+// Takes the decimal number at the start of text off it.
 bool takeNumber(std::string_view& text, long& number) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (ec != std::errc() || end == text.data()) return false;
