@@ -32,7 +32,15 @@ const char* transferName(TransferKind kind) {
 
 TransferRun::TransferRun(model::ParameterImage& image, link::SerialPort& port,
                          const i18n::MessageTable& messages)
-    : link_(image, port, messages, commandLineHooks(versionMismatch_)) {}
+    : link_(image, port, messages, commandLineHooks(versionMismatch_)) {
+    link_.transfer().setOptions({.firstRequestOnNextTick = true});
+}
+
+void TransferRun::setExactImage(bool exact) {
+    link::TransferOptions options = link_.transfer().options();
+    options.exactImage = exact;
+    link_.transfer().setOptions(options);
+}
 
 void TransferRun::start(TransferKind kind) {
     link::TransferEngine& engine = link_.transfer();

@@ -39,7 +39,9 @@ struct TransferOutcome {
 // Runs one transfer of the unit link to its end, the way the window does:
 // start it, then call the link's tick every time the clock says so until the
 // engine is back to Idle. The window's hooks that collect and refresh pages
-// have nothing to do here; a version mismatch ends the transfer.
+// have nothing to do here; a version mismatch ends the transfer. Unlike the
+// window, which may still await a monitor answer, the first request leaves on
+// the first tick.
 class TransferRun {
   public:
     // Far beyond the longest transfer the engine can make (19 requests of at
@@ -57,6 +59,10 @@ class TransferRun {
 
     TransferOutcome run(TransferKind kind, TickClock& clock, const ProgressListener& progress = {},
                         const StopRequest& stopRequested = {}, int tickLimit = kTickLimit);
+
+    // Moves the image exactly as it is, out-of-range values included, instead
+    // of bringing it into range first (for a backup and its restore).
+    void setExactImage(bool exact);
 
     link::UnitLink& link() { return link_; }
     const link::UnitLink& link() const { return link_; }

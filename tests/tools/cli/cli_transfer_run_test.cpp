@@ -26,14 +26,15 @@ using testing::CountingTickClock;
 using testing::InProcessUnitPort;
 using zelvor::testing::saneDefaults;
 
-// The first request leaves on the 6th tick; then every answer is taken on the
-// tick after its request and the next request leaves at once.
-constexpr int kFirstRequestTick = 6;
+// The first request leaves on the first tick: the command line has no monitor
+// answer in flight to wait for. Then every answer is taken on the tick after
+// its request and the next request leaves at once.
+constexpr int kFirstRequestTick = 1;
 // 10 blocks read (information block included), then 9 verified.
 constexpr int kReadTicks = kFirstRequestTick + 19;
-// A request nobody answers is sent 5 times, 6 ticks apart, and the transfer
-// fails at the 6th expiry.
-constexpr int kSilentTicks = 6 * 6;
+// A request nobody answers is sent 5 times, 6 ticks apart from the first,
+// and the transfer fails 6 ticks after the last.
+constexpr int kSilentTicks = kFirstRequestTick + 5 * 6;
 
 sim::FaultPlan faults(const std::vector<std::string>& texts) {
     sim::FaultPlan plan;
