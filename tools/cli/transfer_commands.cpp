@@ -5,12 +5,12 @@
 #include <ostream>
 #include <string>
 
+#include "cli/unit_overlay.h"
 #include "field_text.h"
 #include "image_files.h"
 #include "model/field_table.h"
 #include "model/parameter_file_io.h"
 #include "model/sanitizer.h"
-#include "unit_overlay.h"
 #include "unit_session.h"
 
 namespace zelvor::cli {

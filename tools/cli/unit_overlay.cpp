@@ -1,4 +1,4 @@
-#include "unit_overlay.h"
+#include "cli/unit_overlay.h"
 
 #include <algorithm>
 
