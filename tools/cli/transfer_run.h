@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/tapped_port.h"
 #include "cli/tick_clock.h"
 #include "i18n/messages.h"
 #include "link/serial_port.h"
@@ -41,7 +42,9 @@ struct TransferOutcome {
 // engine is back to Idle. The window's hooks that collect and refresh pages
 // have nothing to do here; a version mismatch ends the transfer. Unlike the
 // window, which may still await a monitor answer, the first request leaves on
-// the first tick.
+// the first tick, and an answer is taken as soon as it is whole rather than at
+// the next tick (the next request then leaves at once), so a transfer takes
+// about the line's time instead of a tick per request and answer.
 class TransferRun {
   public:
     // Far beyond the longest transfer the engine can make (19 requests of at
@@ -69,8 +72,10 @@ class TransferRun {
 
   private:
     void start(TransferKind kind);
+    bool answerWaiting();  // a whole frame is queued at the port
 
     std::optional<std::string> versionMismatch_;
+    TappedPort port_;
     link::UnitLink link_;
 };
 

@@ -88,6 +88,21 @@ TEST(SteadyTickClock, AfterAStallMissedTicksAreDroppedNotRunInABurst) {
     EXPECT_EQ(time.elapsed(), 1045ms) << "the next grid point (19 x 55 ms), not an immediate tick";
 }
 
+TEST(SteadyTickClock, ReadyEndsAWaitEarlyWithoutMovingTheGrid) {
+    FakeTime time;
+    SteadyTickClock clock = clockOn(time);
+    clock.waitForNextTick();
+    EXPECT_FALSE(clock.waitForNextTickOr([&time] { return time.elapsed() >= 20ms; }));
+    EXPECT_EQ(time.elapsed(), 20ms) << "checked every millisecond";
+    EXPECT_TRUE(clock.waitForNextTickOr([] { return false; }));
+    EXPECT_EQ(time.elapsed(), 55ms);
+    time.pass(60ms);
+    EXPECT_TRUE(clock.waitForNextTickOr([] { return true; })) << "a tick that is due comes first";
+    EXPECT_EQ(time.elapsed(), 115ms);
+    clock.waitForNextTick();
+    EXPECT_EQ(time.elapsed(), 165ms);
+}
+
 // --- ProgressDisplay ---
 
 link::StatusLabel label(const std::string& text) {

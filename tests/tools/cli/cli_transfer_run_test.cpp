@@ -3,6 +3,7 @@
 // failure, without a pseudo-terminal or real time.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -93,6 +94,32 @@ TEST_F(TransferRunTest, ReadTakesTheUnitsImageAndStopsOnTheTickOfTheLastAnswer) 
     EXPECT_EQ(id.identification, "Zelvor simulated unit");
     EXPECT_EQ(id.date, "14. 3.2025");
     EXPECT_EQ(id.time, "10:30");
+}
+
+// A clock on which every answer is whole before the next tick is due.
+class AnswersBetweenTicksClock final : public TickClock {
+  public:
+    explicit AnswersBetweenTicksClock(CountingTickClock& ticks) : ticks_(ticks) {}
+    void waitForNextTick() override { ticks_.waitForNextTick(); }
+    bool waitForNextTickOr(const std::function<bool()>& ready) override {
+        if (ready()) return false;
+        waitForNextTick();
+        return true;
+    }
+
+  private:
+    CountingTickClock& ticks_;
+};
+
+TEST_F(TransferRunTest, AnswersAreTakenAsSoonAsTheyAreWhole) {
+    sim::SimUnit unit = unitWith();
+    port.attach(&unit);
+    AnswersBetweenTicksClock eager(clock);
+    const TransferOutcome outcome = transfer.run(TransferKind::Read, eager);
+    ASSERT_EQ(outcome.status, Status::Succeeded) << outcome.text;
+    EXPECT_EQ(outcome.ticks, kFirstRequestTick) << "every later request left on an answer";
+    EXPECT_EQ(port.requests(), 19);
+    EXPECT_EQ(image, unit.store().image());
 }
 
 TEST_F(TransferRunTest, ProgramStoresTheImageAndEndsWithTheProgrammingText) {
