@@ -59,6 +59,7 @@ void TransferEngine::start(TransferState state, std::uint8_t command, int progre
     state_ = state;
     command_ = command;
     attempts_ = 0;
+    if (options_.firstRequestOnNextTick) ticksSinceSend_ = kTicksPerRequest - 1;
     showStatus(text(progressText), Colour::ButtonFace);
     gauge_.progress = progress;
     gauge_.visible = true;
@@ -140,7 +141,7 @@ void TransferEngine::handleAnswer(std::span<const std::uint8_t> batch) {
 void TransferEngine::handleProgramAnswer(int block, std::span<const std::uint8_t, 150> data) {
     if (block == 0) {
         takeInfoBlock(data);
-        model::sanitize(image_);
+        applyRangeRules();
         refresh();
         if (infoBlock_[info_block::kVersion] != kProgramVersion) {
             versionMismatch();
@@ -184,7 +185,7 @@ void TransferEngine::handleReadAnswer(int block, std::span<const std::uint8_t, 1
         takeInfoBlock(data);
         if (infoBlock_[info_block::kVersion] != kProgramVersion) {
             state_ = TransferState::Idle;
-            model::sanitize(image_);
+            applyRangeRules();
             refresh();
             versionMismatch();
             return;
@@ -203,7 +204,7 @@ void TransferEngine::handleReadAnswer(int block, std::span<const std::uint8_t, 1
     // Blocks 1..9 of this Read are all in the buffer: they arrive in order
     // and each Read starts again at the information block.
     image_.assign(readBuffer_);
-    model::sanitize(image_);
+    applyRangeRules();
     refresh();
     beginVerify();
 }
@@ -284,8 +285,12 @@ void TransferEngine::sendMonitorPoll() {
 
 void TransferEngine::prepareImage() {
     if (hooks_.collectVisiblePage) hooks_.collectVisiblePage();
-    model::sanitize(image_);
+    applyRangeRules();
     refresh();
+}
+
+void TransferEngine::applyRangeRules() {
+    if (!options_.exactImage) model::sanitize(image_);
 }
 
 void TransferEngine::refresh() {

@@ -34,6 +34,20 @@ struct TransferHooks {
     std::function<void()> clearFileName;  // a Read replaces the file's contents
 };
 
+// How a caller that is not the window runs its transfers; the window keeps
+// the defaults.
+struct TransferOptions {
+    // A transfer's first request leaves on the next tick. The window lets the
+    // 6-tick period of the monitor poll run out first, so that a monitor
+    // answer still on its way is not in the line's way; a caller that starts
+    // a transfer without polling before has no answer in flight.
+    bool firstRequestOnNextTick = false;
+    // The image travels exactly as it is: no range rules before Program and
+    // Verify, after the information block or after a Read. A backup of a unit
+    // and its restore must keep every byte, out-of-range values included.
+    bool exactImage = false;
+};
+
 // The status label under the pages (progress and outcome of transfers).
 struct StatusLabel {
     std::string text;
@@ -63,6 +77,10 @@ class TransferEngine {
 
     TransferEngine(model::ParameterImage& image, FrameSink& sink,
                    const i18n::MessageTable& messages, TransferHooks hooks = {});
+
+    // Taken by the transfers started afterwards.
+    void setOptions(const TransferOptions& options) { options_ = options; }
+    const TransferOptions& options() const { return options_; }
 
     // Start commands. None sends at once: the first request leaves within
     // 1..6 ticks. Each restarts a transfer that is already running.
@@ -128,7 +146,8 @@ class TransferEngine {
     void showStatus(std::string text, Colour background);
     void failTransfer();
     void versionMismatch();
-    void prepareImage();  // collect, sanitize, refresh
+    void prepareImage();     // collect, sanitize, refresh
+    void applyRangeRules();  // sanitizes the image unless it travels exactly
     void refresh();
     void handleProgramAnswer(int block, std::span<const std::uint8_t, 150> data);
     void handleVerifyAnswer(int block, std::span<const std::uint8_t, 150> data);
@@ -141,6 +160,7 @@ class TransferEngine {
     FrameSink& sink_;
     const i18n::MessageTable& messages_;
     TransferHooks hooks_;
+    TransferOptions options_;
 
     TransferState state_ = TransferState::Idle;
     std::uint8_t command_ = 0;

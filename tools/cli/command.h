@@ -43,6 +43,7 @@ struct Arguments {
 struct Io {
     std::ostream& out;
     std::ostream& err;
+    bool outIsTerminal = false;  // progress lines are rewritten in place
 };
 
 // A command of zelvor-cli. Commands are plain table rows; each group of

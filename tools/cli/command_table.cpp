@@ -2,6 +2,7 @@
 
 #include "command.h"
 #include "file_commands.h"
+#include "monitor_command.h"
 #include "transfer_commands.h"
 
 namespace zelvor::cli {
@@ -10,7 +11,7 @@ std::span<const Command> commandTable() {
     static const std::vector<Command> table = [] {
         std::vector<Command> all;
         // Each group of commands adds its rows here, in the order of the help.
-        for (const auto& group : {fileCommands(), transferCommands()})
+        for (const auto& group : {fileCommands(), transferCommands(), monitorCommands()})
             all.insert(all.end(), group.begin(), group.end());
         return all;
     }();

@@ -1,6 +1,5 @@
 #include "file_commands.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <optional>
@@ -137,25 +136,17 @@ int runExportImage(const Command&, const Arguments& arguments, Io& io) {
 }
 
 int runImportImage(const Command&, const Arguments& arguments, Io& io) {
-    const std::string& path = arguments.positional[0];
-    const std::optional<std::string> raw = readInput(path, io.err);
-    if (!raw) return kExitError;
-    if (raw->size() != ParameterImage::kSize) {
-        io.err << "zelvor-cli: " << path << " is not a parameter image: " << raw->size()
-               << " bytes instead of " << ParameterImage::kSize << "\n";
-        return kExitError;
-    }
-    ParameterImage image;
-    std::copy(raw->begin(), raw->end(), image.bytes().begin());
-    return writeParameterFile(*arguments.value("output"), image, io.err) ? kExitOk : kExitError;
+    const std::optional<ParameterImage> image = readImageFile(arguments.positional[0], io.err);
+    if (!image) return kExitError;
+    return writeParameterFile(*arguments.value("output"), *image, io.err) ? kExitOk : kExitError;
 }
 
 constexpr std::array<Command, 6> kFileCommands = {{
     {"new", "", "write the default parameter set of a bike", kNewOptions, 0, 0, runNew},
     {"show", "FILE",
      "print every field of a parameter file, one per line, in engineering units; the memo "
-     "is quoted with \\r \\n \\t \\\" \\\\ and \\xHH escapes, and the unit constants, "
-     "which files do not hold, are those of the default set",
+     "is quoted with \\r \\n \\t \\\" \\\\ and \\xHH escapes; the file lies over the default set "
+     "of its bike, so the unit constants, which files do not hold, are those of that bike",
      kShowOptions, 1, 1, runShow},
     {"normalize", "FILE", "read a parameter file, apply the range rules and write it again",
      kNormalizeOptions, 1, 1, runNormalize},

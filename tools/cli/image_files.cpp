@@ -1,13 +1,18 @@
 #include "image_files.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "model/atomic_file.h"
 #include "model/default_set.h"
+#include "model/field.h"
 #include "model/parameter_file_io.h"
 #include "model/parameter_file_reader.h"
 
 namespace zelvor::cli {
+
+using model::Field;
+using model::ParameterImage;
 
 std::optional<std::string> readInput(const std::string& path, std::ostream& err) {
     std::optional<std::string> content = model::readFileContent(path);
@@ -15,45 +20,52 @@ std::optional<std::string> readInput(const std::string& path, std::ostream& err)
     return content;
 }
 
-model::ParameterImage defaultImage(unsigned bike) {
-    model::ParameterImage image;
-    image.set(model::Field::BIKE_BikeType, bike);
+ParameterImage defaultImage(unsigned bike) {
+    ParameterImage image;
+    image.set(Field::BIKE_BikeType, bike);
     model::loadDefaultSet(image);
     return image;
 }
 
-namespace {
-
-// The file's content read onto bike 0's default set, or nothing after
-// reporting a file of another version.
-std::optional<model::ParameterImage> readOntoDefaults(const std::string& content,
-                                                      const std::string& path, std::ostream& err) {
-    model::ParameterImage image = defaultImage();
-    if (model::parseParameterFile(content, image) != model::ReadOutcome::Accepted) {
+std::optional<std::string> readParameterFile(const std::string& path, std::ostream& err) {
+    std::optional<std::string> content = readInput(path, err);
+    if (!content) return std::nullopt;
+    ParameterImage probe;
+    if (model::parseParameterFile(*content, probe) != model::ReadOutcome::Accepted) {
         err << "zelvor-cli: Unmatched version of *.ign file! " << path << "\n";
         return std::nullopt;
     }
+    return content;
+}
+
+ParameterImage openedImage(std::string_view content) {
+    // The file's bike decides which default set lies under it; a file
+    // without a BIKE section is of bike 0, the bike the program starts with.
+    ParameterImage probe = defaultImage();
+    model::parseParameterFile(content, probe);
+    ParameterImage image = defaultImage(probe.get(Field::BIKE_BikeType));
+    model::parseParameterFile(content, image);
+    model::applyBikeUpdate(image);
     return image;
 }
 
-}  // namespace
-
-std::optional<model::ParameterImage> loadParameterFile(const std::string& path, std::ostream& err) {
-    const std::optional<std::string> content = readInput(path, err);
+std::optional<ParameterImage> loadParameterFile(const std::string& path, std::ostream& err) {
+    const std::optional<std::string> content = readParameterFile(path, err);
     if (!content) return std::nullopt;
-    return readOntoDefaults(*content, path, err);
+    return openedImage(*content);
 }
 
-std::optional<model::ParameterImage> loadTuneFile(const std::string& path, std::ostream& err) {
-    const std::optional<std::string> content = readInput(path, err);
-    if (!content) return std::nullopt;
-    std::optional<model::ParameterImage> image = readOntoDefaults(*content, path, err);
-    if (!image) return std::nullopt;
-    const unsigned bike = image->get(model::Field::BIKE_BikeType);
-    if (bike == 0) return image;
-    model::ParameterImage ofBike = defaultImage(bike);
-    model::parseParameterFile(*content, ofBike);
-    return ofBike;
+std::optional<ParameterImage> readImageFile(const std::string& path, std::ostream& err) {
+    const std::optional<std::string> raw = readInput(path, err);
+    if (!raw) return std::nullopt;
+    if (raw->size() != ParameterImage::kSize) {
+        err << "zelvor-cli: " << path << " is not a parameter image: " << raw->size()
+            << " bytes instead of " << ParameterImage::kSize << "\n";
+        return std::nullopt;
+    }
+    ParameterImage image;
+    std::copy(raw->begin(), raw->end(), image.bytes().begin());
+    return image;
 }
 
 bool writeOutput(const std::string& path, std::string_view content, std::ostream& err) {

@@ -36,10 +36,16 @@ std::string decimalText(long long value, int decimals) {
 }  // namespace
 
 std::string cellText(const MonitorColumn& column, const link::LinkFrame& frame) {
-    const int stored = column.word ? frame.word(column.offset) : frame.bytes()[column.offset];
-    if (stored <= column.faultAtOrBelow) return {};
-    return decimalText(static_cast<long long>(stored) * column.factor + column.bias,
-                       column.decimals);
+    const auto& bytes = frame.bytes();
+    const int stored = column.word ? frame.word(column.offset) : bytes[column.offset];
+    const SensorFault& fault = column.fault;
+    if (stored <= fault.atOrBelow ||
+        (fault.flagMask != 0 && (bytes[fault.flagOffset] & fault.flagMask) != 0)) {
+        return std::string(fault.shown);
+    }
+    long long value = static_cast<long long>(stored) * column.factor + column.bias;
+    if (column.digitOffset != 0) value += bytes[column.digitOffset];
+    return decimalText(value, column.decimals);
 }
 
 std::string csvHeader() {

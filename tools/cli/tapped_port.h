@@ -8,10 +8,11 @@
 
 namespace zelvor::cli {
 
-// Passes every call through to another port and keeps the first frame of the
-// last batch read. The link reads at most once per tick and interprets only
-// the first frame of a batch, so after a tick in which the monitor decoder
-// accepted an answer, lastFrame() is that answer, raw numbers included.
+// Passes every call through to another port, counts the bytes read and keeps
+// the first frame of the last batch read. The link reads at most once per
+// tick and interprets only the first frame of a batch, so after a tick in
+// which the monitor decoder accepted an answer, lastFrame() is that answer,
+// raw numbers included.
 class TappedPort final : public link::SerialPort {
   public:
     explicit TappedPort(link::SerialPort& port) : port_(port) {}
@@ -22,6 +23,7 @@ class TappedPort final : public link::SerialPort {
     std::size_t queuedBytes() override { return port_.queuedBytes(); }
     std::size_t read(std::span<std::uint8_t> buffer) override {
         const std::size_t got = port_.read(buffer);
+        bytesRead_ += got;
         if (got >= link::LinkFrame::kSize) {
             lastFrame_ = link::LinkFrame::fromBytes(buffer.first<link::LinkFrame::kSize>());
         }
@@ -31,10 +33,12 @@ class TappedPort final : public link::SerialPort {
     void purgeInput() override { port_.purgeInput(); }
 
     const link::LinkFrame& lastFrame() const { return lastFrame_; }
+    std::size_t bytesRead() const { return bytesRead_; }
 
   private:
     link::SerialPort& port_;
     link::LinkFrame lastFrame_;
+    std::size_t bytesRead_ = 0;
 };
 
 }  // namespace zelvor::cli

@@ -1,5 +1,6 @@
 #include "cli/tick_clock.h"
 
+#include <algorithm>
 #include <thread>
 #include <utility>
 
@@ -14,15 +15,23 @@ SteadyTickClock::SteadyTickClock(Clock::duration period, std::function<Clock::ti
 }
 
 void SteadyTickClock::waitForNextTick() {
-    const Clock::time_point now = now_();
-    if (now < next_) {
-        sleepUntil_(next_);
-    } else if (now - next_ >= period_) {
+    waitForNextTickOr({});
+}
+
+bool SteadyTickClock::waitForNextTickOr(const std::function<bool()>& ready) {
+    Clock::time_point now = now_();
+    while (now < next_) {
+        if (ready && ready()) return false;
+        sleepUntil_(ready ? std::min(next_, now + kReadyCheck) : next_);
+        now = now_();
+    }
+    if (now - next_ >= period_) {
         // Late by one period or more: skip to the last tick that is already
         // due, keeping the ticks on their grid.
         next_ += (now - next_) / period_ * period_;
     }
     next_ += period_;
+    return true;
 }
 
 }  // namespace zelvor::cli

@@ -12,6 +12,13 @@ class TickClock {
     virtual ~TickClock() = default;
     // Returns when the next tick is due.
     virtual void waitForNextTick() = 0;
+    // As waitForNextTick, but returns false as soon as ready() is true before
+    // the tick is due; true when the tick is due. The plain clock only ticks.
+    virtual bool waitForNextTickOr(const std::function<bool()>& ready) {
+        (void)ready;
+        waitForNextTick();
+        return true;
+    }
 };
 
 // Ticks every period on the steady clock, the first one at once. Tick times
@@ -24,6 +31,8 @@ class SteadyTickClock final : public TickClock {
   public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::chrono::milliseconds kPeriod{55};
+    // How often waitForNextTickOr asks whether it may return early.
+    static constexpr std::chrono::milliseconds kReadyCheck{1};
 
     // now and sleepUntil default to the steady clock and the thread's sleep.
     explicit SteadyTickClock(Clock::duration period = kPeriod,
@@ -31,6 +40,7 @@ class SteadyTickClock final : public TickClock {
                              std::function<void(Clock::time_point)> sleepUntil = {});
 
     void waitForNextTick() override;
+    bool waitForNextTickOr(const std::function<bool()>& ready) override;
 
   private:
     Clock::duration period_;

@@ -6,7 +6,7 @@
 
 namespace zelvor::cli {
 
-// read, verify, program, monitor: commands that talk to the unit over a
+// read, verify, program, backup, restore: transfers with the unit over a
 // serial device. A failed transfer exits with kExitTransferFailed.
 std::span<const Command> transferCommands();
 

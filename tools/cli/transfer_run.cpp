@@ -32,7 +32,19 @@ const char* transferName(TransferKind kind) {
 
 TransferRun::TransferRun(model::ParameterImage& image, link::SerialPort& port,
                          const i18n::MessageTable& messages)
-    : link_(image, port, messages, commandLineHooks(versionMismatch_)) {}
+    : port_(port), link_(image, port_, messages, commandLineHooks(versionMismatch_)) {
+    link_.transfer().setOptions({.firstRequestOnNextTick = true});
+}
+
+bool TransferRun::answerWaiting() {
+    return port_.queuedBytes() >= link::LinkFrame::kSize;
+}
+
+void TransferRun::setExactImage(bool exact) {
+    link::TransferOptions options = link_.transfer().options();
+    options.exactImage = exact;
+    link_.transfer().setOptions(options);
+}
 
 void TransferRun::start(TransferKind kind) {
     link::TransferEngine& engine = link_.transfer();
@@ -58,6 +70,7 @@ TransferOutcome TransferRun::run(TransferKind kind, TickClock& clock,
     if (progress) progress(engine);
 
     TransferOutcome outcome;
+    bool takeAnswersEarly = true;
     while (engine.state() != link::TransferState::Idle) {
         if (stopRequested && stopRequested()) {
             outcome.status = Status::Interrupted;
@@ -70,9 +83,22 @@ TransferOutcome TransferRun::run(TransferKind kind, TickClock& clock,
                            std::to_string(tickLimit) + " ticks";
             return outcome;
         }
-        clock.waitForNextTick();
-        link_.tick();
-        ++outcome.ticks;
+        // An answer is taken as soon as it is whole, not at the next tick, so
+        // the line sets the pace; retries and the watchdog still count ticks.
+        // A port that counts bytes it does not hand over waits for the tick,
+        // so this never spins.
+        const bool tickDue = takeAnswersEarly
+                                 ? clock.waitForNextTickOr([this] { return answerWaiting(); })
+                                 : (clock.waitForNextTick(), true);
+        if (tickDue) {
+            link_.tick();
+            ++outcome.ticks;
+            takeAnswersEarly = true;
+        } else {
+            const std::size_t readBefore = port_.bytesRead();
+            link_.pollReceive();
+            takeAnswersEarly = port_.bytesRead() > readBefore;
+        }
         if (progress && engine.state() != link::TransferState::Idle) progress(engine);
     }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/tapped_port.h"
 #include "cli/tick_clock.h"
 #include "i18n/messages.h"
 #include "link/serial_port.h"
@@ -39,7 +40,11 @@ struct TransferOutcome {
 // Runs one transfer of the unit link to its end, the way the window does:
 // start it, then call the link's tick every time the clock says so until the
 // engine is back to Idle. The window's hooks that collect and refresh pages
-// have nothing to do here; a version mismatch ends the transfer.
+// have nothing to do here; a version mismatch ends the transfer. Unlike the
+// window, which may still await a monitor answer, the first request leaves on
+// the first tick, and an answer is taken as soon as it is whole rather than at
+// the next tick (the next request then leaves at once), so a transfer takes
+// about the line's time instead of a tick per request and answer.
 class TransferRun {
   public:
     // Far beyond the longest transfer the engine can make (19 requests of at
@@ -58,13 +63,19 @@ class TransferRun {
     TransferOutcome run(TransferKind kind, TickClock& clock, const ProgressListener& progress = {},
                         const StopRequest& stopRequested = {}, int tickLimit = kTickLimit);
 
+    // Moves the image exactly as it is, out-of-range values included, instead
+    // of bringing it into range first (for a backup and its restore).
+    void setExactImage(bool exact);
+
     link::UnitLink& link() { return link_; }
     const link::UnitLink& link() const { return link_; }
 
   private:
     void start(TransferKind kind);
+    bool answerWaiting();  // a whole frame is queued at the port
 
     std::optional<std::string> versionMismatch_;
+    TappedPort port_;
     link::UnitLink link_;
 };
 

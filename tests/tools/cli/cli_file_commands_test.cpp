@@ -2,15 +2,23 @@
 // checking exit codes, output and the files it leaves behind.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <initializer_list>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "../../support/parameter_images.h"
 #include "../../support/program_run.h"
 #include "../../support/temp_folder.h"
+#include "model/default_set.h"
 #include "model/field_table.h"
+#include "model/parameter_file_reader.h"
 #include "model/parameter_file_writer.h"
 #include "model/sanitizer.h"
 
@@ -42,10 +50,44 @@ class Cli : public ::testing::Test {
         return result;
     }
 
+    // Runs zelvor-cli with its standard output on a device that takes no
+    // byte ("No space left on device"); gives up after ten seconds.
+    CliRun runIntoFullDevice(const std::vector<std::string>& arguments) const {
+        const fs::path err = path("stderr.txt");
+        const pid_t pid = testing::spawnProgram(ZELVOR_CLI_PATH, arguments, "/dev/full", err);
+        CliRun result;
+        int status = 0;
+        for (int waited = 0; waited < 1000; ++waited) {
+            if (::waitpid(pid, &status, WNOHANG) == pid) {
+                if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+                result.err = contentOf(err);
+                return result;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+        ADD_FAILURE() << "zelvor-cli did not end";
+        return result;
+    }
+
     testing::TempFolder folder_{"zelvor_cli_"};
 };
 
 const std::string kMagic = "ZARBOLIK_KEY    63 \r\n";
+
+// A file as the program holds it after opening it at start-up: the default
+// set of the file's own bike, the file, then the bike update, so the pins and
+// the unit constants follow the file's bike.
+ParameterImage openedAtStartUp(const std::string& content) {
+    const unsigned bike = readOntoDefaults(content).get(Field::BIKE_BikeType);
+    ParameterImage image;
+    image.set(Field::BIKE_BikeType, bike);
+    model::loadDefaultSet(image);
+    EXPECT_EQ(model::parseParameterFile(content, image), model::ReadOutcome::Accepted);
+    model::applyBikeUpdate(image);
+    return image;
+}
 
 TEST_F(Cli, NewWritesTheDefaultSetOfTheChosenBike) {
     CliRun r = run({"new", "-o", path("r1.ign").string()});
@@ -96,7 +138,7 @@ TEST_F(Cli, ShowPrintsEveryFieldInEngineeringUnits) {
 TEST_F(Cli, NormalizeSanitizesAndRewritesEvenInPlace) {
     const std::string content = kMagic + "FAN 90 91 ADVANCE_MISC 1 0 0 50 BIKE 3 MEMO note";
     const fs::path file = put("messy.ign", content);
-    ParameterImage expected = readOntoDefaults(content);
+    ParameterImage expected = openedAtStartUp(content);
     model::sanitize(expected);
     const std::string clean = model::formatParameterFile(expected);
 
@@ -132,10 +174,68 @@ TEST_F(Cli, DiffComparesSanitizedFields) {
     EXPECT_NE(r.err.find("Open file error! " + path("missing.ign").string()), std::string::npos);
 }
 
+TEST_F(Cli, FileCommandsLayAFileOverTheDefaultSetOfItsOwnBike) {
+    // A file of "Zelvor N1" without injection maps, stating the pins of bike 0.
+    const std::string content = kMagic + "BIKE 2 INPUTS 1 1 1 1 1 1 FAN 90 95";
+    const fs::path file = put("n1.ign", content);
+    ParameterImage expected = saneDefaults(2);
+    expected.set(Field::FAN_Fan1, 90);
+    expected.set(Field::FAN_Fan2, 95);
+    ASSERT_EQ(expected.get(Field::FIXED_Byte4), 30);
+    ASSERT_NE(expected.get(Field::JET_1A_Cell, 0), saneDefaults(0).get(Field::JET_1A_Cell, 0))
+        << "the default injection maps follow the bike";
+
+    CliRun r = run({"show", file.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    for (const char* line : {"\nFIXED.Byte4 = 30\n", "\nINPUTS.PinEngine23 = 0\n",
+                             "\nINPUTS.PinEngine14 = 0\n", "\nINPUTS.PinBody11 = 0\n"}) {
+        EXPECT_NE(r.out.find(line), std::string::npos) << line;
+    }
+
+    r = run({"export-image", file.string(), "-o", path("n1.bin").string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(contentOf(path("n1.bin")),
+              std::string(expected.bytes().begin(), expected.bytes().end()));
+
+    r = run({"normalize", file.string(), "-o", path("clean.ign").string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(contentOf(path("clean.ign")), model::formatParameterFile(expected));
+
+    r = run({"new", "--bike", "2", "-o", path("new.ign").string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = run({"diff", path("new.ign").string(), file.string()});
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(r.out, "FAN.Fan1: 102 -> 90\nFAN.Fan2: 104 -> 95\n");
+
+    // A bike this program does not know gets the constants, and keeps the
+    // pins the file states.
+    const fs::path unknown = put("unknown.ign", kMagic + "BIKE 9 INPUTS 0 1 1 1 1 1");
+    r = run({"show", unknown.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    for (const char* line : {"\nFIXED.Byte4 = 19\n", "\nINPUTS.PinEngine23 = 0\n",
+                             "\nINPUTS.PinEngine14 = 1\n", "\nINPUTS.PinBody11 = 1\n"}) {
+        EXPECT_NE(r.out.find(line), std::string::npos) << line;
+    }
+}
+
+TEST_F(Cli, StandardOutputThatCannotBeWrittenFailsWithTheReason) {
+    const std::string a = put("a.ign", kMagic + "FAN 90 91").string();
+    const std::string b = put("b.ign", kMagic + "FAN 92 93").string();
+    for (const std::vector<std::string>& words : std::initializer_list<std::vector<std::string>>{
+             {"show", a}, {"diff", a, b}, {"--help"}, {"diff", "--help"}}) {
+        const CliRun r = runIntoFullDevice(words);
+        EXPECT_EQ(r.exitCode, 2) << words[0];
+        EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
+    }
+    // Nothing to print is no failure.
+    const CliRun r = runIntoFullDevice({"diff", a, a});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+}
+
 TEST_F(Cli, ImagesConvertBothWays) {
     const std::string content = kMagic + "BIKE 5 LIMITER 9000 9500 9600 9400 30 MEMO x";
     const fs::path file = put("a.ign", content);
-    ParameterImage expected = readOntoDefaults(content);
+    ParameterImage expected = openedAtStartUp(content);
     model::sanitize(expected);
 
     CliRun r = run({"export-image", file.string(), "-o", path("a.bin").string()});

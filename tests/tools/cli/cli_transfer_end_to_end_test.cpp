@@ -1,6 +1,7 @@
 // zelvor-cli's transfer and monitor commands run as a separate process against
 // zelvor-sim, another process, over a real pseudo-terminal with line timing.
 #include <signal.h>
+#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@
 #include "../../support/temp_folder.h"
 #include "cli/monitor_report.h"
 #include "model/default_set.h"
+#include "model/field.h"
 #include "model/field_table.h"
 #include "model/parameter_file_writer.h"
 #include "model/sanitizer.h"
@@ -41,6 +43,36 @@ using namespace std::chrono_literals;
 ParameterImage programmedFrom(const std::string& content) {
     ParameterImage image = readOntoDefaults(content);
     model::sanitize(image);
+    return image;
+}
+
+// An image as a unit may hold it beside a tune: every reserved byte, the
+// unit constants and the memo's bytes after its end carry values of their
+// own, and the nitrous and temperature display switches values a file can
+// only write as 1.
+ParameterImage unitImageFilesCannotHold() {
+    ParameterImage image = sim::builtInImage();
+    std::vector<bool> named(ParameterImage::kSize, false);
+    for (const model::FieldDescriptor& field : model::kFieldTable) {
+        for (std::size_t i = 0; i < field.byteLength(); ++i) named[field.offset + i] = true;
+    }
+    for (std::size_t offset = 0; offset < named.size(); ++offset) {
+        if (!named[offset]) image.setByte(offset, static_cast<std::uint8_t>(offset * 7 + 1));
+    }
+    image.set(Field::FIXED_Byte4, 77);
+    image.set(Field::FIXED_Byte191, 9);
+    image.set(Field::FIXED_Table214, 3, 1234);
+    image.set(Field::FIXED_Byte276, 201);
+    const std::string memo = std::string("Tune A\0after the end", 21);
+    for (std::size_t i = 0; i < memo.size(); ++i) {
+        image.set(Field::MEMO_Text, i, static_cast<unsigned char>(memo[i]));
+    }
+    image.set(Field::MEMO_Terminator, 0x5A);
+    image.set(Field::N2O_Gas, 5);
+    image.set(Field::DISPLAY_TempDisplay, 3);
+    ParameterImage sanitized = image;
+    model::sanitize(sanitized);
+    EXPECT_EQ(sanitized, image) << "every value in range";
     return image;
 }
 
@@ -84,6 +116,32 @@ class CliTransfer : public ::testing::Test {
 
     CliRun run(const std::vector<std::string>& arguments) const { return finish(spawn(arguments)); }
 
+    // Waits at most the time given for zelvor-cli to end by itself, then
+    // stops it; a run that had to be stopped has exit code -1.
+    CliRun finishWithin(pid_t pid, std::chrono::milliseconds limit) const {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        int status = 0;
+        while (::waitpid(pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, &status, 0);
+                return {-1, contentOf(path("stdout")), contentOf(path("stderr"))};
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, contentOf(path("stdout")),
+                contentOf(path("stderr"))};
+    }
+
+    // Runs zelvor-cli with its standard output on a device that takes no byte.
+    CliRun runIntoFullDevice(const std::vector<std::string>& arguments) const {
+        const pid_t pid =
+            zelvor::testing::spawnProgram(ZELVOR_CLI_PATH, arguments, "/dev/full", path("stderr"));
+        return finishWithin(pid, 10s);
+    }
+
+    sim::ImageFileRead unitImage() const { return sim::readImageFile(path("unit.bin")); }
+
     zelvor::testing::TempFolder folder_{"zelvor-cli-e2e-"};
 };
 
@@ -116,7 +174,12 @@ TEST_F(CliTransfer, ProgramThenReadGivesBackTheProgrammedImage) {
     EXPECT_NE(r.out.find("\nProgram device: OK\n"), std::string::npos) << r.out;
     const sim::ImageFileRead kept = sim::readImageFile(path("unit.bin"));
     ASSERT_EQ(kept.status, sim::ImageFileRead::Status::Loaded) << kept.message;
-    EXPECT_EQ(kept.image, tune) << "the unit holds the tune, with the constants of its bike";
+    EXPECT_EQ(model::formatParameterFile(kept.image), model::formatParameterFile(tune))
+        << "the unit holds the tune";
+    EXPECT_EQ(kept.image.get(Field::FIXED_Byte4), 30) << "with the constant of its bike";
+    EXPECT_EQ(kept.image.get(Field::FIXED_Table214, 0),
+              sim::builtInImage().get(Field::FIXED_Table214, 0))
+        << "and the unit's own constants, which a file does not hold";
 
     r = run({"read", "--port", sim.devicePath(), "--output", path("back.ign")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -188,6 +251,116 @@ TEST_F(CliTransfer, OtherProgramVersionStopsReadAndKeepsTheOldFile) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "zelvor-cli: Unmatched version of PC and Ignition programs!  PC-63, IGN-62\n");
     EXPECT_EQ(contentOf(old), "an earlier read\n");
+}
+
+TEST_F(CliTransfer, ReadThenVerifyOfThatFilePassesWhileTheUnitHoldsWhatFilesCannot) {
+    const ParameterImage unit = unitImageFilesCannotHold();
+    sim::SimProcess sim = simulatorHolding(unit);
+    CliRun r = run({"read", "--port", sim.devicePath(), "-o", path("read.ign")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = run({"verify", "--port", sim.devicePath(), path("read.ign")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\nVerify: OK\n"), std::string::npos) << r.out;
+
+    // A file that differs from the unit in one value still fails.
+    ParameterImage edited = unit;
+    edited.set(Field::FAN_Fan2, 99);
+    r = run({"verify", "--port", sim.devicePath(),
+             put("edited.ign", model::formatParameterFile(edited))});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Verify error!"), std::string::npos) << r.err;
+}
+
+TEST_F(CliTransfer, ProgramLeavesWhatFilesCannotHoldInTheUnit) {
+    const ParameterImage unit = unitImageFilesCannotHold();
+    sim::SimProcess sim = simulatorHolding(unit);
+    ParameterImage edited = unit;
+    edited.set(Field::FAN_Fan2, 99);
+    edited.set(Field::ADVANCE_Cell, 33, unit.get(Field::ADVANCE_Cell, 33) + 1u);
+    const CliRun r = run({"program", "--port", sim.devicePath(),
+                          put("edited.ign", model::formatParameterFile(edited))});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\nProgram device: OK\n"), std::string::npos) << r.out;
+    const sim::ImageFileRead kept = unitImage();
+    ASSERT_EQ(kept.status, sim::ImageFileRead::Status::Loaded) << kept.message;
+    EXPECT_EQ(kept.image, edited) << "only the edited values changed in the unit";
+}
+
+TEST_F(CliTransfer, ProgramOfAFileOfAnotherBikeSetsTheConstantsOfThatBike) {
+    const ParameterImage unit = unitImageFilesCannotHold();
+    sim::SimProcess sim = simulatorHolding(unit);
+    ParameterImage tune = unit;
+    tune.set(Field::BIKE_BikeType, 2);
+    const CliRun r = run(
+        {"program", "--port", sim.devicePath(), put("n1.ign", model::formatParameterFile(tune))});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    model::applyBikeUpdate(tune);
+    ASSERT_EQ(tune.get(Field::FIXED_Byte4), 30);
+    const sim::ImageFileRead kept = unitImage();
+    ASSERT_EQ(kept.status, sim::ImageFileRead::Status::Loaded) << kept.message;
+    EXPECT_EQ(kept.image, tune);
+}
+
+TEST_F(CliTransfer, BackupAndRestoreCarryTheUnitsExactBytes) {
+    ParameterImage unit = unitImageFilesCannotHold();
+    unit.set(Field::ADVANCE_Cell, 40, 200);
+    unit.set(Field::TPS_Tps0, 255);
+    const std::string backup = path("unit-a.bin");
+    {
+        sim::SimProcess sim = simulatorHolding(unit);
+        // A read would have to change the values out of range: no file.
+        CliRun r = run({"read", "--port", sim.devicePath(), "-o", path("read.ign")});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_FALSE(fs::exists(path("read.ign")));
+        for (const char* text : {"ADVANCE.Cell[40]", "TPS.Tps0", "zelvor-cli backup"}) {
+            EXPECT_NE(r.err.find(text), std::string::npos) << text << " in " << r.err;
+        }
+
+        r = run({"backup", "--port", sim.devicePath(), "-o", backup});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(contentOf(backup), std::string(unit.bytes().begin(), unit.bytes().end()));
+        const std::string info = contentOf(backup + ".info");
+        EXPECT_NE(info.find("Identification: Zelvor simulated unit\n"), std::string::npos) << info;
+        EXPECT_NE(info.find("Date: 14. 3.2025\n"), std::string::npos) << info;
+    }
+    fs::remove(path("unit.bin"));
+    sim::SimProcess fresh = simulator({"--image", path("unit.bin")});
+    const CliRun r = run({"restore", "--port", fresh.devicePath(), backup});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\nProgram device: OK\n"), std::string::npos) << r.out;
+    const sim::ImageFileRead kept = unitImage();
+    ASSERT_EQ(kept.status, sim::ImageFileRead::Status::Loaded) << kept.message;
+    EXPECT_EQ(kept.image, unit) << "restored byte for byte";
+
+    put("short.bin", std::string(1349, '\0'));
+    const CliRun bad = run({"restore", "--port", fresh.devicePath(), path("short.bin")});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(bad.err.find("1349 bytes"), std::string::npos) << bad.err;
+}
+
+TEST_F(CliTransfer, MonitorOfASilentUnitEndsWithNoConnection) {
+    sim::SimProcess silent = simulator({"--fault", "silent"});
+    for (const std::vector<std::string>& words : std::initializer_list<std::vector<std::string>>{
+             {"monitor", "--port", silent.devicePath(), "--count", "3"},
+             {"monitor", "--port", silent.devicePath(), "--csv"}}) {
+        const auto start = std::chrono::steady_clock::now();
+        const CliRun r = finishWithin(spawn(words), 10s);
+        EXPECT_EQ(r.exitCode, 1) << r.err;
+        EXPECT_NE(r.err.find("zelvor-cli: No Connection\n"), std::string::npos) << r.err;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+    }
+}
+
+TEST_F(CliTransfer, StandardOutputThatCannotBeWrittenFailsWithTheReason) {
+    sim::SimProcess sim = simulator();
+    for (const std::vector<std::string>& words : std::initializer_list<std::vector<std::string>>{
+             {"monitor", "--port", sim.devicePath(), "--csv"},
+             {"monitor", "--port", sim.devicePath(), "--count", "2"},
+             {"read", "--port", sim.devicePath(), "-o", path("read.ign")}}) {
+        const CliRun r = runIntoFullDevice(words);
+        EXPECT_EQ(r.exitCode, 2) << words[0];
+        EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
+    }
 }
 
 TEST_F(CliTransfer, MonitorPrintsACsvRowPerAnswerUpToTheCount) {

@@ -88,6 +88,21 @@ TEST(SteadyTickClock, AfterAStallMissedTicksAreDroppedNotRunInABurst) {
     EXPECT_EQ(time.elapsed(), 1045ms) << "the next grid point (19 x 55 ms), not an immediate tick";
 }
 
+TEST(SteadyTickClock, ReadyEndsAWaitEarlyWithoutMovingTheGrid) {
+    FakeTime time;
+    SteadyTickClock clock = clockOn(time);
+    clock.waitForNextTick();
+    EXPECT_FALSE(clock.waitForNextTickOr([&time] { return time.elapsed() >= 20ms; }));
+    EXPECT_EQ(time.elapsed(), 20ms) << "checked every millisecond";
+    EXPECT_TRUE(clock.waitForNextTickOr([] { return false; }));
+    EXPECT_EQ(time.elapsed(), 55ms);
+    time.pass(60ms);
+    EXPECT_TRUE(clock.waitForNextTickOr([] { return true; })) << "a tick that is due comes first";
+    EXPECT_EQ(time.elapsed(), 115ms);
+    clock.waitForNextTick();
+    EXPECT_EQ(time.elapsed(), 165ms);
+}
+
 // --- ProgressDisplay ---
 
 link::StatusLabel label(const std::string& text) {
@@ -188,7 +203,7 @@ TEST(MonitorReport, CsvRowCarriesTheScaledValuesUnderTheirHeaders) {
     EXPECT_EQ(split(csvHeader()).front(), "elapsed_s");
     EXPECT_EQ(cell(row, "elapsed_s"), "1.234");
     EXPECT_EQ(cell(row, "engine_speed_rpm"), "6000");
-    EXPECT_EQ(cell(row, "throttle_percent"), "20");
+    EXPECT_EQ(cell(row, "throttle_percent"), "20.0");
     EXPECT_EQ(cell(row, "advance2_deg"), "16");
     EXPECT_EQ(cell(row, "injection2_us"), "2300");
     EXPECT_EQ(cell(row, "coolant_c"), "80");
@@ -202,15 +217,28 @@ TEST(MonitorReport, CsvRowCarriesTheScaledValuesUnderTheirHeaders) {
     EXPECT_EQ(cell(row, "unit_version"), "63");
 }
 
-TEST(MonitorReport, SensorFaultsLeaveTheirCellsEmpty) {
-    const link::LinkFrame coolantFault = runningEngine().byte(23, 0).byte(24, 60).frame();
-    const std::string row = csvRow(coolantFault, 0ms);
-    EXPECT_EQ(cell(row, "coolant_c"), "");
-    EXPECT_EQ(cell(row, "air_c"), "");
+TEST(MonitorReport, ThrottleCarriesItsTenthsDigit) {
+    EXPECT_EQ(
+        cell(csvRow(runningEngine().byte(9, 12).byte(28, 3).frame(), 0ms), "throttle_percent"),
+        "12.3");
+    EXPECT_EQ(
+        cell(csvRow(runningEngine().byte(9, 99).byte(28, 9).frame(), 0ms), "throttle_percent"),
+        "99.9");
+}
+
+TEST(MonitorReport, SensorFaultsShowAsTheWindowShowsThem) {
+    const link::LinkFrame faults =
+        runningEngine().byte(23, 0).byte(24, 60).bit(3, 7, true).byte(28, 4).frame();
+    const std::string row = csvRow(faults, 0ms);
+    EXPECT_EQ(cell(row, "coolant_c"), "error");
+    EXPECT_EQ(cell(row, "air_c"), "50") << "the lower bound the window shows";
+    EXPECT_EQ(cell(row, "throttle_percent"), "error");
+    EXPECT_EQ(cell(row, "throttle_sensor_mv"), "1234") << "the voltage tells what the sensor does";
     EXPECT_EQ(cell(row, "elapsed_s"), "0.000");
-    const link::LinkFrame cold = runningEngine().byte(23, 1).byte(24, 100).frame();
+    const link::LinkFrame cold = runningEngine().byte(23, 1).byte(24, 61).frame();
     EXPECT_EQ(cell(csvRow(cold, 5ms), "coolant_c"), "-99");
-    EXPECT_EQ(cell(csvRow(cold, 5ms), "air_c"), "0");
+    EXPECT_EQ(cell(csvRow(cold, 5ms), "air_c"), "-39");
+    EXPECT_EQ(cell(csvRow(cold, 5ms), "throttle_percent"), "20.0");
     EXPECT_EQ(cell(csvRow(cold, 5ms), "elapsed_s"), "0.005");
 }
 

@@ -3,6 +3,7 @@
 // failure, without a pseudo-terminal or real time.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,14 +27,15 @@ using testing::CountingTickClock;
 using testing::InProcessUnitPort;
 using zelvor::testing::saneDefaults;
 
-// The first request leaves on the 6th tick; then every answer is taken on the
-// tick after its request and the next request leaves at once.
-constexpr int kFirstRequestTick = 6;
+// The first request leaves on the first tick: the command line has no monitor
+// answer in flight to wait for. Then every answer is taken on the tick after
+// its request and the next request leaves at once.
+constexpr int kFirstRequestTick = 1;
 // 10 blocks read (information block included), then 9 verified.
 constexpr int kReadTicks = kFirstRequestTick + 19;
-// A request nobody answers is sent 5 times, 6 ticks apart, and the transfer
-// fails at the 6th expiry.
-constexpr int kSilentTicks = 6 * 6;
+// A request nobody answers is sent 5 times, 6 ticks apart from the first,
+// and the transfer fails 6 ticks after the last.
+constexpr int kSilentTicks = kFirstRequestTick + 5 * 6;
 
 sim::FaultPlan faults(const std::vector<std::string>& texts) {
     sim::FaultPlan plan;
@@ -92,6 +94,32 @@ TEST_F(TransferRunTest, ReadTakesTheUnitsImageAndStopsOnTheTickOfTheLastAnswer) 
     EXPECT_EQ(id.identification, "Zelvor simulated unit");
     EXPECT_EQ(id.date, "14. 3.2025");
     EXPECT_EQ(id.time, "10:30");
+}
+
+// A clock on which every answer is whole before the next tick is due.
+class AnswersBetweenTicksClock final : public TickClock {
+  public:
+    explicit AnswersBetweenTicksClock(CountingTickClock& ticks) : ticks_(ticks) {}
+    void waitForNextTick() override { ticks_.waitForNextTick(); }
+    bool waitForNextTickOr(const std::function<bool()>& ready) override {
+        if (ready()) return false;
+        waitForNextTick();
+        return true;
+    }
+
+  private:
+    CountingTickClock& ticks_;
+};
+
+TEST_F(TransferRunTest, AnswersAreTakenAsSoonAsTheyAreWhole) {
+    sim::SimUnit unit = unitWith();
+    port.attach(&unit);
+    AnswersBetweenTicksClock eager(clock);
+    const TransferOutcome outcome = transfer.run(TransferKind::Read, eager);
+    ASSERT_EQ(outcome.status, Status::Succeeded) << outcome.text;
+    EXPECT_EQ(outcome.ticks, kFirstRequestTick) << "every later request left on an answer";
+    EXPECT_EQ(port.requests(), 19);
+    EXPECT_EQ(image, unit.store().image());
 }
 
 TEST_F(TransferRunTest, ProgramStoresTheImageAndEndsWithTheProgrammingText) {
