@@ -51,6 +51,7 @@ class MapGrid : public QGroupBox {
     void gridBoxReleased();
 
   private:
+    void keepDisabledTextReadable();
     void buildHeader(ControlRegistry& registry);
     void buildCells(ControlRegistry& registry);
     void buildButtons(ControlRegistry& registry, int pageControlWidth);
