@@ -145,7 +145,7 @@ class WindowPrintTest : public QObject {
             return std::make_unique<RecordingPrinter>(
                 [&](const QPixmap& picture) {
                     ++looks;
-                    QCOMPARE(picture.size(), t.window.centralWidget()->size());
+                    QCOMPARE(picture.size(), t.window.clientArea()->size());
                     for (const auto& [key, hide] : listedControls()) {
                         QObject* object = t.window.controls().objectByKey(key);
                         QVERIFY2(hide == print::PrintHide::Arrows
@@ -253,7 +253,7 @@ class WindowPrintTest : public QObject {
             QRegularExpression(QStringLiteral("/Width (\\d+)\\s*/Height (\\d+)")).match(bytes);
         QVERIFY(size.hasMatch());
         QCOMPARE(QSize(size.captured(1).toInt(), size.captured(2).toInt()),
-                 t.window.centralWidget()->size());
+                 t.window.clientArea()->size());
         QCOMPARE(QDir(folder_.path()).entryList({QStringLiteral("*.part")}, QDir::Files),
                  QStringList());
     }
