@@ -148,7 +148,7 @@ void TFormHlav::FormCreate() {
     pageView_->refresh();
     pipeline_.initialise();
     if (options_.simulate) startSimulator();
-    if (options_.portDevice) ports_->setDeviceOverride(options_.portDevice);
+    if (options_.portDevice) ports_->setDeviceOverride(options_.portDevice, deviceCaption());
     ports_->setPortOverrides(store_.portMap());
     ports_->open(outside_.portIndex, message(i18n::MessageKey::MsgComOpenError));
     applyUiTexts();
@@ -292,6 +292,25 @@ void TFormHlav::startSimulator() {
     }
     simulator_ = std::make_unique<sim::SimProcess>(std::move(*process));
     options_.portDevice = simulator_->devicePath();
+}
+
+QString TFormHlav::deviceCaption() const {
+    if (!simulator_ || !options_.portDevice) return {};
+    return QStringLiteral("zelvor-sim %1").arg(QString::fromStdString(*options_.portDevice));
+}
+
+void TFormHlav::MenuComDeviceClick() {
+    // A simulated unit that has ended (or was ended) is started anew; its
+    // pseudo-terminal went with it.
+    if (options_.simulate && !(simulator_ && simulator_->alive())) {
+        if (simulator_) simulator_->stop();
+        simulator_.reset();
+        startSimulator();
+        if (options_.portDevice) ports_->setDeviceOverride(options_.portDevice, deviceCaption());
+    }
+    ports_->useDeviceOverride(true);
+    ports_->close();
+    ports_->open(outside_.portIndex, message(i18n::MessageKey::MsgComOpenError));
 }
 
 QString TFormHlav::message(i18n::MessageKey key) const {

@@ -73,6 +73,9 @@ class TFormHlav : public QMainWindow {
     void MenuExitClick() { close(); }
     void ComboBoxBikeChange(int index);
     void MenuCom1Click(int index);
+    // The Com menu's item of the device given for this run (--port, or the
+    // simulated unit of --simulate).
+    void MenuComDeviceClick();
     void MenuReadClick();
     void MenuVerifyClick();
     void MenuProgramClick();

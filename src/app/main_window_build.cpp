@@ -178,6 +178,7 @@ void TFormHlav::buildMenus() {
     ports_ = new PortController(
         port_, com, [this](const QString& text) { showMessage(text); }, this);
     connect(ports_, &PortController::portChosen, this, &TFormHlav::MenuCom1Click);
+    connect(ports_, &PortController::overrideChosen, this, &TFormHlav::MenuComDeviceClick);
 
     QMenu* device = menu("MenuDevice");
     connect(addMenuAction(device, "MenuRead", QKeySequence(Qt::Key_F7)), &QAction::triggered, this,
