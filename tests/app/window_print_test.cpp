@@ -1,12 +1,14 @@
 // The printout of the window: print mode while the picture is taken, the
 // window given back exactly afterwards (also when printing fails), the header
 // line, and the one-page PDF.
+#include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -226,6 +228,45 @@ class WindowPrintTest : public QObject {
         QVERIFY(!control(t.window, "LabelHlaseni")->isHidden());
         t.ticks(1);
         QVERIFY(control(t.window, "LabelHlaseni")->isHidden());
+    }
+
+    void msValuesArePrintedWithoutABoxBehindThem() {
+        WindowUnderTest t(folder_.path());
+        t.script.messages.clear();
+        app::TFormHlav& w = t.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTabBar* tabs = w.pageControl()->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(editing::kPageJet1A).center());
+        QCOMPARE(w.currentPage(), editing::kPageJet1A);
+        auto* ms = w.controls().find<QAbstractButton>("CheckBoxZobrMs_Uni");
+        QTest::mouseClick(ms, Qt::LeftButton, {}, QPoint(6, ms->height() / 2));
+        QVERIFY(ms->isChecked());
+        QImage printed;
+        w.setPrinterLookup([&] {
+            return std::make_unique<RecordingPrinter>(
+                [&](const QPixmap& picture) { printed = picture.toImage(); });
+        });
+        w.SpeedButtonPrintClick();
+        QVERIFY(!printed.isNull());
+        // Beside each time, where the arrows are on screen, the printout is
+        // plain page: no frame of a field left behind.
+        for (int k : {0, 16, 74, 149}) {
+            auto* label = w.controls().find<QLabel>("LabelMs_Uni", k);
+            auto* cell = w.controls().find<QWidget>("EditCell_Uni", k);
+            const QPoint corner = cell->mapTo(w.clientArea(), QPoint(0, 0));
+            const int right = label->geometry().right() - cell->geometry().left();
+            for (int y = 0; y < cell->height(); ++y) {
+                for (int x = right + 1; x < cell->width(); ++x) {
+                    const QRgb pixel = printed.pixel(corner + QPoint(x, y));
+                    QVERIFY2(qGray(pixel) > 200, qPrintable(QStringLiteral("cell %1 at %2,%3: %4")
+                                                                .arg(k)
+                                                                .arg(x)
+                                                                .arg(y)
+                                                                .arg(qGray(pixel))));
+                }
+            }
+        }
     }
 
     void withoutAPrinterTheOnePagePdfGoesWhereTheUserSays() {

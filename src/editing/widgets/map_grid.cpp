@@ -283,6 +283,9 @@ void MapGrid::applyRows(const editing::MapGridView& view) {
         // in ms display its ms label lies over the edit part.
         setShown(cell, row.editsVisible || row.spinnersVisible);
         setArrowsShown(cell, row.spinnersVisible);
+        const bool arrowsOnly = !row.editsVisible && row.spinnersVisible;
+        if (cell->property(kArrowsOnlyProperty).toBool() != arrowsOnly)
+            cell->setProperty(kArrowsOnlyProperty, arrowsOnly);
         const auto focus = row.editsVisible ? Qt::WheelFocus : Qt::NoFocus;
         if (cell->focusPolicy() != focus) cell->setFocusPolicy(focus);
         setEnabledIfChanged(cell, view.cellEditsEnabled);
