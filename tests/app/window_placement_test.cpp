@@ -134,6 +134,22 @@ class WindowPlacementTest : public QObject {
         QVERIFY(qAbs(w.frameGeometry().center().y() - area.center().y()) <= 3);
     }
 
+    void aLargeScreenKeepsTheDesignedLayout() {
+        QTemporaryDir folder;
+        WindowUnderTest t(folder.path());
+        app::TFormHlav& w = t.window;
+        showAndSettle(w);
+        if (w.frameGeometry().height() >= availableArea().height() - 4)
+            QSKIP("the screen is smaller than the designed window");
+        QScrollArea* scroller = clientScroller(w);
+        QVERIFY(scroller != nullptr);
+        QVERIFY(!scroller->verticalScrollBar()->isVisible());
+        QVERIFY(!scroller->horizontalScrollBar()->isVisible());
+        QCOMPARE(w.width(), 1039);
+        QCOMPARE(w.pageControl()->mapTo(&w, QPoint(0, 0)), QPoint(4, w.menuBar()->height() + 46));
+        QCOMPARE(w.statusBar()->mapTo(&w, QPoint(0, w.statusBar()->height())).y(), w.height());
+    }
+
     void storedPositionsComeBackOntoTheScreen_data() {
         QTest::addColumn<QByteArray>("basic");
         QTest::newRow("right of the screen") << QByteArray("Left=2500\r\nTop=40\r\n");
