@@ -4,11 +4,16 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "editing/page_index.h"
 #include "editing/widgets/colours.h"
@@ -120,11 +125,15 @@ void TFormHlav::FormCreate() {
     image_.set(model::Field::BIKE_BikeType, 0);
     model::loadDefaultSet(image_, scaling_);
 
+    // The designed size, made smaller first where the screen is smaller,
+    // is what is centred.
+    fitIntoScreen();
     if (const QScreen* screen = QApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
     loadSettings();
+    fitIntoScreen();
     PageControl1Change(pageControl_->currentIndex());
     if (auto* gauge = registry_.find<QProgressBar>("CGaugeProgram")) {
         gauge->setRange(0, link::ProgressGauge::kMaxValue);
@@ -139,7 +148,7 @@ void TFormHlav::FormCreate() {
     pageView_->refresh();
     pipeline_.initialise();
     if (options_.simulate) startSimulator();
-    if (options_.portDevice) ports_->setDeviceOverride(options_.portDevice);
+    if (options_.portDevice) ports_->setDeviceOverride(options_.portDevice, deviceCaption());
     ports_->setPortOverrides(store_.portMap());
     ports_->open(outside_.portIndex, message(i18n::MessageKey::MsgComOpenError));
     applyUiTexts();
@@ -199,6 +208,54 @@ void TFormHlav::loadSettings() {
     store_.loadDump(image_, allFlags_);
 }
 
+void TFormHlav::fitIntoScreen() {
+    const QRect frame = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(),
+                           frame.right() - inner.right(), frame.bottom() - inner.bottom());
+    QScreen* screen = QGuiApplication::screenAt(frame.center());
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect area = screen->availableGeometry();
+    const QSize room = area.size().shrunkBy(margins);
+    QSize wanted = size();
+    const int unscrolledHeight =
+        client_->height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+    if (room.height() < unscrolledHeight) {
+        // The client area will scroll up and down: its scroll bar takes
+        // room, which the window gets where the screen has it, so the
+        // client area need not scroll sideways too.
+        const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        wanted.setWidth(std::max(wanted.width(), client_->width() + scrollBar));
+    }
+    const QSize fitted = wanted.boundedTo(room).expandedTo(minimumSize());
+    if (fitted != size()) resize(fitted);
+    const QSize outer = fitted.grownBy(margins);
+    const int left =
+        std::clamp(x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
+    const int top =
+        std::clamp(y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
+    if (QPoint(left, top) != pos()) move(left, top);
+}
+
+void TFormHlav::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (fittedWithFrame_) return;
+    fittedWithFrame_ = true;
+    // A window manager's frame is known only once the window is on the
+    // screen; it must fit too.
+    QTimer::singleShot(0, this, &TFormHlav::fitIntoScreen);
+}
+
+void TFormHlav::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Some window managers add their frame only by the first activation.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !activatedOnce_) {
+        activatedOnce_ = true;
+        fitIntoScreen();
+    }
+}
+
 void TFormHlav::closeEvent(QCloseEvent* event) {
     FormClose();
     event->accept();
@@ -235,6 +292,25 @@ void TFormHlav::startSimulator() {
     }
     simulator_ = std::make_unique<sim::SimProcess>(std::move(*process));
     options_.portDevice = simulator_->devicePath();
+}
+
+QString TFormHlav::deviceCaption() const {
+    if (!simulator_ || !options_.portDevice) return {};
+    return QStringLiteral("zelvor-sim %1").arg(QString::fromStdString(*options_.portDevice));
+}
+
+void TFormHlav::MenuComDeviceClick() {
+    // A simulated unit that has ended (or was ended) is started anew; its
+    // pseudo-terminal went with it.
+    if (options_.simulate && !(simulator_ && simulator_->alive())) {
+        if (simulator_) simulator_->stop();
+        simulator_.reset();
+        startSimulator();
+        if (options_.portDevice) ports_->setDeviceOverride(options_.portDevice, deviceCaption());
+    }
+    ports_->useDeviceOverride(true);
+    ports_->close();
+    ports_->open(outside_.portIndex, message(i18n::MessageKey::MsgComOpenError));
 }
 
 QString TFormHlav::message(i18n::MessageKey key) const {

@@ -55,6 +55,8 @@ class TFormHlav : public QMainWindow {
     int currentPage() const { return pageView_->currentPage(); }
     PageView& pageView() { return *pageView_; }
     QTabWidget* pageControl() { return pageControl_; }
+    // The designed client area (inside the scrolling central widget).
+    QWidget* clientArea() const { return client_; }
     std::uint8_t language() const { return outside_.language; }
     std::uint8_t portIndex() const { return outside_.portIndex; }
     bool testMode() const { return testMode_; }
@@ -71,6 +73,9 @@ class TFormHlav : public QMainWindow {
     void MenuExitClick() { close(); }
     void ComboBoxBikeChange(int index);
     void MenuCom1Click(int index);
+    // The Com menu's item of the device given for this run (--port, or the
+    // simulated unit of --simulate).
+    void MenuComDeviceClick();
     void MenuReadClick();
     void MenuVerifyClick();
     void MenuProgramClick();
@@ -109,10 +114,13 @@ class TFormHlav : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     // Building (main_window_build.cpp).
     void buildWindow();
+    QWidget* buildClientArea();
     void buildMenus();
     void buildToolBar(QWidget* central);
     void connectPageControls();
@@ -127,6 +135,13 @@ class TFormHlav : public QMainWindow {
     void loadSettings();
     void saveSettings();
     void startSimulator();
+    // The Com menu's caption of the device given for this run; empty for
+    // the bare device path.
+    QString deviceCaption() const;
+    // Brings the window (with its frame, once that is known) inside the
+    // available area of the screen it is on, or of the primary screen when
+    // it is on none: smaller where the screen is smaller, then moved in.
+    void fitIntoScreen();
 
     // Shared steps.
     void runPipeline() { pipeline_.run(); }
@@ -164,6 +179,9 @@ class TFormHlav : public QMainWindow {
 
     widgets::ControlRegistry registry_;
     QTabWidget* pageControl_ = nullptr;
+    QWidget* client_ = nullptr;
+    bool fittedWithFrame_ = false;
+    bool activatedOnce_ = false;
     link::PosixSerialPort port_;
     std::unique_ptr<link::UnitLink> link_;
     std::unique_ptr<sim::SimProcess> simulator_;

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -88,8 +89,7 @@ QAction* TFormHlav::addMenuAction(QMenu* menu, const char* name, QKeySequence sh
 void TFormHlav::buildWindow() {
     setObjectName(QStringLiteral("TFormHlav"));
     registry_.add(i18n::kMainWindowName, this);
-    auto* central = new QWidget(this);
-    setCentralWidget(central);
+    QWidget* central = buildClientArea();
     buildMenus();
     buildToolBar(central);
 
@@ -110,8 +110,9 @@ void TFormHlav::buildWindow() {
     auto* status = new QStatusBar(this);
     registry_.add("StatusBar1", status);
     setStatusBar(status);
-    central->setMinimumSize(kClientSize.width(),
-                            kClientSize.height() - 2 * status->sizeHint().height());
+    // The designed client area holds the status bar; what is left above it
+    // is the area the controls are laid out in.
+    central->resize(kClientSize.width(), kClientSize.height() - status->sizeHint().height());
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
 
     pageView_ = std::make_unique<PageView>(
@@ -131,6 +132,22 @@ void TFormHlav::buildWindow() {
                                  QString::fromUtf8(i18n::kMapPageCreationCaptions[i].data()));
     }
     widgets::applyUiTexts(registry_, i18n::fixedUiTexts());
+}
+
+QWidget* TFormHlav::buildClientArea() {
+    // The controls keep their designed pixel positions in a client widget of
+    // the designed size; on a screen smaller than that the window shrinks
+    // and the client area scrolls, so every control stays reachable.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("ScrollBoxClient"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(false);
+    scroller->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    client_ = new QWidget;
+    client_->setObjectName(QStringLiteral("ClientArea"));
+    scroller->setWidget(client_);
+    setCentralWidget(scroller);
+    return client_;
 }
 
 void TFormHlav::buildMenus() {
@@ -161,6 +178,7 @@ void TFormHlav::buildMenus() {
     ports_ = new PortController(
         port_, com, [this](const QString& text) { showMessage(text); }, this);
     connect(ports_, &PortController::portChosen, this, &TFormHlav::MenuCom1Click);
+    connect(ports_, &PortController::overrideChosen, this, &TFormHlav::MenuComDeviceClick);
 
     QMenu* device = menu("MenuDevice");
     connect(addMenuAction(device, "MenuRead", QKeySequence(Qt::Key_F7)), &QAction::triggered, this,

@@ -73,8 +73,9 @@ void TFormHlav::MenuSaveClick() {
 
 void TFormHlav::MenuCom1Click(int index) {
     outside_.portIndex = static_cast<std::uint8_t>(index);
-    // A port chosen by the user replaces the device given for this run.
-    if (!simulator_) ports_->setDeviceOverride(std::nullopt);
+    // A Com item chosen by the user replaces the device given for this run;
+    // that device's own item brings it back.
+    ports_->useDeviceOverride(false);
     ports_->close();
     ports_->open(outside_.portIndex, message(i18n::MessageKey::MsgComOpenError));
 }

@@ -26,7 +26,7 @@ void TFormHlav::SpeedButtonPrintClick() {
     if (!printer) return;
     link::TransferEngine& engine = link_->transfer();
     print::Printout printout(
-        this, centralWidget(), *printMode_,
+        this, client_, *printMode_,
         print::PrintoutSteps{.showHeader =
                                  [this, &engine](const QString& header) {
                                      // The gauge goes; the label comes back with the header.

@@ -18,7 +18,28 @@ PortController::PortController(link::SerialPort& port, QMenu* comMenu,
         connect(item, &QAction::triggered, this, [this, i] { emit portChosen(i); });
         items_ << item;
     }
+    overrideSeparator_ = comMenu->addSeparator();
+    overrideItem_ = comMenu->addAction(QString());
+    overrideItem_->setObjectName(QStringLiteral("MenuComDevice"));
+    overrideItem_->setCheckable(true);
+    connect(overrideItem_, &QAction::triggered, this, [this] { emit overrideChosen(); });
+    setDeviceOverride(std::nullopt);
     setPortOverrides(map_);
+}
+
+void PortController::setDeviceOverride(std::optional<std::string> device, const QString& caption) {
+    deviceOverride_ = std::move(device);
+    overrideInUse_ = deviceOverride_.has_value();
+    const QString path = QString::fromStdString(deviceOverride_.value_or(std::string()));
+    overrideItem_->setText(caption.isEmpty() ? path : caption);
+    overrideItem_->setToolTip(path);
+    overrideItem_->setStatusTip(path);
+    overrideItem_->setVisible(deviceOverride_.has_value());
+    overrideSeparator_->setVisible(deviceOverride_.has_value());
+}
+
+void PortController::useDeviceOverride(bool use) {
+    overrideInUse_ = use;
 }
 
 void PortController::setPortOverrides(const link::PortMap& map) {
@@ -32,7 +53,7 @@ void PortController::setPortOverrides(const link::PortMap& map) {
 }
 
 std::string PortController::devicePath(std::uint8_t portIndex) const {
-    return deviceOverride_ ? *deviceOverride_ : map_.devicePath(portIndex);
+    return usingDeviceOverride() ? *deviceOverride_ : map_.devicePath(portIndex);
 }
 
 void PortController::open(std::uint8_t portIndex, const QString& openErrorText) {
@@ -46,7 +67,13 @@ void PortController::open(std::uint8_t portIndex, const QString& openErrorText) 
         }
         showMessage_(text);
     }
-    for (int i = 0; i < items_.size(); ++i) items_[i]->setChecked(i == portIndex);
+    markDeviceInUse(portIndex);
+}
+
+void PortController::markDeviceInUse(std::uint8_t portIndex) {
+    const bool override = usingDeviceOverride();
+    for (int i = 0; i < items_.size(); ++i) items_[i]->setChecked(!override && i == portIndex);
+    overrideItem_->setChecked(override);
 }
 
 }  // namespace zelvor::app

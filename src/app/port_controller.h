@@ -26,10 +26,13 @@ class PortController : public QObject {
 
     // Rows of the settings file's PORTS section.
     void setPortOverrides(const link::PortMap& map);
-    // A device used instead of the mapping for this run (--port, --simulate).
-    void setDeviceOverride(std::optional<std::string> device) {
-        deviceOverride_ = std::move(device);
-    }
+    // A device used instead of the mapping for this run (--port, --simulate),
+    // named by an extra item below the Com items. Setting one also uses it.
+    void setDeviceOverride(std::optional<std::string> device, const QString& caption = {});
+    // Whether the next open takes the device given for this run (its item
+    // was chosen last) or the Com item's device (a Com item was).
+    void useDeviceOverride(bool use);
+    bool usingDeviceOverride() const { return deviceOverride_.has_value() && overrideInUse_; }
 
     // Opens the port of the index; on failure shows the message (with the
     // device and the system's reason) and leaves the port closed. Then the
@@ -39,17 +42,26 @@ class PortController : public QObject {
 
     std::string devicePath(std::uint8_t portIndex) const;
     const QList<QAction*>& items() const { return items_; }
+    QAction* overrideItem() const { return overrideItem_; }
 
   signals:
     // The user picked Com index i in the menu.
     void portChosen(int index);
+    // The user picked the item of the device given for this run.
+    void overrideChosen();
 
   private:
+    // The check mark on the item of the device in use.
+    void markDeviceInUse(std::uint8_t portIndex);
+
     link::SerialPort& port_;
     QList<QAction*> items_;
     std::function<void(const QString&)> showMessage_;
     link::PortMap map_;
     std::optional<std::string> deviceOverride_;
+    bool overrideInUse_ = false;
+    QAction* overrideItem_ = nullptr;
+    QAction* overrideSeparator_ = nullptr;
 };
 
 }  // namespace zelvor::app

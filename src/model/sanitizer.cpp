@@ -103,11 +103,15 @@ void boundOutsideSettings(OutsideSettings& settings) {
     if (settings.portIndex >= 20) settings.portIndex = 0;
 }
 
+// Point 2 lies above point 1; at the top of the word point 1 comes down one
+// to leave it room, instead of point 2 wrapping round to 0.
 void orderPressurePoints(ParameterImage& image) {
-    const unsigned first = image.get(Field::APS_ApsTlak1);
-    if (image.get(Field::APS_ApsTlak2) <= first) {
-        image.set(Field::APS_ApsTlak2, (first + 1) & 0xFFFF);
+    constexpr unsigned kHighestFirstPoint = 0xFFFE;
+    if (image.get(Field::APS_ApsTlak1) > kHighestFirstPoint) {
+        image.set(Field::APS_ApsTlak1, kHighestFirstPoint);
     }
+    const unsigned first = image.get(Field::APS_ApsTlak1);
+    if (image.get(Field::APS_ApsTlak2) <= first) image.set(Field::APS_ApsTlak2, first + 1);
 }
 
 // Sensor voltages fall as the temperature rises.

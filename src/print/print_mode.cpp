@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "editing/widgets/colours.h"
+#include "editing/widgets/map_grid.h"
 #include "print/print_mode_controls.h"
 
 namespace zelvor::print {
@@ -62,8 +63,9 @@ void PrintMode::hideControl(QWidget* widget) {
 
 void PrintMode::hideArrows(QWidget* widget) {
     auto* box = qobject_cast<QAbstractSpinBox*>(widget);
-    if (box == nullptr) {
-        // A spinner of its own: the whole control goes.
+    if (box == nullptr || box->property(widgets::kArrowsOnlyProperty).toBool()) {
+        // A spinner of its own, or one whose edit part is not shown: the
+        // whole control goes.
         hideControl(widget);
         return;
     }

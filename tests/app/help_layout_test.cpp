@@ -196,6 +196,39 @@ class HelpLayoutTest : public QObject {
         }
     }
 
+    void anApostropheAccentStaysWithTheLetterBeforeIt() {
+        // French texts of the program write "´" for the apostrophe: a line
+        // may break before "d´activation" but never between "d" and "´".
+        QString markdown;
+        const QString prefixes[] = {QStringLiteral("Valeur d"), QStringLiteral("Seuil l"),
+                                    QStringLiteral("Mode qu"), QStringLiteral("N")};
+        for (int i = 0; i < 240; ++i) {
+            markdown += prefixes[i % 4] + QStringLiteral("´activation ");
+            if (i % 7 == 0) markdown += QStringLiteral("et ");
+        }
+        markdown += QStringLiteral("\n\n**correction d´injection** : texte.\n");
+        Laid laid(markdown);
+        int lines = 0;
+        QString shown;
+        for (QTextBlock block = laid.layout->document().begin(); block.isValid();
+             block = block.next()) {
+            const QString text = block.text();
+            QTextLayout* layout = block.layout();
+            for (int i = 1; i < layout->lineCount(); ++i) {
+                const int start = layout->lineAt(i).textStart();
+                ++lines;
+                QVERIFY2(!(text.at(start) == QChar(0x00B4) && text.at(start - 1).isLetter()),
+                         qPrintable(text.mid(start - 10, 20)));
+            }
+            shown += text;
+        }
+        QVERIFY(lines > 20);
+        // What the reader sees is the text as written.
+        shown.remove(QChar(0x2060));
+        QVERIFY(shown.startsWith(QStringLiteral("Valeur d´activation et Seuil l´activation")));
+        QVERIFY(shown.contains(QStringLiteral("correction d´injection : texte.")));
+    }
+
     void pdfHasEveryLaidOutPage() {
         QBuffer buffer;
         QVERIFY(buffer.open(QIODevice::WriteOnly));

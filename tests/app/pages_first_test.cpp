@@ -13,10 +13,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -353,6 +355,42 @@ TEST_F(PagesFirstTest, LiveTextsFitTheirLabels) {
         label->setText(QString::fromLatin1(text));
         EXPECT_LE(label->sizeHint().width(), label->width()) << name;
     }
+}
+
+TEST_F(PagesFirstTest, TabPassesThePositionRadioGroupByButMouseStillPicks) {
+    QWidget* page = built_->show(editing::kPagePoloha);
+    auto* group = built_->registry.find<RadioGroup>("RadioGroupPolohaA");
+    ASSERT_NE(group, nullptr);
+    QApplication::setActiveWindow(&built_->window);
+    QWidget* first = nullptr;
+    for (QWidget* w : page->findChildren<QWidget*>()) {
+        if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus) && !group->isAncestorOf(w)) {
+            first = w;
+            break;
+        }
+    }
+    ASSERT_NE(first, nullptr);
+    first->setFocus(Qt::OtherFocusReason);
+    // Round the whole window's focus chain, forwards and back.
+    std::set<QWidget*> visited;
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        for (int press = 0; press < 400; ++press) {
+            QWidget* focused = built_->window.focusWidget();
+            ASSERT_NE(focused, nullptr);
+            visited.insert(focused);
+            EXPECT_FALSE(group->isAncestorOf(focused))
+                << "Tab reached a " << focused->metaObject()->className();
+            QTest::keyClick(focused, key);
+        }
+    }
+    EXPECT_GT(visited.size(), 20u);  // the chain was really walked
+
+    const QList<QRadioButton*> buttons = group->findChildren<QRadioButton*>();
+    ASSERT_EQ(buttons.size(), 3);
+    // On the round indicator: a radio button takes clicks on it and its text only.
+    QApplication::processEvents();
+    QTest::mouseClick(buttons[2], Qt::LeftButton, {}, QPoint(8, buttons[2]->height() / 2));
+    EXPECT_EQ(group->itemIndex(), 2);
 }
 
 TEST_F(PagesFirstTest, MemoShowsThirteenLinesBeforeItScrolls) {

@@ -1,6 +1,10 @@
 // The window against the simulated unit on a pseudo-terminal, with the real
 // 55 ms tick: Read, Program and a lost connection.
+#include <QAction>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -10,6 +14,8 @@
 #include "model/sanitizer.h"
 #include "sim/default_image.h"
 #include "sim/sim_process.h"
+
+#include <signal.h>
 
 using namespace zelvor;
 using zelvor::testing::WindowUnderTest;
@@ -26,6 +32,48 @@ QString statusText(app::TFormHlav& w) {
     return w.controls().find<QLabel>("LabelHlaseni")->text();
 }
 
+// Picks an item of the Com menu with the mouse, as a person does.
+void choose(app::TFormHlav& w, QAction* item) {
+    auto* menu = w.controls().find<QMenu>("MenuCom");
+    QVERIFY(menu != nullptr && item != nullptr);
+    menu->popup(w.mapToGlobal(QPoint(20, 20)));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    const QRect where = menu->actionGeometry(item);
+    QVERIFY(where.isValid());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, where.center());
+    QTRY_VERIFY(!menu->isVisible());
+}
+
+// The Com items that carry the check mark, by caption.
+QStringList checkedPorts(app::TFormHlav& w) {
+    QStringList checked;
+    for (QAction* a : w.controls().find<QMenu>("MenuCom")->actions()) {
+        if (a->isChecked()) checked << a->text();
+    }
+    return checked;
+}
+
+QAction* comItem(app::TFormHlav& w, const QString& objectName) {
+    return w.controls().find<QMenu>("MenuCom")->findChild<QAction*>(objectName);
+}
+
+QAction* deviceItem(app::TFormHlav& w) {
+    for (QAction* a : w.controls().find<QMenu>("MenuCom")->actions()) {
+        if (a->objectName() == QStringLiteral("MenuComDevice")) return a;
+    }
+    return nullptr;
+}
+
+bool answering(app::TFormHlav& w, std::uint32_t after, int milliseconds = 5000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (w.unitLink().monitor().framesDecoded() <= after) {
+        if (clock.elapsed() > milliseconds) return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
 }  // namespace
 
 class WindowLinkTest : public QObject {
@@ -33,7 +81,7 @@ class WindowLinkTest : public QObject {
 
     QTemporaryDir folder_;
 
-private slots:
+  private slots:
     void readFillsThePagesAndEndsWithTheVerify() {
         WindowUnderTest t(folder_.path(), simulated(), false);
         app::TFormHlav& w = t.window;
@@ -86,6 +134,72 @@ private slots:
         w.MenuReadClick();  // a transfer on a dead line fails cleanly after 5 sends
         for (int i = 0; i < 6 * 6; ++i) w.Timer1Timer();
         QCOMPARE(statusText(w), QStringLiteral("Read error!"));
+    }
+
+    void aSimulatedRunMarksItsUnitAndRestartsItAfterItDied() {
+        WindowUnderTest t(folder_.path(), simulated(), false);
+        app::TFormHlav& w = t.window;
+        w.show();
+        QVERIFY(w.simulator() != nullptr);
+        const std::string firstDevice = w.simulator()->devicePath();
+        QAction* device = deviceItem(w);
+        QVERIFY(device != nullptr && device->isVisible());
+        QVERIFY(device->text().contains(QString::fromStdString(firstDevice)));
+        QCOMPARE(checkedPorts(w), QStringList{device->text()});
+        QVERIFY(answering(w, 0));
+
+        // The unit drops out.
+        const pid_t first = w.simulator()->pid();
+        QCOMPARE(::kill(first, SIGKILL), 0);
+        auto* noConnection = w.controls().find<QWidget>("LabelSpojeni");
+        QTRY_VERIFY_WITH_TIMEOUT(!noConnection->isHidden(), 5000);
+
+        // Its item again: a new unit, and the link comes back.
+        choose(w, device);
+        QVERIFY(w.simulator() != nullptr);
+        QVERIFY(w.simulator()->pid() != first);
+        QVERIFY(w.simulator()->alive());
+        QVERIFY(
+            deviceItem(w)->text().contains(QString::fromStdString(w.simulator()->devicePath())));
+        QCOMPARE(checkedPorts(w), QStringList{deviceItem(w)->text()});
+        QVERIFY(answering(w, w.unitLink().monitor().framesDecoded()));
+        QTRY_VERIFY_WITH_TIMEOUT(noConnection->isHidden(), 5000);
+        QVERIFY(t.script.messages.isEmpty());
+    }
+
+    void aComItemLeavesTheRunsDeviceAndItsItemBringsItBack() {
+        QTemporaryDir folder;
+        std::string error;
+        auto unit = sim::SimProcess::start(ZELVOR_SIM_EXECUTABLE, {}, error);
+        QVERIFY2(unit.has_value(), error.c_str());
+        app::StartOptions options;
+        options.portDevice = unit->devicePath();
+        // Com 3 names a device that is not there.
+        QFile ini(folder.filePath("Zelvor.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[PORTS]\r\nCOM3=" + folder.filePath("absent").toUtf8() + "\r\n");
+        ini.close();
+        WindowUnderTest t(folder.path(), options, false);
+        app::TFormHlav& w = t.window;
+        w.show();
+        QVERIFY(t.script.messages.isEmpty());
+        QAction* device = deviceItem(w);
+        QVERIFY(device != nullptr && device->isVisible());
+        QCOMPARE(device->text(), QString::fromStdString(unit->devicePath()));
+        // Com 1 is not the device in use.
+        QCOMPARE(checkedPorts(w), QStringList{device->text()});
+        QVERIFY(answering(w, 0));
+
+        choose(w, comItem(w, QStringLiteral("MenuCom3")));
+        QCOMPARE(w.portIndex(), 2);
+        QCOMPARE(checkedPorts(w), QStringList{QStringLiteral("Com 3")});
+        QCOMPARE(t.script.messages.size(), 1);
+        QVERIFY(t.script.messages.first().contains(folder.filePath("absent")));
+
+        choose(w, device);
+        QCOMPARE(checkedPorts(w), QStringList{device->text()});
+        QCOMPARE(t.script.messages.size(), 1);
+        QVERIFY(answering(w, w.unitLink().monitor().framesDecoded()));
     }
 };
 

@@ -6,10 +6,14 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
+#include <algorithm>
+#include <cmath>
+#include <map>
 
 #include "../support/live_answer.h"
 #include "../support/window_fixture.h"
@@ -67,6 +71,34 @@ model::InjectionScaling scalingOf(const model::ParameterImage& image) {
     scaling.computeBaseTables(image);
     scaling.computeBaseTimes(image);
     return scaling;
+}
+
+double luminance(QRgb pixel) {
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(pixel)) + 0.7152 * linear(qGreen(pixel)) +
+           0.0722 * linear(qBlue(pixel));
+}
+
+// Contrast of the darkest pixel (the text) against the most common colour
+// inside the frame (the field's background), as the accessibility rules
+// count it: 1 for none, 21 for black on white.
+double textContrast(const QImage& picture) {
+    std::map<QRgb, int> counts;
+    double darkest = 1.0;
+    for (int y = 3; y < picture.height() - 3; ++y) {
+        for (int x = 3; x < picture.width() - 3; ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            ++counts[pixel];
+            darkest = std::min(darkest, luminance(pixel));
+        }
+    }
+    const auto background =
+        std::max_element(counts.begin(), counts.end(),
+                         [](const auto& a, const auto& b) { return a.second < b.second; });
+    return (luminance(background->first) + 0.05) / (darkest + 0.05);
 }
 
 void setUseTps(app::TFormHlav& w, unsigned value) {
@@ -224,6 +256,29 @@ class WindowMapGridTest : public QObject {
         QCOMPARE(w.image().get(Field::RPM_JET_2A_Rpm, 6), axis2Before + 1);
         showPage(w, editing::kPageJet2A);
         QCOMPARE(cell(w, 40)->value(), map2Before - 5);
+    }
+
+    // Map 2 coupled to map 1 cannot be edited, but its numbers must still be
+    // read at the bench: dark text on the disabled cells.
+    void coupledMapTwoStaysDisabledAndReadable() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        setMode(w, 0);
+        w.controls().find<QAction>("Menu_Jet123Coupled")->trigger();
+        QTabBar* tabs = w.pageControl()->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(editing::kPageJet2A).center());
+        QCOMPARE(w.currentPage(), editing::kPageJet2A);
+        for (int k : {0, 77, 149}) {
+            widgets::CommitSpinBox* c = cell(w, k);
+            QVERIFY(!c->isEnabled());
+            const double ratio = textContrast(c->grab().toImage());
+            QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("cell %1: %2").arg(k).arg(ratio)));
+        }
+        // The axis is shown the same way.
+        QVERIFY(!axis(w, 3)->isEnabled());
+        QVERIFY(textContrast(axis(w, 3)->grab().toImage()) >= 4.5);
     }
 
     void sameMapsThroughTheWindow() {

@@ -1,12 +1,14 @@
 // The printout of the window: print mode while the picture is taken, the
 // window given back exactly afterwards (also when printing fails), the header
 // line, and the one-page PDF.
+#include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -145,7 +147,7 @@ class WindowPrintTest : public QObject {
             return std::make_unique<RecordingPrinter>(
                 [&](const QPixmap& picture) {
                     ++looks;
-                    QCOMPARE(picture.size(), t.window.centralWidget()->size());
+                    QCOMPARE(picture.size(), t.window.clientArea()->size());
                     for (const auto& [key, hide] : listedControls()) {
                         QObject* object = t.window.controls().objectByKey(key);
                         QVERIFY2(hide == print::PrintHide::Arrows
@@ -228,6 +230,45 @@ class WindowPrintTest : public QObject {
         QVERIFY(control(t.window, "LabelHlaseni")->isHidden());
     }
 
+    void msValuesArePrintedWithoutABoxBehindThem() {
+        WindowUnderTest t(folder_.path());
+        t.script.messages.clear();
+        app::TFormHlav& w = t.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTabBar* tabs = w.pageControl()->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(editing::kPageJet1A).center());
+        QCOMPARE(w.currentPage(), editing::kPageJet1A);
+        auto* ms = w.controls().find<QAbstractButton>("CheckBoxZobrMs_Uni");
+        QTest::mouseClick(ms, Qt::LeftButton, {}, QPoint(6, ms->height() / 2));
+        QVERIFY(ms->isChecked());
+        QImage printed;
+        w.setPrinterLookup([&] {
+            return std::make_unique<RecordingPrinter>(
+                [&](const QPixmap& picture) { printed = picture.toImage(); });
+        });
+        w.SpeedButtonPrintClick();
+        QVERIFY(!printed.isNull());
+        // Beside each time, where the arrows are on screen, the printout is
+        // plain page: no frame of a field left behind.
+        for (int k : {0, 16, 74, 149}) {
+            auto* label = w.controls().find<QLabel>("LabelMs_Uni", k);
+            auto* cell = w.controls().find<QWidget>("EditCell_Uni", k);
+            const QPoint corner = cell->mapTo(w.clientArea(), QPoint(0, 0));
+            const int right = label->geometry().right() - cell->geometry().left();
+            for (int y = 0; y < cell->height(); ++y) {
+                for (int x = right + 1; x < cell->width(); ++x) {
+                    const QRgb pixel = printed.pixel(corner + QPoint(x, y));
+                    QVERIFY2(qGray(pixel) > 200, qPrintable(QStringLiteral("cell %1 at %2,%3: %4")
+                                                                .arg(k)
+                                                                .arg(x)
+                                                                .arg(y)
+                                                                .arg(qGray(pixel))));
+                }
+            }
+        }
+    }
+
     void withoutAPrinterTheOnePagePdfGoesWhereTheUserSays() {
         WindowUnderTest t(folder_.path());
         t.script.messages.clear();
@@ -253,7 +294,7 @@ class WindowPrintTest : public QObject {
             QRegularExpression(QStringLiteral("/Width (\\d+)\\s*/Height (\\d+)")).match(bytes);
         QVERIFY(size.hasMatch());
         QCOMPARE(QSize(size.captured(1).toInt(), size.captured(2).toInt()),
-                 t.window.centralWidget()->size());
+                 t.window.clientArea()->size());
         QCOMPARE(QDir(folder_.path()).entryList({QStringLiteral("*.part")}, QDir::Files),
                  QStringList());
     }

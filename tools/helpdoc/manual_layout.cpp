@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTextBlock>
 
 namespace zelvor::helpdoc {
@@ -16,6 +17,17 @@ constexpr int kDeepestContentsLevel = 3;
 // the contents; a few rounds settle both.
 constexpr int kMaxLayoutRounds = 8;
 
+// The French texts write the acute accent "´" for an apostrophe ("d´activation").
+// Line breaking allows a break before that accent, which would leave "d" at
+// the end of one line and "´activation" at the start of the next; an
+// invisible word joiner between the letter and the accent forbids it.
+QString keepApostrophesWithTheirLetter(const QString& markdown) {
+    static const QRegularExpression letterThenAccent(QStringLiteral("(\\p{L})\u00B4"));
+    QString joined = markdown;
+    joined.replace(letterThenAccent, QStringLiteral("\\1\u2060\u00B4"));
+    return joined;
+}
+
 }  // namespace
 
 qreal pointsToDevice(const QPaintDevice& device) {
@@ -26,7 +38,8 @@ ManualLayout::ManualLayout(const QString& markdown, QPaintDevice& device, QSizeF
                            const ManualStyle& style)
     : pageBody_(pageBody), breaks_(document_, pageBody.height()) {
     document_.documentLayout()->setPaintDevice(&device);
-    document_.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
+    document_.setMarkdown(keepApostrophesWithTheirLetter(markdown),
+                          QTextDocument::MarkdownDialectGitHub);
     applyManualStyle(document_, style);
     const qreal lineWidth = pageBody.width() * kFormatUnitsPerPoint / pointsToDevice(device);
     contents_ = insertContents(document_, style, lineWidth, kDeepestContentsLevel);

@@ -106,6 +106,15 @@ SimProcess::~SimProcess() {
     if (running()) stop();
 }
 
+bool SimProcess::alive() {
+    if (!running()) return false;
+    int status = 0;
+    const pid_t done = ::waitpid(pid_, &status, WNOHANG);
+    if (done == 0 || (done < 0 && errno == EINTR)) return true;
+    pid_ = -1;  // exited and reaped, or not our child any more
+    return false;
+}
+
 int SimProcess::stop(milliseconds timeout) {
     if (!running()) return -1;
     ::kill(pid_, SIGTERM);

@@ -30,6 +30,9 @@ class SimProcess {
     pid_t pid() const { return pid_; }
     const std::string& devicePath() const { return devicePath_; }
     bool running() const { return pid_ > 0; }
+    // Whether the child still runs; one that has exited is reaped here and
+    // counts as not running from then on.
+    bool alive();
 
     // Sends SIGTERM and waits up to timeout for the exit (then SIGKILL).
     // Returns the exit status, or -1 when the child did not exit by itself.

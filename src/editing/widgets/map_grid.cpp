@@ -23,6 +23,7 @@ constexpr int kRowLabelRight = 40;
 // The ms label lies on the edit part of its cell, leaving the arrows free.
 constexpr int kMsLabelWidth = layout::kEditWidth + layout::kSpinnerWidth - kCompactArrowWidth - 1;
 constexpr int kJet12PixelSize = 19;
+constexpr QColor kDisabledText{0x40, 0x40, 0x40};
 
 CommitSpinBox* gridSpinBox(QWidget* parent, QRect rect, const editing::SpinnerRange& range) {
     auto* box = new CommitSpinBox(parent, CommitSpinBox::CommitOn::Click);
@@ -79,10 +80,22 @@ MapGrid::MapGrid(QWidget* page, ControlRegistry& registry, QSize pageSize, int p
     : QGroupBox(page), pageSize_(pageSize) {
     registry.add("GroupBoxUni", this);
     setGeometry(QRect(QPoint(0, 0), pageSize_));
+    keepDisabledTextReadable();
     buildHeader(registry);
     buildCells(registry);
     buildButtons(registry, pageControlWidth);
     buildBottomRow(registry);
+}
+
+void MapGrid::keepDisabledTextReadable() {
+    // Map 2 coupled to map 1 is disabled, but its numbers are still read at
+    // the bench: dark text on the grey of a disabled field instead of the
+    // faint grey text that disabling gives.
+    QPalette readable = palette();
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText}) {
+        readable.setColor(QPalette::Disabled, role, kDisabledText);
+    }
+    setPalette(readable);
 }
 
 void MapGrid::buildHeader(ControlRegistry& registry) {
@@ -270,6 +283,9 @@ void MapGrid::applyRows(const editing::MapGridView& view) {
         // in ms display its ms label lies over the edit part.
         setShown(cell, row.editsVisible || row.spinnersVisible);
         setArrowsShown(cell, row.spinnersVisible);
+        const bool arrowsOnly = !row.editsVisible && row.spinnersVisible;
+        if (cell->property(kArrowsOnlyProperty).toBool() != arrowsOnly)
+            cell->setProperty(kArrowsOnlyProperty, arrowsOnly);
         const auto focus = row.editsVisible ? Qt::WheelFocus : Qt::NoFocus;
         if (cell->focusPolicy() != focus) cell->setFocusPolicy(focus);
         setEnabledIfChanged(cell, view.cellEditsEnabled);

@@ -23,6 +23,12 @@ class TwoArrowSpinButton;
 // (arrays as name[index]; an edit and its spinner are one widget under both
 // names). The grid edits commit when clicked into, on Enter and on their
 // arrows, never when left.
+// A cell's spin box is its edit and its spinner in one widget. In ms display
+// the edit part is hidden under the ms label and only the arrows are wanted:
+// such a box carries this property as true, so that hiding the arrows (for a
+// printout) hides the whole box instead of leaving an empty field.
+inline constexpr const char* kArrowsOnlyProperty = "zelvorArrowsOnly";
+
 class MapGrid : public QGroupBox {
     Q_OBJECT
   public:
@@ -51,6 +57,7 @@ class MapGrid : public QGroupBox {
     void gridBoxReleased();
 
   private:
+    void keepDisabledTextReadable();
     void buildHeader(ControlRegistry& registry);
     void buildCells(ControlRegistry& registry);
     void buildButtons(ControlRegistry& registry, int pageControlWidth);

@@ -3,6 +3,7 @@
 #include "editing/widgets/pages.h"
 #include "editing/widgets/pages_first_layout.h"
 #include "editing/widgets/position_spin_button.h"
+#include "editing/widgets/radio_group.h"
 
 namespace zelvor::widgets {
 
@@ -19,7 +20,9 @@ void buildPositionPage(QWidget* page, ControlFactory& factory) {
     steps->setGeometry(954, 56, 20, 30);
     factory.registry().add("CSpinButtonPolohaA", steps);
 
-    factory.radioGroup(page, "RadioGroupPolohaA", QRect(8, 112, 170, 92));
+    // Tab walks the table's editors; the injection position is picked with
+    // the mouse.
+    factory.radioGroup(page, "RadioGroupPolohaA", QRect(8, 112, 170, 92))->setTabStop(false);
     factory.valueLabel(page, "LabelMon_PolohaA", QRect(190, 131, 180, kReadoutHeight));
 }
 

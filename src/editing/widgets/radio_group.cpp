@@ -21,6 +21,7 @@ void RadioGroup::setItems(const QStringList& items) {
             continue;
         }
         auto* button = new QRadioButton(items[i], this);
+        applyTabStop(button);
         buttons_->addButton(button, i);
         layout()->addWidget(button);
     }
@@ -29,6 +30,15 @@ void RadioGroup::setItems(const QStringList& items) {
         delete existing[i];
     }
     setItemIndex(selected);
+}
+
+void RadioGroup::setTabStop(bool tabStop) {
+    tabStop_ = tabStop;
+    for (QAbstractButton* b : buttons_->buttons()) applyTabStop(b);
+}
+
+void RadioGroup::applyTabStop(QAbstractButton* button) const {
+    button->setFocusPolicy(tabStop_ ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 QStringList RadioGroup::items() const {

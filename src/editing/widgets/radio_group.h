@@ -18,13 +18,19 @@ class RadioGroup : public QGroupBox {
     QStringList items() const;
     int itemIndex() const;
     void setItemIndex(int index);
+    // Without a tab stop the buttons are reached by the mouse only, never by
+    // Tab; buttons made later by setItems follow.
+    void setTabStop(bool tabStop);
 
   signals:
     // The user picked an item (mouse or keyboard), after the selection moved.
     void itemClicked(int index);
 
   private:
+    void applyTabStop(QAbstractButton* button) const;
+
     QButtonGroup* buttons_;
+    bool tabStop_ = true;
 };
 
 }  // namespace zelvor::widgets
