@@ -176,6 +176,7 @@ AppSettings TFormHlav::currentSettings(int activePage) const {
         auto* box = registry_.find<QAbstractButton>(remembered.name);
         s.*remembered.checked = box != nullptr && box->isChecked();
     }
+    s.memoCodePage = editing::codePageNumber(memoCodePage_);
     return s;
 }
 
@@ -196,6 +197,7 @@ void TFormHlav::loadSettings() {
         auto* box = registry_.find<QAbstractButton>(remembered.name);
         if (box != nullptr) box->setChecked(s.*remembered.checked);
     }
+    memoCodePage_ = editing::codePageFromNumber(s.memoCodePage).value_or(memoCodePage_);
     store_.loadDump(image_, allFlags_);
 }
 

@@ -14,7 +14,9 @@
 #include "app/port_controller.h"
 #include "app/settings/settings_store.h"
 #include "app/start_options.h"
+#include "app/system_texts.h"
 #include "editing/change_pipeline.h"
+#include "editing/code_page.h"
 #include "editing/option_handlers.h"
 #include "editing/widgets/control_registry.h"
 #include "i18n/messages.h"
@@ -56,6 +58,7 @@ class TFormHlav : public QMainWindow {
     PageView& pageView() { return *pageView_; }
     QTabWidget* pageControl() { return pageControl_; }
     std::uint8_t language() const { return outside_.language; }
+    editing::CodePage memoCodePage() const { return memoCodePage_; }
     std::uint8_t portIndex() const { return outside_.portIndex; }
     bool testMode() const { return testMode_; }
     const app::AllFlags& allFlags() const { return allFlags_; }
@@ -96,6 +99,7 @@ class TFormHlav : public QMainWindow {
     void ButtonTps100Click();
     void Menu_Jet123ModeClick(std::uint8_t mode);
     void SetLanguage(std::uint8_t language);
+    void MenuMemoCodePageClick(editing::CodePage page);
     void MenuContensClick();
     void MenuAboutClick();
     void SpeedButtonPrintClick();
@@ -128,6 +132,11 @@ class TFormHlav : public QMainWindow {
     void saveSettings();
     void startSimulator();
 
+    // The memo's code page and Qt's own texts (main_window_texts.cpp).
+    void buildMemoCodePageMenu(QMenu* menu);
+    void showMemoCodePage();
+    void MemoCharactersRefused(const QString& characters);
+
     // Shared steps.
     void runPipeline() { pipeline_.run(); }
     void applyUiTexts();
@@ -157,6 +166,10 @@ class TFormHlav : public QMainWindow {
     model::InjectionScaling scaling_;
     model::OutsideSettings outside_{0, 1};
     i18n::MessageTable messages_;
+    // The memo and the unit's identification are kept in this code page,
+    // whatever the window language.
+    editing::CodePage memoCodePage_ = systemMemoCodePage();
+    QtStandardTexts qtTexts_;
     app::AllFlags allFlags_{};
     bool testMode_ = false;
     bool printing_ = false;

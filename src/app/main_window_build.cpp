@@ -117,7 +117,7 @@ void TFormHlav::buildWindow() {
     pageView_ = std::make_unique<PageView>(
         image_, scaling_, allFlags_, registry_, pageControl_,
         PageView::Hooks{
-            .language = [this] { return outside_.language; },
+            .memoCodePage = [this] { return memoCodePage_; },
             .identification = [this]() -> const link::UnitIdentification& {
                 return link_->transfer().identification();
             },
@@ -131,6 +131,7 @@ void TFormHlav::buildWindow() {
                                  QString::fromUtf8(i18n::kMapPageCreationCaptions[i].data()));
     }
     widgets::applyUiTexts(registry_, i18n::fixedUiTexts());
+    buildMemoCodePageMenu(registry_.find<QMenu>("MenuLanguage"));
 }
 
 void TFormHlav::buildMenus() {
