@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <array>
 
+#include "editing/widgets/pages.h"
 
 namespace zelvor::app {
 
@@ -31,6 +32,11 @@ bool QtStandardTexts::apply(i18n::Language language) {
     if (!translator_.load(QStringLiteral("qtbase_") + QLatin1String(name), folder)) return false;
     installed_ = QCoreApplication::installTranslator(&translator_);
     return installed_;
+}
+
+void setUpApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("Zelvor Tuner"));
+    widgets::applyApplicationLook();
 }
 
 editing::CodePage systemMemoCodePage() {

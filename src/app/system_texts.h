@@ -26,6 +26,11 @@ class QtStandardTexts {
     bool installed_ = false;
 };
 
+// Names the program ("Zelvor Tuner", the title of its message boxes) and
+// gives it its look. No application display name is set: the platform would
+// append it to every window title.
+void setUpApplication();
+
 // The code page the system locale writes in (see editing::defaultCodePage).
 editing::CodePage systemMemoCodePage();
 

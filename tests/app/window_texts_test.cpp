@@ -290,6 +290,28 @@ class WindowTextsTest : public QObject {
         QCOMPARE(buttonTexts(), (QStringList{"&Yes", "&No", "Cancel"}));
     }
 
+    // Window titles are the program's own texts: a display name set on the
+    // application is what the platform appends to every title (" — Zelvor
+    // Tuner"), so there is none; message boxes carry the program's name.
+    void titlesGetNothingAppended() {
+        app::setUpApplication();
+        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Zelvor Tuner"));
+        {
+            WindowUnderTest t(folder_.path());
+            app::QtDialogs dialogs(&t.window);
+            QString title;
+            whenShown<QMessageBox>([&title](QMessageBox* box) {
+                title = box->windowTitle();
+                QTest::keyClick(box, Qt::Key_Escape);
+            });
+            dialogs.message(QStringLiteral("?"));
+            QCOMPARE(title, QStringLiteral("Zelvor Tuner"));
+        }
+        QCoreApplication::setApplicationName(QStringLiteral("probe"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("probe"));
+        QCoreApplication::setApplicationName(QStringLiteral("Zelvor Tuner"));
+    }
+
 };
 
 QTEST_MAIN(WindowTextsTest)
