@@ -290,6 +290,48 @@ class WindowTextsTest : public QObject {
         QCOMPARE(buttonTexts(), (QStringList{"&Yes", "&No", "Cancel"}));
     }
 
+    // The open dialog speaks the window language, and "All Files" lists a
+    // file whose name has no dot.
+    void openDialogListsFilesWithoutADot() {
+        QTemporaryDir tunes;
+        for (const char* name : {"race.ign", "tune-without-dot"}) {
+            QFile file(tunes.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        showWindow(w);
+        chooseMenuItem(w, "MenuLanguage", "MenuGerman");
+        app::QtDialogs dialogs(&w);
+        QStringList listed;
+        QString cancelText;
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+            QVERIFY(types != nullptr && view != nullptr);
+            types->setFocus();
+            QTest::keyClick(types, Qt::Key_Down);  // the next filter: all files
+            QVERIFY(types->currentText().startsWith(QStringLiteral("All Files")));
+            const auto names = [view] {
+                QStringList found;
+                const QModelIndex root = view->rootIndex();
+                for (int row = 0; row < view->model()->rowCount(root); ++row) {
+                    found << view->model()->index(row, 0, root).data().toString();
+                }
+                return found;
+            };
+            QTRY_VERIFY(names().contains(QStringLiteral("race.ign")));
+            listed = names();
+            for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>()) {
+                if (b->text() == QStringLiteral("Abbrechen")) cancelText = b->text();
+            }
+            dialog->reject();
+        });
+        QVERIFY(dialogs.openParameterFile(tunes.path(), {}).isEmpty());
+        QVERIFY2(listed.contains(QStringLiteral("tune-without-dot")), qPrintable(listed.join(',')));
+        QCOMPARE(cancelText, QStringLiteral("Abbrechen"));
+    }
+
     // Window titles are the program's own texts: a display name set on the
     // application is what the platform appends to every title (" — Zelvor
     // Tuner"), so there is none; message boxes carry the program's name.
