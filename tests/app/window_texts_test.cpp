@@ -354,6 +354,18 @@ class WindowTextsTest : public QObject {
         QCoreApplication::setApplicationName(QStringLiteral("Zelvor Tuner"));
     }
 
+    // The message names the device once, then the system's reason.
+    void portMessageNamesTheDeviceOnce() {
+        app::StartOptions options;
+        const QString device = QStringLiteral("/dev/zelvor-no-such-port");
+        options.portDevice = device.toStdString();
+        WindowUnderTest t(folder_.path(), options);
+        QCOMPARE(t.script.messages.size(), 1);
+        const QString text = t.script.messages.first();
+        QCOMPARE(text.count(device), 1);
+        QCOMPARE(text,
+                 QStringLiteral("Com opening error!\n%1: No such file or directory").arg(device));
+    }
 };
 
 QTEST_MAIN(WindowTextsTest)
