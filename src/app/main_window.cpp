@@ -107,6 +107,9 @@ void TFormHlav::MenuAboutClick() {
 }
 
 TFormHlav::~TFormHlav() {
+    // Controls losing the focus while they go must not commit into a window
+    // that is going too.
+    closing_ = true;
     timer_.stop();
     port_.close();
     // The controls are deleted after this object's members: none of their

@@ -197,6 +197,17 @@ class WindowTextsTest : public QObject {
         QVERIFY(file.readAll().contains("MemoCodePage=1252"));
     }
 
+    // A test that ends early destroys the window with the cursor still in
+    // the memo; the memo's focus leaving then must not reach the window.
+    void windowGoesWithTheCursorInTheMemo() {
+        auto t = std::make_unique<WindowUnderTest>(folder_.path());
+        showWindow(t->window);
+        clickTab(t->window, editing::kPageBike);
+        clickIntoMemo(t->window);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("x"));
+        t.reset();
+    }
+
     // The code page is a setting of its own: the window language leaves it,
     // and it comes back at the next start.
     void codePageIsKeptApartFromTheLanguage() {
