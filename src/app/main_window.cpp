@@ -107,14 +107,18 @@ void TFormHlav::MenuAboutClick() {
 }
 
 TFormHlav::~TFormHlav() {
-    // Controls losing the focus while they go must not commit into a window
-    // that is going too.
     closing_ = true;
     timer_.stop();
     port_.close();
     // The controls are deleted after this object's members: none of their
     // signals may reach a handler from here on.
     for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+    // The focus leaves now, while the window is whole and knows it is
+    // closing; a control losing it later, while the controls go, would run
+    // the window's commit through its event filters on a window half gone.
+    if (QWidget* focus = QApplication::focusWidget(); focus != nullptr && isAncestorOf(focus)) {
+        focus->clearFocus();
+    }
 }
 
 void TFormHlav::FormCreate() {
