@@ -3,8 +3,10 @@
 # skipping those already present.
 set -euo pipefail
 
+# qt6-translations-l10n: Qt's own dialog and button texts in German, French and Czech.
 packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev qt6-base-dev qt6-qpa-plugins
-          libgl-dev fonts-dejavu-core xvfb xauth xdotool imagemagick poppler-utils)
+          qt6-translations-l10n libgl-dev fonts-dejavu-core xvfb xauth xdotool imagemagick
+          poppler-utils)
 
 missing=()
 for p in "${packages[@]}"; do

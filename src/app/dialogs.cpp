@@ -9,7 +9,8 @@ namespace zelvor::app {
 namespace {
 
 const QString kIgnFilter = QStringLiteral("Ignition Parametrs(*.ign)");
-const QString kAllFilter = QStringLiteral("All Files (*.*)");
+// "*", not "*.*": a file name without a dot is a file too.
+const QString kAllFilter = QStringLiteral("All Files (*)");
 const QString kPdfFilter = QStringLiteral("PDF document (*.pdf)");
 
 QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStringList& filters,

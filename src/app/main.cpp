@@ -5,13 +5,10 @@
 #include <exception>
 
 #include "app/main_window.h"
-#include "editing/widgets/pages.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Zelvor Tuner"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Zelvor Tuner"));
-    zelvor::widgets::applyApplicationLook();
+    zelvor::app::setUpApplication();
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

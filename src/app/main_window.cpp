@@ -112,11 +112,18 @@ void TFormHlav::MenuAboutClick() {
 }
 
 TFormHlav::~TFormHlav() {
+    closing_ = true;
     timer_.stop();
     port_.close();
     // The controls are deleted after this object's members: none of their
     // signals may reach a handler from here on.
     for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+    // The focus leaves now, while the window is whole and knows it is
+    // closing; a control losing it later, while the controls go, would run
+    // the window's commit through its event filters on a window half gone.
+    if (QWidget* focus = QApplication::focusWidget(); focus != nullptr && isAncestorOf(focus)) {
+        focus->clearFocus();
+    }
 }
 
 void TFormHlav::FormCreate() {
@@ -185,6 +192,7 @@ AppSettings TFormHlav::currentSettings(int activePage) const {
         auto* box = registry_.find<QAbstractButton>(remembered.name);
         s.*remembered.checked = box != nullptr && box->isChecked();
     }
+    s.memoCodePage = editing::codePageNumber(memoCodePage_);
     return s;
 }
 
@@ -205,6 +213,7 @@ void TFormHlav::loadSettings() {
         auto* box = registry_.find<QAbstractButton>(remembered.name);
         if (box != nullptr) box->setChecked(s.*remembered.checked);
     }
+    memoCodePage_ = editing::codePageFromNumber(s.memoCodePage).value_or(memoCodePage_);
     store_.loadDump(image_, allFlags_);
 }
 

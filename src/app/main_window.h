@@ -14,7 +14,9 @@
 #include "app/port_controller.h"
 #include "app/settings/settings_store.h"
 #include "app/start_options.h"
+#include "app/system_texts.h"
 #include "editing/change_pipeline.h"
+#include "editing/code_page.h"
 #include "editing/option_handlers.h"
 #include "editing/widgets/control_registry.h"
 #include "i18n/messages.h"
@@ -58,6 +60,7 @@ class TFormHlav : public QMainWindow {
     // The designed client area (inside the scrolling central widget).
     QWidget* clientArea() const { return client_; }
     std::uint8_t language() const { return outside_.language; }
+    editing::CodePage memoCodePage() const { return memoCodePage_; }
     std::uint8_t portIndex() const { return outside_.portIndex; }
     bool testMode() const { return testMode_; }
     const app::AllFlags& allFlags() const { return allFlags_; }
@@ -101,6 +104,7 @@ class TFormHlav : public QMainWindow {
     void ButtonTps100Click();
     void Menu_Jet123ModeClick(std::uint8_t mode);
     void SetLanguage(std::uint8_t language);
+    void MenuMemoCodePageClick(editing::CodePage page);
     void MenuContensClick();
     void MenuAboutClick();
     void SpeedButtonPrintClick();
@@ -143,6 +147,11 @@ class TFormHlav : public QMainWindow {
     // it is on none: smaller where the screen is smaller, then moved in.
     void fitIntoScreen();
 
+    // The memo's code page and Qt's own texts (main_window_texts.cpp).
+    void buildMemoCodePageMenu(QMenu* menu);
+    void showMemoCodePage();
+    void MemoCharactersRefused(const QString& characters);
+
     // Shared steps.
     void runPipeline() { pipeline_.run(); }
     void applyUiTexts();
@@ -172,6 +181,10 @@ class TFormHlav : public QMainWindow {
     model::InjectionScaling scaling_;
     model::OutsideSettings outside_{0, 1};
     i18n::MessageTable messages_;
+    // The memo and the unit's identification are kept in this code page,
+    // whatever the window language.
+    editing::CodePage memoCodePage_ = systemMemoCodePage();
+    QtStandardTexts qtTexts_;
     app::AllFlags allFlags_{};
     bool testMode_ = false;
     bool printing_ = false;

@@ -118,7 +118,7 @@ void TFormHlav::buildWindow() {
     pageView_ = std::make_unique<PageView>(
         image_, scaling_, allFlags_, registry_, pageControl_,
         PageView::Hooks{
-            .language = [this] { return outside_.language; },
+            .memoCodePage = [this] { return memoCodePage_; },
             .identification = [this]() -> const link::UnitIdentification& {
                 return link_->transfer().identification();
             },
@@ -132,6 +132,7 @@ void TFormHlav::buildWindow() {
                                  QString::fromUtf8(i18n::kMapPageCreationCaptions[i].data()));
     }
     widgets::applyUiTexts(registry_, i18n::fixedUiTexts());
+    buildMemoCodePageMenu(registry_.find<QMenu>("MenuLanguage"));
 }
 
 QWidget* TFormHlav::buildClientArea() {

@@ -158,6 +158,8 @@ void TFormHlav::applyUiTexts() {
             item->setChecked(l == outside_.language);
         }
     }
+    showMemoCodePage();
+    qtTexts_.apply(language);
     auto* noConnection = registry_.find<QWidget>("LabelSpojeni");
     const bool unconnected = noConnection == nullptr || !noConnection->isHidden() ||
                              link_->transfer().noConnectionVisible() ||

@@ -11,6 +11,7 @@
 #include "editing/page_binder.h"
 #include "editing/page_index.h"
 #include "editing/view_rules.h"
+#include "editing/widgets/bike_memo.h"
 #include "editing/widgets/colours.h"
 #include "editing/widgets/map_grid.h"
 #include "link/unit_identification.h"
@@ -68,8 +69,7 @@ void PageView::collect() {
         }
         return;
     }
-    editing::collectPage(currentPage_, access_, image_,
-                         editing::memoCodePage(hooks_.language ? hooks_.language() : 0));
+    editing::collectPage(currentPage_, access_, image_, memoCodePage());
 }
 
 void PageView::refresh() {
@@ -80,17 +80,25 @@ void PageView::refresh() {
     }
     if (currentPage_ == editing::kPageBike) refreshBikeExtras();
     const editing::RefreshResult result =
-        editing::refreshPage(currentPage_, access_, image_,
-                             editing::memoCodePage(hooks_.language ? hooks_.language() : 0));
+        editing::refreshPage(currentPage_, access_, image_, memoCodePage());
     if (result.unknownBike && hooks_.unknownBike) hooks_.unknownBike();
     viewUpdate();
 }
 
+editing::CodePage PageView::memoCodePage() const {
+    return hooks_.memoCodePage ? hooks_.memoCodePage() : editing::CodePage::Windows1252;
+}
+
 void PageView::refreshBikeExtras() {
+    // The memo checks what is typed against the code page it is shown in.
+    if (auto* memo = registry_.find<widgets::MemoEdit>("Memo1")) memo->setCodePage(memoCodePage());
     if (hooks_.identification) {
         const link::UnitIdentification& id = hooks_.identification();
+        const std::string& bytes = id.identificationBytes;
+        const std::string shown = editing::decodeForDisplay(
+            {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, memoCodePage());
         widgets::setLabelText(registry_.find<QWidget>("LabelVerze1"),
-                              QString::fromStdString(id.identification));
+                              QString::fromStdString(shown));
         widgets::setLabelText(registry_.find<QWidget>("LabelVerze2"),
                               QString::fromStdString(id.date));
         widgets::setLabelText(registry_.find<QWidget>("LabelVerze3"),

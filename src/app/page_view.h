@@ -3,6 +3,7 @@
 #include <QObject>
 #include <functional>
 
+#include "editing/code_page.h"
 #include "editing/map_grid_model.h"
 #include "editing/widgets/control_registry.h"
 #include "editing/widgets/qt_control_access.h"
@@ -28,7 +29,8 @@ namespace zelvor::app {
 class PageView {
   public:
     struct Hooks {
-        std::function<std::uint8_t()> language;
+        // The code page of the memo and of the unit's identification.
+        std::function<editing::CodePage()> memoCodePage;
         std::function<const link::UnitIdentification&()> identification;
         // The image holds a bike this program does not know (page 0 refresh).
         std::function<void()> unknownBike;
@@ -56,6 +58,7 @@ class PageView {
     widgets::MapGrid* mapGrid() const { return grid_; }
 
   private:
+    editing::CodePage memoCodePage() const;
     void refreshBikeExtras();
     void refreshMapPage();
 

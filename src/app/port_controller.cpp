@@ -62,7 +62,7 @@ void PortController::open(std::uint8_t portIndex, const QString& openErrorText) 
     if (!port_.open(device)) {
         QString text = openErrorText + QStringLiteral("\n") + QString::fromStdString(device);
         if (auto* posix = dynamic_cast<link::PosixSerialPort*>(&port_)) {
-            const std::string reason = posix->lastError();
+            const std::string reason = posix->lastReason();
             if (!reason.empty()) text += QStringLiteral(": ") + QString::fromStdString(reason);
         }
         showMessage_(text);

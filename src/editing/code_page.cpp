@@ -1,5 +1,6 @@
 #include "editing/code_page.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -98,9 +99,31 @@ std::uint8_t encodeOne(char32_t c, const UpperHalf& upper) {
 
 }  // namespace
 
-CodePage memoCodePage(std::uint8_t language) {
-    constexpr std::uint8_t kCzech = 3;
-    return language == kCzech ? CodePage::Windows1250 : CodePage::Windows1252;
+int codePageNumber(CodePage page) {
+    return page == CodePage::Windows1250 ? 1250 : 1252;
+}
+
+std::optional<CodePage> codePageFromNumber(int number) {
+    if (number == 1250) return CodePage::Windows1250;
+    if (number == 1252) return CodePage::Windows1252;
+    return std::nullopt;
+}
+
+CodePage defaultCodePage(std::string_view localeName) {
+    // The language is what stands before the territory, the character set
+    // and the modifier: "cs" of "cs_CZ.UTF-8".
+    const std::string_view language = localeName.substr(0, localeName.find_first_of("_-.@"));
+    constexpr std::string_view kCentralEuropean[] = {"cs", "sk", "pl", "hu", "sl", "hr", "ro"};
+    for (std::string_view code : kCentralEuropean) {
+        if (language == code) return CodePage::Windows1250;
+    }
+    return CodePage::Windows1252;
+}
+
+bool representable(char32_t c, CodePage page) {
+    if (c < 0x80) return true;
+    const UpperHalf& upper = upperHalf(page);
+    return std::find(upper.begin(), upper.end(), c) != upper.end();
 }
 
 std::string decode(std::span<const std::uint8_t> bytes, CodePage page) {
@@ -108,6 +131,18 @@ std::string decode(std::span<const std::uint8_t> bytes, CodePage page) {
     std::string out;
     out.reserve(bytes.size());
     for (std::uint8_t b : bytes) appendUtf8(out, b < 0x80 ? b : upper[b - 0x80]);
+    return out;
+}
+
+std::string decodeForDisplay(std::span<const std::uint8_t> bytes, CodePage page) {
+    const UpperHalf& upper = upperHalf(page);
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::uint8_t b : bytes) {
+        const char32_t c = b < 0x80 ? b : upper[b - 0x80];
+        const bool control = c < 0x20 || (c >= 0x7F && c < 0xA0);
+        appendUtf8(out, control ? U'?' : c);
+    }
     return out;
 }
 

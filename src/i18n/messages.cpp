@@ -66,6 +66,13 @@ constexpr std::array<MessageRow, kMessageKeyCount> kMessageRows{{
       "Date et heur de l´imprimé:   ", "Datum a čas tisku:  "}},
     {K::MsgPrintError,
      {"Printing failed!", "Fehler beim Drucken!", "Erreur d´impression!", "Chyba při tisku!"}},
+    {K::MsgMemoCharacter,
+     {"This character cannot be kept in the memo with its code page (see the Language menu): ",
+      "Dieses Zeichen kann in der Notiz mit ihrem Zeichensatz nicht gespeichert werden (siehe "
+      "Menü Sprache): ",
+      "Ce caractère ne peut pas être enregistré dans le mémo avec son jeu de caractères (voir "
+      "le menu Langue) : ",
+      "Tento znak nelze v poznámce s jejím kódováním uložit (viz nabídka Jazyk): "}},
     {K::MsgAdvance, {"Advance", "Vorzündung", "Avance", "Předstih"}},
     {K::MsgProgramCount,
      {"Number of Programing = ", "Programmierungsanzahl = ", "Nombre de programmations = ",

@@ -36,6 +36,7 @@ namespace zelvor::i18n {
     X(MsgCylinderCorrection)   \
     X(MsgPrintDate)            \
     X(MsgPrintError)           \
+    X(MsgMemoCharacter)        \
     X(MsgAdvance)              \
     X(MsgProgramCount)         \
     X(MsgBlocking)             \

@@ -45,6 +45,15 @@ constexpr auto kTranslatedTexts = std::to_array<TranslatedUiText>({
     {{"MenuGerman"}, P::Caption, {"&German", "&Deutsch", "&Allemand", "&Německy"}},
     {{"MenuFrench"}, P::Caption, {"&French", "&Französisch", "&Francais", "Francouzky"}},
     {{"MenuCzech"}, P::Caption, {"&Czech", "&Tschechisch", "&Tchèque", "Če&sky"}},
+    {{"MenuMemo1250"},
+     P::Caption,
+     {"Memo: Central European (Windows-1250)", "Notiz: Mitteleuropäisch (Windows-1250)",
+      "Mémo : Europe centrale (Windows-1250)", "Poznámka: středoevropské kódování (Windows-1250)"}},
+    {{"MenuMemo1252"},
+     P::Caption,
+     {"Memo: Western European (Windows-1252)", "Notiz: Westeuropäisch (Windows-1252)",
+      "Mémo : Europe occidentale (Windows-1252)",
+      "Poznámka: západoevropské kódování (Windows-1252)"}},
     {{"MenuHelp"}, P::Caption, {"&Help", "&Hilfe", "&Aide", "Nápověda"}},
     {{"MenuContens"}, P::Caption, {"&Contents...", "&Inhalt...", "&Contenu", "Obsah"}},
     {{"MenuAbout"},
@@ -305,6 +314,19 @@ constexpr auto kTranslatedTexts = std::to_array<TranslatedUiText>({
       "Gezeichnete Punkt bedeutet Aktivierung durch Schaltverbindung zu Grund",
       "Les points marqués sont activ avec le contacte de masse",
       "Zaškrtnutí znamená aktivaci připojením na zem"}},
+
+    {{"MenuMemo1250", "MenuMemo1252"},
+     P::Hint,
+     {"Code page of the memo kept in the ignition and of the ignition's identification",
+      "Zeichensatz der in der Zündbox gespeicherten Notiz und der Kennung der Zündbox",
+      "Jeu de caractères du mémo enregistré dans le boîtier et de l'identification du boîtier",
+      "Kódování poznámky uložené v zapalování a identifikace zapalování"}},
+
+    // Headings of the live panel and the output group of the monitor page.
+    {{"Label1"}, P::Caption, {"Engine", "Motor", "Moteur", "Motor"}},
+    {{"Label2"}, P::Caption, {"Sensors", "Sensoren", "Capteurs", "Čidla"}},
+    {{"Label3"}, P::Caption, {"Ignition unit", "Zündbox", "Boîtier d'allumage", "Zapalování"}},
+    {{"GroupBoxMonOutput"}, P::Caption, {"Outputs", "Ausgänge", "Sorties", "Výstupy"}},
 
     // Remaining status texts.
     {{"LabelEeDataErr"},

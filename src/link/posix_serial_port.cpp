@@ -72,16 +72,17 @@ std::chrono::milliseconds PosixSerialPort::writeTimeLimit(std::size_t bytes) {
 bool PosixSerialPort::open(const std::string& devicePath) {
     close();
     lastError_.clear();
+    lastReason_.clear();
     devicePath_ = devicePath;
 
     const int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        lastError_ = devicePath + ": " + describe(errno);
+        fail(describe(errno));
         return false;
     }
     termios found{};
     if (!isatty(fd) || tcgetattr(fd, &found) != 0) {
-        lastError_ = devicePath + ": not a serial device";
+        fail("not a serial device");
         ::close(fd);
         return false;
     }
@@ -92,7 +93,7 @@ bool PosixSerialPort::open(const std::string& devicePath) {
     termios applied{};
     if (tcsetattr(fd, TCSANOW, &wanted) != 0 || tcgetattr(fd, &applied) != 0 ||
         cfgetospeed(&applied) != B57600) {
-        lastError_ = devicePath + ": cannot set 57600 baud 8N1";
+        fail("cannot set 57600 baud 8N1");
         (void)tcsetattr(fd, TCSANOW, &found);
         (void)ioctl(fd, TIOCNXCL);
         ::close(fd);
@@ -123,8 +124,13 @@ void PosixSerialPort::close() {
     fd_ = -1;
 }
 
+void PosixSerialPort::fail(std::string reason) {
+    lastReason_ = std::move(reason);
+    lastError_ = devicePath_ + ": " + lastReason_;
+}
+
 void PosixSerialPort::closeLost(const char* operation, int error) {
-    lastError_ = devicePath_ + ": " + operation + ": " + describe(error);
+    fail(std::string(operation) + ": " + describe(error));
     ::close(fd_);
     fd_ = -1;
 }

@@ -39,12 +39,16 @@ class PosixSerialPort final : public SerialPort {
     // Why the last open failed or why the port closed itself; empty after a
     // successful open.
     const std::string& lastError() const { return lastError_; }
+    // The same without the device: the system's reason alone.
+    const std::string& lastReason() const { return lastReason_; }
 
     // Longest time write() waits for a frame of the given size to leave: its
     // time on the line plus a margin for the driver.
     static std::chrono::milliseconds writeTimeLimit(std::size_t bytes);
 
   private:
+    // Remembers why the port failed, with and without the device.
+    void fail(std::string reason);
     // Closes after an error that means the device is gone, remembering why.
     void closeLost(const char* operation, int error);
     // True (after closing the port) for errors that mean the device is gone.
@@ -55,6 +59,7 @@ class PosixSerialPort final : public SerialPort {
     termios savedSettings_{};
     std::string devicePath_;
     std::string lastError_;
+    std::string lastReason_;
 };
 
 }  // namespace zelvor::link

@@ -48,17 +48,19 @@ std::string monthText(std::uint8_t monthCode) {
 UnitIdentification identifyUnit(std::span<const std::uint8_t, info_block::kSize> infoBlock) {
     using namespace info_block;
     UnitIdentification id;
+    std::string& raw = id.identificationBytes;
     if (infoBlock[kText] != 0) {
         for (std::size_t i = kText; i < kText + kTextLength && infoBlock[i] != 0; ++i) {
-            id.identification += printable(infoBlock[i]);
+            raw += static_cast<char>(infoBlock[i]);
         }
     } else {
-        id.identification += printable(infoBlock[0]);
-        id.identification += printable(infoBlock[1]);
-        id.identification += printable(infoBlock[2]);
-        id.identification += digit(infoBlock[3] / 10);
-        id.identification += digit(infoBlock[3] % 10);
+        raw += static_cast<char>(infoBlock[0]);
+        raw += static_cast<char>(infoBlock[1]);
+        raw += static_cast<char>(infoBlock[2]);
+        raw += digit(infoBlock[3] / 10);
+        raw += digit(infoBlock[3] % 10);
     }
+    for (char byte : raw) id.identification += printable(static_cast<std::uint8_t>(byte));
 
     const int day = infoBlock[kDay];
     id.date += day < 10 ? ' ' : digit(day / 10);

@@ -28,7 +28,11 @@ inline constexpr std::size_t kTextLength = 30;
 // The three texts shown beside the version: identification, date
 // (" 25. 2.2002") and time ("14:05").
 struct UnitIdentification {
+    // Printable ASCII; any other byte shows as '?'.
     std::string identification;
+    // The identification's bytes as the unit sent them: single bytes in the
+    // code page the memo uses, decoded by whoever shows them.
+    std::string identificationBytes;
     std::string date;
     std::string time;
 

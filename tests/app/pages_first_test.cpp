@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -448,6 +449,36 @@ TEST(MemoEditTest, ReportsAKeyBeforeApplyingIt) {
     QTest::keyClicks(&memo, QStringLiteral("cd"));
     EXPECT_EQ(seen, (QStringList{QStringLiteral("ab"), QStringLiteral("abc")}));
     EXPECT_EQ(memo.toPlainText(), QStringLiteral("abcd"));
+}
+
+TEST(MemoEditTest, CharactersTheCodePageLacksAreRefusedHoweverTheyArrive) {
+    MemoEdit memo;
+    memo.setCodePage(editing::CodePage::Windows1252);
+    QStringList refused;
+    QObject::connect(&memo, &MemoEdit::charactersRefused,
+                     [&](const QString& characters) { refused << characters; });
+    memo.setPlainText(QStringLiteral("ab"));
+    memo.moveCursor(QTextCursor::End);
+    EXPECT_TRUE(refused.isEmpty());
+
+    // An input method commits its text without a key press.
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("č\U0001F600é"));
+    QApplication::sendEvent(&memo, &commit);
+    EXPECT_EQ(memo.toPlainText(), QStringLiteral("abé"));
+    EXPECT_EQ(refused, QStringList{QStringLiteral("č\U0001F600")});
+
+    const auto typeR = [&memo] {
+        QTest::sendKeyEvent(QTest::Click, &memo, static_cast<Qt::Key>(0x158), QStringLiteral("ř"),
+                            Qt::NoModifier);
+    };
+    typeR();
+    EXPECT_EQ(memo.toPlainText(), QStringLiteral("abé"));
+    EXPECT_EQ(refused.last(), QStringLiteral("ř"));
+    memo.setCodePage(editing::CodePage::Windows1250);
+    typeR();
+    EXPECT_EQ(memo.toPlainText(), QStringLiteral("abéř"));
+    EXPECT_EQ(refused.size(), 2);
 }
 
 TEST(TwoArrowSpinButtonTest, ArrowsSignalTheirDirection) {

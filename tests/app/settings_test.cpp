@@ -131,6 +131,34 @@ TEST(AppSettings, WriteThenReadRoundTrips) {
     EXPECT_FALSE(back.allPolohaA);
 }
 
+TEST(AppSettings, MemoCodePageIsItsOwnKeyBesideUnknownKeysAndSections) {
+    AppSettings current;
+    current.memoCodePage = 1250;  // what the system locale suggested
+    const auto read = [&](const std::string& text) {
+        return readAppSettings(IniDocument::parse(text), current).memoCodePage;
+    };
+    EXPECT_EQ(read(""), 1250);
+    EXPECT_EQ(read("[BASIC]\nMemoCodePage=1252\n"), 1252);
+    EXPECT_EQ(read("[BASIC]\nMemoCodePage=1250\n"), 1250);
+    for (const char* other : {"1251", "65001", "0", "-1250", "x1252", ""}) {
+        EXPECT_EQ(read(std::string("[BASIC]\nMemoCodePage=") + other + "\n"), 1250) << other;
+    }
+    EXPECT_EQ(read("[OTHER]\nMemoCodePage=1252\n"), 1250);
+
+    IniDocument ini = IniDocument::parse(
+        "[PORTS]\nCOM3=/dev/ttyUSB1\n[BASIC]\nFutureKey=7\nLanguage=2\n[VIEW]\nZoom=3\n");
+    AppSettings s = readAppSettings(ini, current);
+    EXPECT_EQ(s.language, 2);
+    s.memoCodePage = 1252;
+    writeAppSettings(ini, s);
+    const std::string written = ini.serialize();
+    EXPECT_NE(written.find("MemoCodePage=1252\n"), std::string::npos);
+    EXPECT_NE(written.find("FutureKey=7\n"), std::string::npos);
+    EXPECT_NE(written.find("[PORTS]\nCOM3=/dev/ttyUSB1\n"), std::string::npos);
+    EXPECT_NE(written.find("[VIEW]\nZoom=3\n"), std::string::npos);
+    EXPECT_EQ(IniDocument::parse(written).value(kSettingsSection, "MemoCodePage"), "1252");
+}
+
 TEST(ImageDump, LayoutAndRoundTrip) {
     model::ParameterImage image;
     for (std::size_t k = 0; k < model::ParameterImage::kSize; ++k) {

@@ -82,8 +82,58 @@ TEST(MemoText, EveryByteSurvivesDecodeAndEncode) {
         for (int b = 1; b < 256; ++b) all.push_back(static_cast<std::uint8_t>(b));
         EXPECT_EQ(encode(decode(all, page), page), all);
     }
-    EXPECT_EQ(memoCodePage(3), CodePage::Windows1250);
-    EXPECT_EQ(memoCodePage(2), CodePage::Windows1252);
+}
+
+TEST(CodePage, TheSameBytesReadAsTheirCodePageHasThem) {
+    const std::vector<std::uint8_t> bytes = {'Z', 0xE9, 'l', 0xF8, 0x9E};
+    EXPECT_EQ(decode(bytes, CodePage::Windows1250), "Zélřž");
+    EXPECT_EQ(decode(bytes, CodePage::Windows1252), "Zéløž");
+}
+
+TEST(CodePage, RepresentableLettersAreExactlyThoseThePageHolds) {
+    EXPECT_TRUE(representable(U'a', CodePage::Windows1252));
+    EXPECT_TRUE(representable(U'\n', CodePage::Windows1250));
+    for (char32_t c : {U'ř', U'č', U'ě', U'ů', U'ň', U'ő', U'ł'}) {
+        EXPECT_TRUE(representable(c, CodePage::Windows1250)) << static_cast<unsigned>(c);
+        EXPECT_FALSE(representable(c, CodePage::Windows1252)) << static_cast<unsigned>(c);
+    }
+    for (char32_t c : {U'ñ', U'è', U'ø', U'æ'}) {
+        EXPECT_FALSE(representable(c, CodePage::Windows1250)) << static_cast<unsigned>(c);
+        EXPECT_TRUE(representable(c, CodePage::Windows1252)) << static_cast<unsigned>(c);
+    }
+    for (char32_t c : {U'é', U'€', U'ž', U'ä'}) {
+        EXPECT_TRUE(representable(c, CodePage::Windows1250));
+        EXPECT_TRUE(representable(c, CodePage::Windows1252));
+    }
+    EXPECT_FALSE(representable(U'→', CodePage::Windows1250));
+    EXPECT_FALSE(representable(U'\U0001F600', CodePage::Windows1252));
+}
+
+TEST(CodePage, DisplayTextShowsLettersAndHidesControls) {
+    const std::vector<std::uint8_t> name = {'Z', 0xE9, 'l', 'v', 'o', 'r'};
+    EXPECT_EQ(decodeForDisplay(name, CodePage::Windows1252), "Zélvor");
+    EXPECT_EQ(decodeForDisplay(name, CodePage::Windows1250), "Zélvor");
+    const std::vector<std::uint8_t> odd = {0x07, 'A', 0x7F, 0x81, 0x8D, 0xA0, 0xC8};
+    EXPECT_EQ(decodeForDisplay(odd, CodePage::Windows1252), "?A???\u00A0È");
+    EXPECT_EQ(decodeForDisplay(odd, CodePage::Windows1250), "?A??Ť\u00A0Č");  // 0x8D is Ť
+}
+
+TEST(CodePage, NumbersAndLocales) {
+    EXPECT_EQ(codePageNumber(CodePage::Windows1250), 1250);
+    EXPECT_EQ(codePageNumber(CodePage::Windows1252), 1252);
+    EXPECT_EQ(codePageFromNumber(1250), CodePage::Windows1250);
+    EXPECT_EQ(codePageFromNumber(1252), CodePage::Windows1252);
+    for (int other : {0, 1251, 65001, -1250}) EXPECT_FALSE(codePageFromNumber(other)) << other;
+
+    for (const char* central : {"cs_CZ.UTF-8", "sk_SK", "pl_PL.UTF-8", "hu_HU", "sl_SI",
+                                "hr_HR.UTF-8", "ro_RO", "cs", "hu-HU", "pl_PL@euro"}) {
+        EXPECT_EQ(defaultCodePage(central), CodePage::Windows1250) << central;
+    }
+    // Kashubian (csb) only starts like Czech.
+    for (const char* western :
+         {"en_US.UTF-8", "de_DE", "fr_FR.UTF-8", "C", "POSIX", "", "csb_PL", "sv_SE", "C.UTF-8"}) {
+        EXPECT_EQ(defaultCodePage(western), CodePage::Windows1252) << western;
+    }
 }
 
 }  // namespace

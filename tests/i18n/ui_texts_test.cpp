@@ -88,6 +88,35 @@ TEST(UiTextTables, NoControlAndPropertyIsDefinedTwice) {
     }
 }
 
+TEST(UiTextTables, TextsThisProgramAddsExistInEveryLanguage) {
+    const std::string_view added[] = {"Label1",       "Label2",      "Label3", "GroupBoxMonOutput",
+                                      "MenuMemo1250", "MenuMemo1252"};
+    for (std::string_view control : added) {
+        const std::string english = text(control, UiProperty::Caption, Language::English);
+        for (Language language : {Language::German, Language::French, Language::Czech}) {
+            EXPECT_FALSE(text(control, UiProperty::Caption, language).empty()) << control;
+        }
+        if (control != "Label1" && control != "GroupBoxMonOutput") continue;
+        for (Language language : {Language::German, Language::French, Language::Czech}) {
+            EXPECT_NE(text(control, UiProperty::Caption, language), english) << control;
+        }
+    }
+    EXPECT_EQ(text("Label3", UiProperty::Caption, Language::English), "Ignition unit");
+    EXPECT_EQ(text("GroupBoxMonOutput", UiProperty::Caption, Language::Czech), "Výstupy");
+    // Each code-page item names its code page in every language, and both
+    // tell in the status bar what the setting is for.
+    for (Language language : kLanguages) {
+        EXPECT_NE(text("MenuMemo1250", UiProperty::Caption, language).find("1250"),
+                  std::string::npos);
+        EXPECT_NE(text("MenuMemo1252", UiProperty::Caption, language).find("1252"),
+                  std::string::npos);
+        EXPECT_EQ(text("MenuMemo1250", UiProperty::Hint, language),
+                  text("MenuMemo1252", UiProperty::Hint, language));
+        // The refused characters follow the message after a blank.
+        EXPECT_TRUE(storedVariant(MessageKey::MsgMemoCharacter, language).ends_with(": "));
+    }
+}
+
 // --- exact texts ----------------------------------------------------------------------
 
 struct ExactText {

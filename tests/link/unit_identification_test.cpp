@@ -61,6 +61,17 @@ TEST(UnitIdentification, UnprintableBytesBecomeQuestionMarks) {
     info[1] = 0x07;
     info[2] = 0xE9;
     EXPECT_EQ(identifyUnit(info).identification, "A??07");
+    EXPECT_EQ(identifyUnit(info).identificationBytes,
+              "A\x07\xE9"
+              "07");
+}
+
+TEST(UnitIdentification, TextBytesAreKeptForTheCodePageToDecode) {
+    auto info = testing::infoBlock(63);
+    std::memcpy(&info[16], "Z\xE9lvor \xF8", 8);
+    const UnitIdentification id = identifyUnit(info);
+    EXPECT_EQ(id.identificationBytes, "Z\xE9lvor \xF8");
+    EXPECT_EQ(id.identification, "Z?lvor ?");
 }
 
 TEST(UnitIdentification, VersionMismatchTextInEveryLanguage) {

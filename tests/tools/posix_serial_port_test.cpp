@@ -100,6 +100,9 @@ TEST(PosixSerialPort, MissingDeviceFailsWithItsNameAndStaysClosed) {
     PosixSerialPort port;
     EXPECT_FALSE(port.open("/dev/zelvor-no-such-device"));
     EXPECT_NE(port.lastError().find("/dev/zelvor-no-such-device"), std::string::npos);
+    // The reason alone, for callers that name the device themselves.
+    EXPECT_EQ(port.lastReason(), "No such file or directory");
+    EXPECT_EQ(port.lastError(), "/dev/zelvor-no-such-device: " + port.lastReason());
     expectQuietlyClosed(port);
 }
 
@@ -217,6 +220,8 @@ TEST(PosixSerialPort, VanishedDeviceClosesThePortOnce) {
     EXPECT_EQ(port.queuedBytes(), 0u);
     EXPECT_FALSE(port.isOpen());
     EXPECT_NE(port.lastError().find(pty.path()), std::string::npos);
+    EXPECT_EQ(port.lastReason().find(pty.path()), std::string::npos);
+    EXPECT_FALSE(port.lastReason().empty());
     expectQuietlyClosed(port);
 }
 

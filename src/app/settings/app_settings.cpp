@@ -20,6 +20,7 @@ constexpr const char* kActivePage = "PageControl1->ActivePageIndex";
 constexpr const char* kZobrMs = "CheckBoxZobrMs_Uni->Checked";
 constexpr const char* kExtMonitor = "CheckBoxExtMonitor->Checked";
 constexpr const char* kAllPolohaA = "CheckBoxAll_PolohaA->Checked";
+constexpr const char* kMemoCodePage = "MemoCodePage";
 
 bool readFlag(const IniDocument& ini, const char* key, bool current) {
     return ini.integer(kSettingsSection, key, current ? 1 : 0) != 0;
@@ -46,6 +47,10 @@ AppSettings readAppSettings(const IniDocument& ini, const AppSettings& current) 
     s.zobrMs = readFlag(ini, kZobrMs, current.zobrMs);
     s.extMonitor = readFlag(ini, kExtMonitor, current.extMonitor);
     s.allPolohaA = readFlag(ini, kAllPolohaA, current.allPolohaA);
+    // Only the two code pages the memo can be kept in; anything else keeps the
+    // current one.
+    const int codePage = ini.integer(kSettingsSection, kMemoCodePage, current.memoCodePage);
+    s.memoCodePage = codePage == 1250 || codePage == 1252 ? codePage : current.memoCodePage;
     return s;
 }
 
@@ -65,6 +70,7 @@ void writeAppSettings(IniDocument& ini, const AppSettings& s) {
     put(kZobrMs, s.zobrMs ? "1" : "0");
     put(kExtMonitor, s.extMonitor ? "1" : "0");
     put(kAllPolohaA, s.allPolohaA ? "1" : "0");
+    put(kMemoCodePage, std::to_string(s.memoCodePage));
 }
 
 SettingsPaths SettingsPaths::fromEnvironment() {

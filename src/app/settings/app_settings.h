@@ -24,6 +24,8 @@ struct AppSettings {
     bool zobrMs = false;
     bool extMonitor = false;
     bool allPolohaA = false;
+    // Code page of the memo and of the unit's identification: 1250 or 1252.
+    int memoCodePage = 1252;
 };
 
 inline constexpr const char* kSettingsSection = "BASIC";

@@ -1,6 +1,7 @@
 #include "editing/widgets/bike_memo.h"
 
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTextBlock>
 #include <algorithm>
 
@@ -36,9 +37,55 @@ int MemoEdit::storedLength(const QString& text) {
     return static_cast<int>(editing::memoBytes(utf8, editing::CodePage::Windows1252).size());
 }
 
+QString MemoEdit::keepRepresentable(const QString& text, editing::CodePage page, QString& refused) {
+    QString kept;
+    kept.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const QStringView one(text.constData() + i, pair ? 2 : 1);
+        const char32_t c = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
+        if (editing::representable(c, page)) {
+            kept += one;
+        } else if (!refused.contains(one)) {
+            refused += one;
+        }
+        if (pair) ++i;
+    }
+    return kept;
+}
+
 void MemoEdit::keyPressEvent(QKeyEvent* event) {
     if (!event->text().isEmpty()) emit keyPressed();
-    QPlainTextEdit::keyPressEvent(event);
+    QString refused;
+    const QString kept = keepRepresentable(event->text(), codePage_, refused);
+    if (refused.isEmpty()) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    emit charactersRefused(refused);
+    event->accept();
+    if (kept.isEmpty()) return;
+    QKeyEvent filtered(event->type(), event->key(), event->modifiers(), kept, event->isAutoRepeat(),
+                       static_cast<quint16>(event->count()));
+    QPlainTextEdit::keyPressEvent(&filtered);
+}
+
+void MemoEdit::insertFromMimeData(const QMimeData* source) {
+    if (source == nullptr || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QString refused;
+    const QString kept = keepRepresentable(source->text(), codePage_, refused);
+    if (refused.isEmpty()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    emit charactersRefused(refused);
+    QMimeData filtered;
+    filtered.setText(kept);
+    QPlainTextEdit::insertFromMimeData(&filtered);
 }
 
 void MemoEdit::focusOutEvent(QFocusEvent* event) {
@@ -54,8 +101,32 @@ void MemoEdit::noteChange(int position, int /*removed*/, int added) {
     changeEnd_ = position + added;
 }
 
+void MemoEdit::dropUnrepresentable() {
+    const QString text = toPlainText();
+    const int length = static_cast<int>(text.size());
+    const int start = std::clamp(changeStart_, 0, length);
+    const int end = std::clamp(changeEnd_, start, length);
+    QString refused;
+    const QString changed = text.mid(start, end - start);
+    const QString kept = keepRepresentable(changed, codePage_, refused);
+    if (refused.isEmpty()) return;
+
+    limiting_ = true;
+    QTextCursor cursor(document());
+    cursor.joinPreviousEditBlock();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    cursor.insertText(kept);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    changeEnd_ = start + static_cast<int>(kept.size());
+    limiting_ = false;
+    emit charactersRefused(refused);
+}
+
 void MemoEdit::limitLength() {
     if (limiting_) return;
+    dropUnrepresentable();
     const QString text = toPlainText();
     int excess = storedLength(text) - kMaximumLength;
     if (excess <= 0) return;

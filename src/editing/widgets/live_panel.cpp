@@ -50,8 +50,8 @@ int rowTop(std::size_t row) {
     return kRowTop + static_cast<int>(row) * kRowStep;
 }
 
-// The headings are hidden in the printout; no text table names them, so
-// their captions are set here and read the same in every language.
+// The headings are hidden in the printout; their English captions stand
+// until the language pass writes them.
 void addHeading(QWidget* panel, ControlFactory& factory, std::string_view name, int left,
                 const char* caption) {
     QLabel* heading =

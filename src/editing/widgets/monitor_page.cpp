@@ -88,8 +88,7 @@ void buildMonitorPage(QWidget* page, ControlFactory& factory) {
     QWidget* inputs = factory.groupBox(page, "GroupBoxMonInput", QRect(8, 8, 220, inputHeight));
     addColumn(inputs, factory, kInputs, 0);
 
-    // No text table names this group, so its caption is its own and reads the
-    // same in every language.
+    // Its caption stands until the language pass writes it.
     const int outputHeight = rowTop(static_cast<int>(kOutputs.size())) + 6;
     QGroupBox* outputs =
         factory.groupBox(page, "GroupBoxMonOutput", QRect(236, 8, 428, outputHeight));
