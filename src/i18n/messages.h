@@ -36,6 +36,10 @@ namespace zelvor::i18n {
     X(MsgCylinderCorrection)   \
     X(MsgPrintDate)            \
     X(MsgPrintError)           \
+    X(MsgStopped)              \
+    X(MsgAskCloseProgramming)  \
+    X(MsgSettingsNotSaved)     \
+    X(MsgAskSaveParameters)    \
     X(MsgAdvance)              \
     X(MsgProgramCount)         \
     X(MsgBlocking)             \
