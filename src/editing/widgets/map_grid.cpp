@@ -270,7 +270,7 @@ void MapGrid::applyRows(const editing::MapGridView& view) {
         // in ms display its ms label lies over the edit part.
         setShown(cell, row.editsVisible || row.spinnersVisible);
         setArrowsShown(cell, row.spinnersVisible);
-        const auto focus = row.editsVisible ? Qt::WheelFocus : Qt::NoFocus;
+        const auto focus = row.editsVisible ? Qt::StrongFocus : Qt::NoFocus;
         if (cell->focusPolicy() != focus) cell->setFocusPolicy(focus);
         setEnabledIfChanged(cell, view.cellEditsEnabled);
         setShown(msLabels_[k], row.msLabelsVisible);
