@@ -20,6 +20,7 @@
 #include "editing/widgets/mouse_up_check_box.h"
 #include "i18n/ui_texts.h"
 #include "model/default_set.h"
+#include "model/parameter_file_io.h"
 #include "sim/sim_process.h"
 
 namespace zelvor::app {
@@ -56,11 +57,7 @@ TFormHlav::TFormHlav(StartOptions options, SettingsPaths paths, std::unique_ptr<
       pipeline_(image_,
                 editing::PipelineHooks{
                     .refresh = [this] { pageView_->refresh(); },
-                    .switchPage =
-                        [this](int page) {
-                            pageControl_->setCurrentIndex(page);
-                            PageControl1Change(page);
-                        },
+                    .switchPage = [this](int page) { pageView_->showPage(page); },
                     .currentPage = [this] { return pageView_->currentPage(); },
                     .programAfterChange =
                         [this] {
@@ -266,8 +263,18 @@ void TFormHlav::changeEvent(QEvent* event) {
 }
 
 void TFormHlav::closeEvent(QCloseEvent* event) {
+    if (!closing_ && !closeAllowed()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
+}
+
+bool TFormHlav::closeAllowed() {
+    if (link_->transfer().state() != link::TransferState::Program) return true;
+    return dialogs_->askYesNoCancel(message(i18n::MessageKey::MsgAskCloseProgramming)) ==
+           Dialogs::Answer::Yes;
 }
 
 void TFormHlav::FormClose() {
@@ -286,8 +293,23 @@ void TFormHlav::saveSettings() {
     s.file = fileName().toStdString();
     s.iniDir = iniDir_.toStdString();
     const std::string problem = store_.save(s, image_, allFlags_);
-    // The window is closing: a box would only delay it, the terminal keeps the reason.
-    if (!problem.empty()) qWarning("Settings were not saved: %s", problem.c_str());
+    if (!problem.empty()) offerToSaveParameters(QString::fromStdString(problem));
+}
+
+void TFormHlav::offerToSaveParameters(const QString& problem) {
+    // The next start would come up without this session's edits: the tuner
+    // hears why, and may keep them in a file until he says no.
+    const QString question = message(i18n::MessageKey::MsgSettingsNotSaved) + QStringLiteral("\n") +
+                             problem + QStringLiteral("\n\n") +
+                             message(i18n::MessageKey::MsgAskSaveParameters);
+    while (dialogs_->askYesNoCancel(question) == Dialogs::Answer::Yes) {
+        const QString path = dialogs_->saveParameterFile(iniDir_, fileName());
+        if (path.isEmpty()) continue;
+        const model::FileWriteResult written = model::saveParameterFile(path.toStdString(), image_);
+        if (written) return;
+        dialogs_->message(message(i18n::MessageKey::MsgOpenFileError) + QStringLiteral("\n") +
+                          path + QStringLiteral("\n") + QString::fromStdString(written.error));
+    }
 }
 
 void TFormHlav::startSimulator() {

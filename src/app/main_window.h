@@ -82,13 +82,16 @@ class TFormHlav : public QMainWindow {
     void MenuReadClick();
     void MenuVerifyClick();
     void MenuProgramClick();
-    void SpeedButtonZpetClick() { pipeline_.undo(); }
-    void SpeedButtonZnovuClick() { pipeline_.redo(); }
+    void SpeedButtonZpetClick();
+    void SpeedButtonZnovuClick();
     void PageControl1Change(int index);
-    void EditExit();
-    void UpDownClick();
+    // The edit handlers take the control that sent them (nullptr: the
+    // program itself); a control of another page than the current one
+    // commits nothing.
+    void EditExit(QObject* from = nullptr);
+    void UpDownClick(QObject* from = nullptr);
     void FormKeyPressEnter(QWidget* from);
-    void Memo1KeyPress();
+    void Memo1KeyPress(QObject* from = nullptr);
     void CheckBoxMouseUp();
     void RadioGroupDirectClick(const char* group, int item);
     void RadioGroupGearSystemClick();
@@ -163,12 +166,25 @@ class TFormHlav : public QMainWindow {
     void flushDeferredMessages();
     QString message(i18n::MessageKey key) const;
     void hideStatus();
+    // Hides the status label and gauge of the transfers.
+    void hideTransferStatus();
+    // Stops a running transfer (its label says so); false when none ran.
+    bool stopTransfer();
+    // Asks before a close would leave the unit half programmed.
+    bool closeAllowed();
+    // The settings or the dump could not be written: says why and offers to
+    // keep the parameter set in a file of the tuner's choice.
+    void offerToSaveParameters(const QString& problem);
     void setFileName(const QString& path);
     void updateLinkDisplay();
     void stepInjectionPosition(int direction);
     void stepMapTools(int direction);
     void stepMapColumn(int column, int direction);
     bool tickAllowed() const;
+    // Whether an edit event of this control may collect its page now.
+    bool commitAllowed(const QObject* from) const;
+    // Takes a value typed into the field with the focus, as leaving it would.
+    void commitFocusedField();
     // The default printer or, without one, a PDF file the user names;
     // nullptr when the user cancels.
     std::unique_ptr<print::PagePrinter> choosePrinter();

@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "app/main_window.h"
+#include "app/window_shortcuts.h"
 #include "editing/page_bindings.h"
 #include "editing/page_index.h"
 #include "editing/widgets/commit_spin_box.h"
@@ -206,6 +207,10 @@ void TFormHlav::buildMenus() {
             &QAction::triggered, this, &TFormHlav::SpeedButtonZpetClick);
     connect(addMenuAction(tools, "MenuZnovu", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z)),
             &QAction::triggered, this, &TFormHlav::SpeedButtonZnovuClick);
+    new WindowShortcuts(
+        this,
+        {{QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { SpeedButtonZpetClick(); }},
+         {QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z), [this] { SpeedButtonZnovuClick(); }}});
 
     QMenu* language = menu("MenuLanguage");
     for (std::uint8_t l = 0; l < i18n::kLanguageMenuItems.size(); ++l) {
@@ -263,8 +268,8 @@ void TFormHlav::connectPageControls() {
 
     QObject* memo = registry_.object("Memo1");
     auto* router = new KeyRouter(
-        this, [this](QWidget* from) { FormKeyPressEnter(from); }, [this] { Memo1KeyPress(); },
-        memo);
+        this, [this](QWidget* from) { FormKeyPressEnter(from); },
+        [this, memo] { Memo1KeyPress(memo); }, memo);
     if (memo != nullptr) memo->installEventFilter(router);
     if (auto* memoEdit = qobject_cast<QPlainTextEdit*>(memo)) {
         // Leaving the memo commits it like leaving an edit.
@@ -280,7 +285,7 @@ void TFormHlav::connectPageControls() {
           private:
             std::function<void()> done_;
         };
-        memoEdit->installEventFilter(new FocusOut(this, [this] { EditExit(); }));
+        memoEdit->installEventFilter(new FocusOut(this, [this, memo] { EditExit(memo); }));
     }
     for (const char* name : {"ComboBoxBike", "CheckBoxTempDisplay", "CheckBoxGas"}) {
         if (QObject* o = registry_.object(name)) o->installEventFilter(router);
@@ -291,8 +296,9 @@ void TFormHlav::connectPageControls() {
 
     for (QObject* object : findChildren<widgets::CommitSpinBox*>()) {
         auto* box = static_cast<widgets::CommitSpinBox*>(object);
-        connect(box, &widgets::CommitSpinBox::arrowClicked, this, &TFormHlav::UpDownClick);
-        connect(box, &widgets::CommitSpinBox::editExit, this, &TFormHlav::EditExit);
+        connect(box, &widgets::CommitSpinBox::arrowClicked, this,
+                [this, box] { UpDownClick(box); });
+        connect(box, &widgets::CommitSpinBox::editExit, this, [this, box] { EditExit(box); });
         connect(box, &widgets::CommitSpinBox::enterPressed, this,
                 [this, box] { FormKeyPressEnter(box); });
     }

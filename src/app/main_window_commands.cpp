@@ -17,14 +17,30 @@ void TFormHlav::MenuNewClick() {
         Dialogs::Answer::Yes) {
         return;
     }
+    const bool stopped = stopTransfer();
     model::loadDefaultSet(image_, scaling_);
-    link_->transfer().hideStatus();
-    hideStatus();
+    if (!stopped) hideTransferStatus();
     setFileName({});
     runPipeline();
 }
 
+bool TFormHlav::stopTransfer() {
+    link::TransferEngine& transfer = link_->transfer();
+    if (!transfer.running()) return false;
+    transfer.stop();
+    updateLinkDisplay();
+    return true;
+}
+
+void TFormHlav::hideTransferStatus() {
+    link_->transfer().hideStatus();
+    hideStatus();
+}
+
 void TFormHlav::ComboBoxBikeChange(int index) {
+    // The bike update below changes the image whatever the answer: a
+    // transfer must not go on with a set that is no longer on screen.
+    stopTransfer();
     if (index >= 0 && index < model::kKnownBikeCount) {
         image_.set(model::Field::BIKE_BikeType, static_cast<unsigned>(index));
     }
@@ -37,6 +53,9 @@ void TFormHlav::ComboBoxBikeChange(int index) {
 
 void TFormHlav::MenuOpenClick() {
     const QString path = dialogs_->openParameterFile(iniDir_, fileName());
+    // A running Read would replace the file's parameters, a Program would
+    // send half of each set: the transfer ends before the file is read.
+    const bool stopped = !path.isEmpty() && stopTransfer();
     if (!path.isEmpty()) {
         const model::LoadStatus status = model::loadParameterFile(path.toStdString(), image_);
         if (status == model::LoadStatus::OpenError) {
@@ -44,13 +63,17 @@ void TFormHlav::MenuOpenClick() {
         } else if (status == model::LoadStatus::VersionMismatch) {
             showMessage(message(i18n::MessageKey::MsgIgnFileVersion));
         } else {
+            // The unit's constants and pins follow the file's bike, as they
+            // do at start-up.
+            model::applyBikeUpdate(image_);
+            scaling_.computeBaseTables(image_);
             runPipeline();
             setFileName(path);
             iniDir_ = QFileInfo(path).absolutePath();
         }
     }
-    link_->transfer().hideStatus();
-    hideStatus();
+    // The label keeps telling that a transfer was stopped.
+    if (!stopped) hideTransferStatus();
 }
 
 void TFormHlav::MenuSaveClick() {

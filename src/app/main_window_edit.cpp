@@ -1,6 +1,8 @@
 // The edit handlers: when a value reaches the image and what follows.
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -10,6 +12,7 @@
 #include "editing/page_bindings.h"
 #include "editing/page_index.h"
 #include "editing/widgets/colours.h"
+#include "editing/widgets/commit_spin_box.h"
 #include "editing/widgets/map_grid.h"
 #include "editing/widgets/qt_control_access.h"
 #include "editing/widgets/ui_text_applier.h"
@@ -24,24 +27,48 @@ void TFormHlav::PageControl1Change(int index) {
     pageView_->enterPage(index);
 }
 
-void TFormHlav::EditExit() {
-    if (closing_) return;
-    handlers_.commitEdit();
+bool TFormHlav::commitAllowed(const QObject* from) const {
+    return !closing_ && !pageView_->switching() &&
+           (from == nullptr || pageView_->ownsControl(from));
 }
 
-void TFormHlav::UpDownClick() {
-    handlers_.commitEdit();
+void TFormHlav::EditExit(QObject* from) {
+    if (commitAllowed(from)) handlers_.commitEdit();
 }
 
-void TFormHlav::FormKeyPressEnter(QWidget* /*from*/) {
+void TFormHlav::UpDownClick(QObject* from) {
+    if (commitAllowed(from)) handlers_.commitEdit();
+}
+
+void TFormHlav::FormKeyPressEnter(QWidget* from) {
+    if (!commitAllowed(from)) return;
     // Enter moves on like Tab (leaving a design-time edit commits it on its
     // own), then the page is taken.
     focusNextChild();
     handlers_.commitEdit();
 }
 
-void TFormHlav::Memo1KeyPress() {
-    handlers_.memoKeyPressed();
+void TFormHlav::Memo1KeyPress(QObject* from) {
+    if (commitAllowed(from)) handlers_.memoKeyPressed();
+}
+
+void TFormHlav::commitFocusedField() {
+    QWidget* focus = QApplication::focusWidget();
+    const bool typing = qobject_cast<widgets::CommitSpinBox*>(focus) != nullptr ||
+                        qobject_cast<QPlainTextEdit*>(focus) != nullptr;
+    if (typing && commitAllowed(focus)) handlers_.commitEdit();
+}
+
+void TFormHlav::SpeedButtonZpetClick() {
+    // What was typed last is the step to undo: a value still in its field
+    // is taken first, so one undo removes it and redo brings it back.
+    commitFocusedField();
+    pipeline_.undo();
+}
+
+void TFormHlav::SpeedButtonZnovuClick() {
+    // A value still being typed is dropped: the restored state replaces it.
+    pipeline_.redo();
 }
 
 void TFormHlav::CheckBoxMouseUp() {
@@ -137,9 +164,7 @@ void TFormHlav::Menu_Jet123ModeClick(std::uint8_t mode) {
     if (mode == 2 && pageView_->currentPage() == editing::kPageJet2A) {
         // Map 2 is hidden while it equals map 1: show map 1 instead, without
         // the page-change step.
-        const QSignalBlocker quiet(pageControl_);
-        pageControl_->setCurrentIndex(editing::kPageJet1A);
-        pageView_->setCurrentPage(editing::kPageJet1A);
+        pageView_->showPageQuietly(editing::kPageJet1A);
     }
     pageView_->refreshWithGridHidden();
     pipeline_.recordSnapshot();

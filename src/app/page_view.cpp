@@ -62,25 +62,25 @@ PageView::PageView(model::ParameterImage& image, model::InjectionScaling& scalin
       hooks_(std::move(hooks)) {}
 
 void PageView::collect() {
-    currentPage_ = pages_->currentIndex();
     if (editing::isMapPage(currentPage_)) {
         if (grid_ != nullptr) {
-            editing::collectMapPage(currentPage_, grid_->values(), image_, scaling_, allFlags_);
+            editing::collectMapPage(currentPage_, grid_->values(), image_, scaling_, allFlags_,
+                                    &shownGrid_);
         }
         return;
     }
-    editing::collectPage(currentPage_, access_, image_, memoCodePage());
+    editing::collectPage(currentPage_, access_, image_, memoCodePage(), &shown_);
 }
 
 void PageView::refresh() {
-    currentPage_ = pages_->currentIndex();
     if (editing::isMapPage(currentPage_)) {
         refreshMapPage();
         return;
     }
     if (currentPage_ == editing::kPageBike) refreshBikeExtras();
+    shown_.clear();
     const editing::RefreshResult result =
-        editing::refreshPage(currentPage_, access_, image_, memoCodePage());
+        editing::refreshPage(currentPage_, access_, image_, memoCodePage(), &shown_);
     if (result.unknownBike && hooks_.unknownBike) hooks_.unknownBike();
     viewUpdate();
 }
@@ -120,6 +120,7 @@ void PageView::refreshMapPage() {
     grid_->setUpdatesEnabled(false);
     grid_->fill(editing::refreshMapPage(currentPage_, image_, scaling_, allFlags_),
                 editing::cellRange(currentPage_));
+    shownGrid_ = grid_->values();
     viewUpdate();
     grid_->setUpdatesEnabled(true);
 }
@@ -130,12 +131,12 @@ void PageView::viewUpdate() {
     if (auto* a = registry_.find<QAction>("Menu_Jet123Normal")) a->setChecked(view.separateChecked);
     if (auto* a = registry_.find<QAction>("Menu_Jet123Coupled")) a->setChecked(view.coupledChecked);
     if (auto* a = registry_.find<QAction>("Menu_Jet123Stejny")) a->setChecked(view.sameChecked);
-    if (!view.jet2TabVisible && pages_->currentIndex() == editing::kPageJet2A) {
+    if (!view.jet2TabVisible && currentPage_ == editing::kPageJet2A) {
         // Map 2 has no tab while it equals map 1 (an image with "1 = 2"
         // arrived while map 2 was shown): map 1 is shown in its place.
+        showPageQuietly(editing::kPageJet1A);
         {
             const QSignalBlocker quiet(pages_);
-            pages_->setCurrentIndex(editing::kPageJet1A);
             pages_->setTabVisible(editing::kPageJet2A, false);
         }
         refresh();
@@ -161,6 +162,33 @@ void PageView::enterPage(int page) {
     currentPage_ = page;
     refresh();
     if (grid_ != nullptr) grid_->show();
+}
+
+void PageView::showPage(int page) {
+    ++switching_;
+    if (pages_->currentIndex() != page) {
+        pages_->setCurrentIndex(page);  // the page-change step enters it
+    } else {
+        enterPage(page);
+    }
+    --switching_;
+}
+
+void PageView::showPageQuietly(int page) {
+    ++switching_;
+    {
+        const QSignalBlocker quiet(pages_);
+        pages_->setCurrentIndex(page);
+    }
+    currentPage_ = page;
+    --switching_;
+}
+
+bool PageView::ownsControl(const QObject* control) const {
+    const auto* widget = qobject_cast<const QWidget*>(control);
+    if (widget == nullptr) return true;
+    const QWidget* page = pages_->widget(currentPage_);
+    return page != nullptr && page->isAncestorOf(widget);
 }
 
 void PageView::refreshWithGridHidden() {

@@ -5,6 +5,7 @@
 
 #include "editing/code_page.h"
 #include "editing/map_grid_model.h"
+#include "editing/shown_values.h"
 #include "editing/widgets/control_registry.h"
 #include "editing/widgets/qt_control_access.h"
 #include "model/injection.h"
@@ -43,9 +44,12 @@ class PageView {
     int currentPage() const { return currentPage_; }
     void setCurrentPage(int page) { currentPage_ = page; }
 
-    // Controls of the visible page -> image.
+    // Controls of the current page -> image. The current page is the page
+    // last entered: while a tab click is switching pages, a field that loses
+    // the focus still commits to the page it lives on, never to the page
+    // whose controls have not been filled yet.
     void collect();
-    // Image -> controls of the visible page, then the view update.
+    // Image -> controls of the current page, then the view update.
     void refresh();
     // Visibility, enabling and marks that follow the image.
     void viewUpdate();
@@ -54,6 +58,17 @@ class PageView {
     void enterPage(int page);
     // The refresh with the map grid hidden meanwhile.
     void refreshWithGridHidden();
+    // Switches to a page from the program (undo, redo, a tab that goes
+    // away) and enters it. Fields that lose the focus meanwhile commit
+    // nothing: the image is what the program put there.
+    void showPage(int page);
+    // Sets the page without the page-change step (the caller refreshes).
+    void showPageQuietly(int page);
+    // True while the program switches pages.
+    bool switching() const { return switching_ > 0; }
+    // Whether an edit of this control belongs to the current page: a field
+    // on another page (its focus leaving during a switch) commits nothing.
+    bool ownsControl(const QObject* control) const;
 
     widgets::MapGrid* mapGrid() const { return grid_; }
 
@@ -71,6 +86,11 @@ class PageView {
     widgets::MapGrid* grid_;
     Hooks hooks_;
     int currentPage_ = 7;
+    int switching_ = 0;
+    // What the last refresh showed: a collect takes only what the user
+    // changed since.
+    editing::ShownValues shown_;
+    editing::MapGridValues shownGrid_;
 };
 
 }  // namespace zelvor::app

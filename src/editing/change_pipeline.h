@@ -51,6 +51,7 @@ class ChangePipeline {
     void redo();
 
     bool canUndo() const { return ring_.canUndo(); }
+    int undoSteps() const { return ring_.undoSteps(); }
     bool canRedo() const { return ring_.canRedo(); }
 
   private:

@@ -24,11 +24,12 @@ void computeScaling(const model::ParameterImage& image, model::InjectionScaling&
     scaling.computeBaseTimes(image);
 }
 
-void collectAxis(int page, const MapGridValues& grid, const MapDescriptor& map,
-                 model::ParameterImage& image) {
+void collectAxis(int page, const MapGridValues& grid, const MapGridValues* shown,
+                 const MapDescriptor& map, model::ParameterImage& image) {
     const bool coupled = model::isCoupled(image);
     const bool same = model::isSame(image);
     for (std::size_t c = 0; c < kMapColumns; ++c) {
+        if (shown != nullptr && shown->axis[c] == grid.axis[c]) continue;
         const int point = kAxisRange.limit(grid.axis[c]) / kRpmPerAxisUnit;
         if (page == kPageJet1A) {
             const int old = image.get(Field::RPM_JET_1A_Rpm, c);
@@ -49,10 +50,15 @@ void collectAxis(int page, const MapGridValues& grid, const MapDescriptor& map,
 // maximum is kept, so collecting a page does not cut the times of cells the
 // user never touched.
 std::array<std::uint16_t, kMapCells> cellPercents(int page, const MapGridValues& grid,
+                                                  const MapGridValues* shownGrid,
                                                   const model::CellPercents& before) {
     const SpinnerRange range = cellRange(page);
     std::array<std::uint16_t, kMapCells> percents{};
     for (std::size_t k = 0; k < kMapCells; ++k) {
+        if (shownGrid != nullptr && shownGrid->cells[k] == grid.cells[k]) {
+            percents[k] = before[k];  // not touched: the percentage the word gives
+            continue;
+        }
         const int shown = range.limit(grid.cells[k]);
         const bool untouchedAboveMaximum = shown == range.maximum && before[k] > range.maximum;
         percents[k] = untouchedAboveMaximum ? before[k] : static_cast<std::uint16_t>(shown);
@@ -128,14 +134,14 @@ MapGridValues refreshMapPage(int page, model::ParameterImage& image,
 }
 
 void collectMapPage(int page, const MapGridValues& grid, model::ParameterImage& image,
-                    model::InjectionScaling& scaling, AllFlags& all) {
+                    model::InjectionScaling& scaling, AllFlags& all, const MapGridValues* shown) {
     const std::optional<MapDescriptor> map = mapDescriptor(page);
     if (!map) return;
-    collectAxis(page, grid, *map, image);
+    collectAxis(page, grid, shown, *map, image);
     computeScaling(image, scaling);
 
     if (map->injection) {
-        const auto percents = cellPercents(page, grid, scaling.percents(*map->injection));
+        const auto percents = cellPercents(page, grid, shown, scaling.percents(*map->injection));
         if (*map->injection == InjectionMap::Jet1A) {
             scaling.collectMap1(percents, image);
         } else {
@@ -144,22 +150,39 @@ void collectMapPage(int page, const MapGridValues& grid, model::ParameterImage& 
     } else {
         const SpinnerRange range = cellRange(page);
         for (std::size_t k = 0; k < kMapCells; ++k) {
+            if (shown != nullptr && shown->cells[k] == grid.cells[k]) continue;
             image.set(map->cells, k, static_cast<unsigned>(range.limit(grid.cells[k])));
         }
     }
 
     if (page == kPageAdvance) {
-        image.set(Field::ADVANCE_MISC_UseTps, grid.useTps ? 1 : 0);
+        if (shown == nullptr || shown->useTps != grid.useTps) {
+            image.set(Field::ADVANCE_MISC_UseTps, grid.useTps ? 1 : 0);
+        }
         if (grid.extras) {
             const AdvanceExtras& extras = *grid.extras;
-            image.set(Field::ADVANCE_MISC_CylKor1,
-                      static_cast<unsigned>(kCylinderRange.limit(extras.cylinder1) + kSignedBias));
-            image.set(Field::ADVANCE_MISC_CylKor2,
-                      static_cast<unsigned>(kCylinderRange.limit(extras.cylinder2) + kSignedBias));
-            image.set(Field::ADVANCE_MISC_BaseAdv,
-                      static_cast<unsigned>(kBaseAdvanceRange.limit(extras.baseAdvance)));
+            const AdvanceExtras* before =
+                shown != nullptr && shown->extras ? &*shown->extras : nullptr;
+            const auto changed = [&](int AdvanceExtras::*member) {
+                return before == nullptr || (*before).*member != extras.*member;
+            };
+            if (changed(&AdvanceExtras::cylinder1)) {
+                image.set(
+                    Field::ADVANCE_MISC_CylKor1,
+                    static_cast<unsigned>(kCylinderRange.limit(extras.cylinder1) + kSignedBias));
+            }
+            if (changed(&AdvanceExtras::cylinder2)) {
+                image.set(
+                    Field::ADVANCE_MISC_CylKor2,
+                    static_cast<unsigned>(kCylinderRange.limit(extras.cylinder2) + kSignedBias));
+            }
+            if (changed(&AdvanceExtras::baseAdvance)) {
+                image.set(Field::ADVANCE_MISC_BaseAdv,
+                          static_cast<unsigned>(kBaseAdvanceRange.limit(extras.baseAdvance)));
+            }
         }
     }
+
     all[static_cast<std::size_t>(page)] = grid.all;
 }
 

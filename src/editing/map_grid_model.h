@@ -81,10 +81,13 @@ MapGridValues refreshMapPage(int page, model::ParameterImage& image,
 // moves map 2's point by as much while the maps are coupled, and copies it
 // while they are equal; cells go through the percentages. A cell whose
 // percentage lies above what the grid can show, and which still stands at the
-// grid's maximum, keeps its percentage (and so its time). Other pages are
-// left alone.
+// grid's maximum, keeps its percentage (and so its time). Given what the last
+// refresh showed (shown), only the values the user changed since are taken:
+// an axis point or cell the grid could not show as it is stays as it is.
+// Other pages are left alone.
 void collectMapPage(int page, const MapGridValues& grid, model::ParameterImage& image,
-                    model::InjectionScaling& scaling, AllFlags& all);
+                    model::InjectionScaling& scaling, AllFlags& all,
+                    const MapGridValues* shown = nullptr);
 
 // The injection time of a cell word in ms as the grid shows it: "%5.3f "
 // (1234 -> "1.234 ", 60000 -> "60.000 ").

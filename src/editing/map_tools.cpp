@@ -63,30 +63,27 @@ bool stepPercents(InjectionMap map, const std::vector<std::size_t>& cells, int d
     return changed;
 }
 
-// Steps one injection map and rebuilds its words: always for the whole map
-// or a column, for a single cell only when it moved (rebuilding rounds every
-// other cell to whole percent).
+// Steps one injection map and rewrites the words of the cells that moved;
+// the others keep their exact times.
 void stepInjection(InjectionMap map, const std::vector<std::size_t>& cells, int direction,
-                   bool rebuildAlways, model::ParameterImage& image,
-                   model::InjectionScaling& scaling) {
-    const bool changed = stepPercents(map, cells, direction, scaling);
-    if (changed || rebuildAlways) scaling.writeWords(map, image);
+                   model::ParameterImage& image, model::InjectionScaling& scaling) {
+    if (stepPercents(map, cells, direction, scaling)) scaling.rewriteChangedWords(map, image);
 }
 
-void stepCells(int page, const std::vector<std::size_t>& cells, int direction, bool rebuildAlways,
+void stepCells(int page, const std::vector<std::size_t>& cells, int direction,
                model::ParameterImage& image, model::InjectionScaling& scaling) {
     switch (page) {
         case kPageAdvance:
             stepAdvance(cells, direction, image);
             break;
         case kPageJet1A:
-            stepInjection(InjectionMap::Jet1A, cells, direction, rebuildAlways, image, scaling);
+            stepInjection(InjectionMap::Jet1A, cells, direction, image, scaling);
             if (model::isCoupled(image)) {
-                stepInjection(InjectionMap::Jet2A, cells, direction, rebuildAlways, image, scaling);
+                stepInjection(InjectionMap::Jet2A, cells, direction, image, scaling);
             }
             break;
         case kPageJet2A:
-            stepInjection(InjectionMap::Jet2A, cells, direction, rebuildAlways, image, scaling);
+            stepInjection(InjectionMap::Jet2A, cells, direction, image, scaling);
             break;
         default:
             break;
@@ -100,17 +97,17 @@ bool stepMapTool(int page, int direction, bool all, std::optional<GridCell> runn
     if (!isMapPage(page)) return true;
     if (page == kPageJet2A && model::isCoupled(image)) return false;
     if (all) {
-        stepCells(page, wholeMap(), direction, true, image, scaling);
+        stepCells(page, wholeMap(), direction, image, scaling);
         return true;
     }
     if (!runningCell) return false;
-    stepCells(page, oneCell(*runningCell), direction, false, image, scaling);
+    stepCells(page, oneCell(*runningCell), direction, image, scaling);
     return true;
 }
 
 void stepMapColumn(int page, int column, int direction, model::ParameterImage& image,
                    model::InjectionScaling& scaling) {
-    stepCells(page, oneColumn(column), direction, true, image, scaling);
+    stepCells(page, oneColumn(column), direction, image, scaling);
 }
 
 }  // namespace zelvor::editing

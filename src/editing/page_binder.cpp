@@ -11,31 +11,48 @@ namespace {
 
 constexpr int kKnownBikes = 8;
 
-void collectOne(const Binding& b, const ControlAccess& controls, model::ParameterImage& image,
-                CodePage memoPage) {
+// A control's value as a number (check boxes 0/1, lists their item index).
+int numberOf(const Binding& b, const ControlAccess& controls) {
     switch (b.kind) {
         case ControlKind::Spinner:
-            image.set(
-                b.field, b.fieldIndex,
-                toStored(b.conversion, controls.position(b), model::descriptor(b.field).width));
+            return controls.position(b);
+        case ControlKind::CheckBox:
+            return controls.isChecked(b) ? 1 : 0;
+        case ControlKind::RadioGroup:
+        case ControlKind::ComboBox:
+            return controls.itemIndex(b);
+        case ControlKind::Memo:
+            break;
+    }
+    return 0;
+}
+
+void collectOne(const Binding& b, const ControlAccess& controls, model::ParameterImage& image,
+                CodePage memoPage, const ShownValues* shown) {
+    if (b.kind == ControlKind::Memo) {
+        const std::string text = controls.text(b);
+        if (shown == nullptr || shown->changed(b, text)) storeMemo(image, text, memoPage);
+        return;
+    }
+    const int value = numberOf(b, controls);
+    if (shown != nullptr && !shown->changed(b, value)) return;
+    switch (b.kind) {
+        case ControlKind::Spinner:
+            image.set(b.field, b.fieldIndex,
+                      toStored(b.conversion, value, model::descriptor(b.field).width));
             break;
         case ControlKind::CheckBox:
-            image.set(b.field, b.fieldIndex, controls.isChecked(b) ? 1 : 0);
+            image.set(b.field, b.fieldIndex, static_cast<unsigned>(value));
             break;
-        case ControlKind::RadioGroup: {
-            const int item = controls.itemIndex(b);
-            if (item >= 0) image.set(b.field, b.fieldIndex, static_cast<unsigned>(item));
+        case ControlKind::RadioGroup:
+            if (value >= 0) image.set(b.field, b.fieldIndex, static_cast<unsigned>(value));
             break;
-        }
-        case ControlKind::ComboBox: {
-            const int item = controls.itemIndex(b);
-            if (item >= 0 && item < kKnownBikes) {
-                image.set(b.field, b.fieldIndex, static_cast<unsigned>(item));
+        case ControlKind::ComboBox:
+            if (value >= 0 && value < kKnownBikes) {
+                image.set(b.field, b.fieldIndex, static_cast<unsigned>(value));
             }
             break;
-        }
         case ControlKind::Memo:
-            storeMemo(image, controls.text(b), memoPage);
             break;
     }
 }
@@ -75,14 +92,22 @@ bool isBoundPage(int page) {
 }
 
 void collectPage(int page, const ControlAccess& controls, model::ParameterImage& image,
-                 CodePage memoPage) {
-    for (const Binding& b : pageBindings(page)) collectOne(b, controls, image, memoPage);
+                 CodePage memoPage, const ShownValues* shown) {
+    for (const Binding& b : pageBindings(page)) collectOne(b, controls, image, memoPage, shown);
 }
 
 RefreshResult refreshPage(int page, ControlAccess& controls, const model::ParameterImage& image,
-                          CodePage memoPage) {
+                          CodePage memoPage, ShownValues* shown) {
     RefreshResult result;
-    for (const Binding& b : pageBindings(page)) refreshOne(b, controls, image, memoPage, result);
+    for (const Binding& b : pageBindings(page)) {
+        refreshOne(b, controls, image, memoPage, result);
+        if (shown == nullptr) continue;
+        if (b.kind == ControlKind::Memo) {
+            shown->record(b, controls.text(b));
+        } else {
+            shown->record(b, numberOf(b, controls));
+        }
+    }
     return result;
 }
 

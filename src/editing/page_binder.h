@@ -2,6 +2,7 @@
 
 #include "editing/code_page.h"
 #include "editing/control_access.h"
+#include "editing/shown_values.h"
 #include "model/parameter_image.h"
 
 namespace zelvor::editing {
@@ -17,9 +18,10 @@ bool isBoundPage(int page);
 // stored values. Pages without bindings are left alone. On the bike page the
 // combo box changes BikeType only for items 0..7, and the memo is stored with
 // MEMO.Terminator = 0. A radio group with nothing selected leaves its field
-// unchanged.
+// unchanged. Given what the last refresh showed, only the controls the user
+// changed since are taken.
 void collectPage(int page, const ControlAccess& controls, model::ParameterImage& image,
-                 CodePage memoPage);
+                 CodePage memoPage, const ShownValues* shown = nullptr);
 
 struct RefreshResult {
     // The image holds a BikeType outside 0..7: the combo box shows the
@@ -28,8 +30,9 @@ struct RefreshResult {
 };
 
 // Shows the image in the controls of a bound page, converting stored values
-// to positions (the controls limit them to their ranges).
+// to positions (the controls limit them to their ranges), and records in
+// shown what the controls then show.
 RefreshResult refreshPage(int page, ControlAccess& controls, const model::ParameterImage& image,
-                          CodePage memoPage);
+                          CodePage memoPage, ShownValues* shown = nullptr);
 
 }  // namespace zelvor::editing

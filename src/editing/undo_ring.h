@@ -40,6 +40,8 @@ class UndoRing {
     std::optional<Restored> redo(model::ParameterImage& image);
 
     bool canUndo() const { return current_ != oldest_; }
+    // How many undo steps lie behind the current state.
+    int undoSteps() const { return (current_ - oldest_ + kSlotCount) % kSlotCount; }
     bool canRedo() const { return current_ != newest_; }
 
   private:

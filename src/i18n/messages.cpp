@@ -73,6 +73,22 @@ constexpr std::array<MessageRow, kMessageKeyCount> kMessageRows{{
       "Ce caractère ne peut pas être enregistré dans le mémo avec son jeu de caractères (voir "
       "le menu Langue) : ",
       "Tento znak nelze v poznámce s jejím kódováním uložit (viz nabídka Jazyk): "}},
+    {K::MsgStopped, {"stopped", "abgebrochen", "interrompu", "přerušeno"}},
+    {K::MsgAskCloseProgramming,
+     {"Programming is not finished: the ignition would be left half programmed. Close anyway?",
+      "Das Programmieren ist nicht beendet: die Zündung bliebe halb programmiert. Trotzdem "
+      "schließen?",
+      "La programmation n´est pas terminée: le boîtier resterait à moitié programmé. Fermer "
+      "quand même?",
+      "Programování není dokončeno: zapalování by zůstalo napůl naprogramované. Přesto zavřít?"}},
+    {K::MsgSettingsNotSaved,
+     {"The settings and the parameters of this session could not be saved:",
+      "Die Einstellungen und Parameter dieser Sitzung konnten nicht gespeichert werden:",
+      "Les réglages et les paramètres de cette session n´ont pas pu être enregistrés:",
+      "Nastavení a parametry této relace nelze uložit:"}},
+    {K::MsgAskSaveParameters,
+     {"Save the parameter set to a file?", "Den Parametersatz in eine Datei speichern?",
+      "Enregistrer les paramètres dans un fichier?", "Uložit parametry do souboru?"}},
     {K::MsgAdvance, {"Advance", "Vorzündung", "Avance", "Předstih"}},
     {K::MsgProgramCount,
      {"Number of Programing = ", "Programmierungsanzahl = ", "Nombre de programmations = ",

@@ -37,6 +37,10 @@ namespace zelvor::i18n {
     X(MsgPrintDate)            \
     X(MsgPrintError)           \
     X(MsgMemoCharacter)        \
+    X(MsgStopped)              \
+    X(MsgAskCloseProgramming)  \
+    X(MsgSettingsNotSaved)     \
+    X(MsgAskSaveParameters)    \
     X(MsgAdvance)              \
     X(MsgProgramCount)         \
     X(MsgBlocking)             \

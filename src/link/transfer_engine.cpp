@@ -51,7 +51,28 @@ void TransferEngine::verify() {
 
 void TransferEngine::read() {
     start(TransferState::Read, LinkFrame::kReadBlock, 0, MessageKey::MsgReadProgress);
+    imageAtReadStart_ = image_.bytes();
     if (hooks_.clearFileName) hooks_.clearFileName();
+}
+
+void TransferEngine::stop() {
+    MessageKey progress = MessageKey::MsgProgramProgress;
+    switch (state_) {
+        case TransferState::Idle:
+            return;
+        case TransferState::Program:
+            break;
+        case TransferState::Verify:
+            progress = MessageKey::MsgVerifyProgress;
+            break;
+        case TransferState::Read:
+            progress = MessageKey::MsgReadProgress;
+            break;
+    }
+    state_ = TransferState::Idle;
+    done_ = false;
+    showStatus(text(progress) + " " + text(MessageKey::MsgStopped), Colour::Yellow);
+    failed_ = true;  // stays on the label like an error
 }
 
 void TransferEngine::start(TransferState state, std::uint8_t command, int progress,
@@ -64,10 +85,12 @@ void TransferEngine::start(TransferState state, std::uint8_t command, int progre
     gauge_.progress = progress;
     gauge_.visible = true;
     done_ = false;
+    failed_ = false;
 }
 
 void TransferEngine::announce(std::string text, Colour background) {
     showStatus(std::move(text), background);
+    failed_ = false;
 }
 
 void TransferEngine::tick() {
@@ -86,7 +109,9 @@ void TransferEngine::tick() {
             ticksSinceSend_ = 0;
             sendMonitorPoll();
         }
-        if (savingCount_ > 0) {
+        if (failed_) {
+            // An error stays as it is: no saving display, no success text.
+        } else if (savingCount_ > 0) {
             status_.background = Colour::ButtonFace;
             status_.text = text(MessageKey::MsgSaving);
             hideCountdown_ = kHideTicks;
@@ -98,7 +123,7 @@ void TransferEngine::tick() {
         }
     }
 
-    if (hideCountdown_ > 0 && --hideCountdown_ == 0) {
+    if (!failed_ && hideCountdown_ > 0 && --hideCountdown_ == 0) {
         status_.visible = false;
         gauge_.visible = false;
         done_ = false;
@@ -203,6 +228,11 @@ void TransferEngine::handleReadAnswer(int block, std::span<const std::uint8_t, 1
     }
     // Blocks 1..9 of this Read are all in the buffer: they arrive in order
     // and each Read starts again at the information block.
+    if (image_.bytes() != imageAtReadStart_) {
+        // The tuner changed the parameters meanwhile: they are not replaced.
+        stop();
+        return;
+    }
     image_.assign(readBuffer_);
     applyRangeRules();
     refresh();
@@ -256,6 +286,7 @@ void TransferEngine::failTransfer() {
         done_ = false;
     }
     showStatus(text(key), Colour::Red);
+    failed_ = true;
     state_ = TransferState::Idle;
 }
 

@@ -89,6 +89,12 @@ class TransferEngine {
     void read();              // information block and blocks 1..9 into the image
     void startProgramming();  // the flagged blocks only
     void setBlockFlag(int block);
+    // Ends a running transfer at once (a file or a new parameter set takes
+    // the image's place): the label says which transfer was stopped, a Read
+    // leaves the image alone, and blocks not yet confirmed by the unit stay
+    // flagged. Nothing happens while idle.
+    void stop();
+    bool running() const { return state_ != TransferState::Idle; }
 
     // A received batch whose first byte is not the monitor answer; only the
     // first 152 bytes count.
@@ -107,6 +113,7 @@ class TransferEngine {
     void hideStatus() {
         status_.visible = false;
         gauge_.visible = false;
+        failed_ = false;
     }
 
     // One 55 ms step: resend or fail the running request, or poll the monitor
@@ -121,6 +128,9 @@ class TransferEngine {
     bool blockFlag(int block) const;
     bool verifyAfterProgram() const { return verifyAfterProgram_; }
     bool done() const { return done_; }
+    // The last transfer ended in an error that stays on the label until the
+    // next one starts.
+    bool failed() const { return failed_; }
     int hideCountdown() const { return hideCountdown_; }
     int connectionTicks() const { return connectionTicks_; }
     std::uint16_t savingCount() const { return savingCount_; }
@@ -169,6 +179,7 @@ class TransferEngine {
     std::array<bool, kBlockFlagCount> blockFlags_{};
     bool verifyAfterProgram_ = false;
     bool done_ = false;
+    bool failed_ = false;
     int hideCountdown_ = 0;
     int connectionTicks_ = kConnectionTicksAtStart;
     std::uint16_t savingCount_ = 0;
@@ -178,6 +189,9 @@ class TransferEngine {
     // A Read collects blocks 1..9 here and writes the image only once all of
     // them arrived, so a broken Read leaves the image as it was.
     model::ParameterImage::Bytes readBuffer_{};
+    // The image as it was when the Read started: a Read whose image was
+    // changed meanwhile (an edit, a file) does not overwrite it.
+    model::ParameterImage::Bytes imageAtReadStart_{};
 
     StatusLabel status_;
     ProgressGauge gauge_;

@@ -165,6 +165,17 @@ void InjectionScaling::writeWords(InjectionMap map, ParameterImage& image) const
     }
 }
 
+void InjectionScaling::rewriteChangedWords(InjectionMap map, ParameterImage& image) const {
+    const MapArrays& arrays = slot(map);
+    const Field field = cellField(map);
+    for (std::size_t k = 0; k < kMapCells; ++k) {
+        const auto word = static_cast<std::uint16_t>(image.get(field, k));
+        if (percentFromWord(word, arrays.baseTimes[k]) != arrays.percents[k]) {
+            image.set(field, k, wordFromPercent(arrays.percents[k], arrays.baseTimes[k]));
+        }
+    }
+}
+
 void InjectionScaling::readPercents(InjectionMap map, const ParameterImage& image) {
     MapArrays& arrays = slot(map);
     const Field field = cellField(map);
@@ -185,8 +196,8 @@ void InjectionScaling::collectMap1(std::span<const std::uint16_t, kMapCells> pos
         }
         jet1_.percents[k] = positions[k];
     }
-    writeWords(InjectionMap::Jet1A, image);
-    if (coupled) writeWords(InjectionMap::Jet2A, image);
+    rewriteChangedWords(InjectionMap::Jet1A, image);
+    if (coupled) rewriteChangedWords(InjectionMap::Jet2A, image);
     if (isSame(image)) {
         for (std::size_t k = 0; k < kMapCells; ++k) {
             image.set(Field::JET_2A_Cell, k, image.get(Field::JET_1A_Cell, k));
@@ -198,7 +209,7 @@ void InjectionScaling::collectMap1(std::span<const std::uint16_t, kMapCells> pos
 void InjectionScaling::collectMap2(std::span<const std::uint16_t, kMapCells> positions,
                                    ParameterImage& image) {
     std::copy(positions.begin(), positions.end(), jet2_.percents.begin());
-    writeWords(InjectionMap::Jet2A, image);
+    rewriteChangedWords(InjectionMap::Jet2A, image);
 }
 
 void InjectionScaling::setDefaultMaps(ParameterImage& image) {

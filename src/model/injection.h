@@ -77,6 +77,11 @@ class InjectionScaling {
 
     // The map's 150 words rebuilt from its percentages.
     void writeWords(InjectionMap map, ParameterImage& image) const;
+    // The words of the cells whose percentage is no longer what their word
+    // gives with the current base time: cells the user changed, and cells
+    // whose base time moved with the axis. Every other cell keeps its word
+    // exactly, so a time that is no whole percent is never rounded away.
+    void rewriteChangedWords(InjectionMap map, ParameterImage& image) const;
     // The map's percentages derived from its words.
     void readPercents(InjectionMap map, const ParameterImage& image);
 

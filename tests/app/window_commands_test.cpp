@@ -52,10 +52,12 @@ void showPage(app::TFormHlav& w, int page) {
 
 // Puts the status label up the way a user does: a Verify on the dead port
 // (it leaves the file name alone, unlike Read) and one tick to show it.
+// A Verify that found no unit: its error stays on the label.
 bool putStatusUp(WindowUnderTest& t) {
     t.window.MenuVerifyClick();
-    t.ticks(1);
-    return !statusHidden(t.window);
+    t.ticks(6 * 6);
+    return !statusHidden(t.window) &&
+           t.window.unitLink().transfer().state() == link::TransferState::Idle;
 }
 
 // Picks a bike in the combo as the user does.
@@ -336,6 +338,7 @@ class WindowCommandsTest : public QObject {
         const model::ParameterImage start = w.image();
         model::ParameterImage expected = start;
         QCOMPARE(model::parseParameterFile(content, expected), model::ReadOutcome::Accepted);
+        model::applyBikeUpdate(expected);  // the pins and constants follow the file's bike
         model::sanitize(expected);
 
         QVERIFY(putStatusUp(t));

@@ -97,8 +97,9 @@ class WindowEditingTest : public QObject {
         }
     }
 
-    // A value outside the control's range comes back limited by the control.
-    void spinnerLimitsStoredValuesOutsideItsRange() {
+    // A value outside the control's range is shown limited by the control,
+    // and stays in the image as it is until the user changes the control.
+    void spinnerLimitsOnlyWhatTheUserChanges() {
         WindowUnderTest t(folder_.path());
         app::TFormHlav& w = t.window;
         showPage(w, editing::kPageBike);
@@ -106,7 +107,10 @@ class WindowEditingTest : public QObject {
         w.pageView().refresh();
         QCOMPARE(spin(w, "EditFan1")->value(), 150);
         w.pageView().collect();
-        QCOMPARE(w.image().get(model::Field::FAN_Fan1), 150);
+        QCOMPARE(w.image().get(model::Field::FAN_Fan1), 200);
+        spin(w, "EditFan1")->setValue(149);
+        w.pageView().collect();
+        QCOMPARE(w.image().get(model::Field::FAN_Fan1), 149);
     }
 
     void typingAloneDoesNotCommitButEnterDoes() {

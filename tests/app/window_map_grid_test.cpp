@@ -150,10 +150,13 @@ class WindowMapGridTest : public QObject {
                 if (page == editing::kPageAdvance) {
                     QCOMPARE(int(w.image().get(Field::ADVANCE_Cell, k)), typed);
                 } else {
+                    // The time gives the percentage shown (a cell whose
+                    // percentage stayed keeps its time).
                     const auto map = *editing::mapDescriptor(page)->injection;
-                    QCOMPARE(w.image().get(editing::mapDescriptor(page)->cells, k),
-                             model::wordFromPercent(static_cast<std::uint16_t>(typed),
-                                                    scaling.baseTimes(map)[k]));
+                    QCOMPARE(model::percentFromWord(static_cast<std::uint16_t>(w.image().get(
+                                                        editing::mapDescriptor(page)->cells, k)),
+                                                    scaling.baseTimes(map)[k]),
+                             static_cast<std::uint16_t>(typed));
                 }
             }
         }

@@ -208,6 +208,33 @@ TEST_F(MapGridModelTest, PositionsOutsideTheSpinnersAreLimited) {
     EXPECT_EQ(image.get(Field::RPM_ADV_Rpm, 1), 250);
 }
 
+// Values the grid cannot show as they are stay as they are while the user
+// leaves them alone: an axis point below the grid's lowest, an advance above
+// its highest, an injection time that is no whole percent.
+TEST_F(MapGridModelTest, CollectTakesOnlyTheValuesTheUserChanged) {
+    image.set(Field::RPM_ADV_Rpm, 0, 2);         // 200 rpm, the spinner starts at 300
+    image.set(Field::ADVANCE_Cell, 5, 70);       // the grid shows 60 at most
+    image.set(Field::ADVANCE_MISC_CylKor1, 60);  // -40, the spinner starts at -15
+    image.set(Field::JET_2A_Cell, 9, image.get(Field::JET_2A_Cell, 9) + 3);
+    const model::ParameterImage before = image;
+    for (int page : {kPageAdvance, kPageJet2A}) {
+        const MapGridValues shown = refreshMapPage(page, image, scaling, all);
+        collectMapPage(page, shown, image, scaling, all, &shown);
+    }
+    EXPECT_EQ(image, before);
+
+    MapGridValues shown = refreshMapPage(kPageAdvance, image, scaling, all);
+    MapGridValues changed = shown;
+    changed.cells[6] = 33;
+    changed.extras->cylinder2 = 4;
+    collectMapPage(kPageAdvance, changed, image, scaling, all, &shown);
+    EXPECT_EQ(image.get(Field::ADVANCE_Cell, 6), 33u);
+    EXPECT_EQ(image.get(Field::ADVANCE_MISC_CylKor2), 104u);
+    EXPECT_EQ(image.get(Field::ADVANCE_Cell, 5), 70u);
+    EXPECT_EQ(image.get(Field::RPM_ADV_Rpm, 0), 2u);
+    EXPECT_EQ(image.get(Field::ADVANCE_MISC_CylKor1), 60u);
+}
+
 TEST(MsText, ShowsMillisecondsWithThreeDecimalsAndATrailingBlank) {
     EXPECT_EQ(msText(60000), "60.000 ");
     EXPECT_EQ(msText(1234), "1.234 ");

@@ -113,19 +113,32 @@ TEST_F(MapToolsTest, CoupledMapTwoIsNeverStepped) {
     EXPECT_EQ(image, before);
 }
 
-TEST_F(MapToolsTest, AStepThatMovesNothingDoesNotRoundTheOtherTimes) {
+TEST_F(MapToolsTest, AStepRewritesOnlyTheTimesOfTheCellsThatMoved) {
     show(kPageJet2A);
-    // A time that is no whole percent of its base time.
-    const std::uint16_t odd = static_cast<std::uint16_t>(
-        model::wordFromPercent(100, scaling.baseTimes(InjectionMap::Jet2A)[5]) + 3);
-    image.set(Field::JET_2A_Cell, 5, odd);
+    // Times that are no whole percent of their base time, as a Read brings.
+    for (std::size_t k = 0; k < kMapCells; ++k) {
+        image.set(Field::JET_2A_Cell, k,
+                  model::wordFromPercent(100, scaling.baseTimes(InjectionMap::Jet2A)[k]) + 3);
+    }
     show(kPageJet2A);
+    const model::ParameterImage read = image;
     scaling.percents(InjectionMap::Jet2A)[0] = 0;
     EXPECT_TRUE(stepMapTool(kPageJet2A, -1, false, GridCell{0, 0}, image, scaling));
-    EXPECT_EQ(image.get(Field::JET_2A_Cell, 5), odd);
+    EXPECT_EQ(image, read);
     EXPECT_TRUE(stepMapTool(kPageJet2A, +1, false, GridCell{0, 0}, image, scaling));
-    EXPECT_NE(image.get(Field::JET_2A_Cell, 5), odd);
     EXPECT_EQ(percent(InjectionMap::Jet2A, 0), 1);
+    // A column step moves the ten cells of its column and no other.
+    const model::CellPercents before = scaling.percents(InjectionMap::Jet2A);
+    stepMapColumn(kPageJet2A, 4, +1, image, scaling);
+    stepMapColumn(kPageJet2A, 0, -1, image, scaling);
+    for (std::size_t k = 1; k < kMapCells; ++k) {
+        const int column = static_cast<int>(k % 15);
+        const int step = column == 4 ? 1 : column == 0 ? -1 : 0;
+        ASSERT_EQ(percent(InjectionMap::Jet2A, k), before[k] + step) << k;
+        if (step == 0) {
+            ASSERT_EQ(image.get(Field::JET_2A_Cell, k), read.get(Field::JET_2A_Cell, k)) << k;
+        }
+    }
 }
 
 TEST_F(MapToolsTest, PercentagesMayPassTheGridMaximumWithPlus) {

@@ -170,5 +170,37 @@ TEST(PageBinder, PagesWithoutBindingsAreLeftAlone) {
     EXPECT_EQ(image, before);
 }
 
+// A page visited and left changes nothing its controls could not show: a
+// gear count of 0, a fan temperature beyond the spinner, memo bytes behind
+// the text's end. What the user changes is taken.
+TEST(PageBinder, CollectTakesOnlyWhatChangedSinceTheRefresh) {
+    ParameterImage image;
+    image.set(Field::GEAR_PocetGear, 0);  // the spinner starts at 1
+    image.set(Field::FAN_Fan1, 200);      // the spinner ends at 150
+    image.set(Field::MEMO_Text, 0, 'A');
+    image.set(Field::MEMO_Text, 1, 0);
+    image.set(Field::MEMO_Text, 5, 'x');  // behind the text's end
+    const ParameterImage before = image;
+    FakeControls controls;
+    ShownValues shown;
+    for (int page : {kPageGear, kPageBike}) {
+        refreshPage(page, controls, image, kPage, &shown);
+        collectPage(page, controls, image, kPage, &shown);
+    }
+    EXPECT_EQ(image, before);
+
+    controls.setPosition(binding("UpDownPocetGear"), 3);
+    controls.setText(binding("Memo1"), "AB");
+    collectPage(kPageGear, controls, image, kPage, &shown);
+    collectPage(kPageBike, controls, image, kPage, &shown);
+    EXPECT_EQ(image.get(Field::GEAR_PocetGear), 3u);
+    EXPECT_EQ(image.get(Field::MEMO_Text, 1), unsigned{'B'});
+    EXPECT_EQ(image.get(Field::MEMO_Text, 5), 0u);
+    EXPECT_EQ(image.get(Field::FAN_Fan1), 200u);
+    // Without a record of what was shown, every control is taken.
+    collectPage(kPageBike, controls, image, kPage);
+    EXPECT_EQ(image.get(Field::FAN_Fan1), 150u);
+}
+
 }  // namespace
 }  // namespace zelvor::editing

@@ -355,6 +355,65 @@ TEST_F(TransferEngineTest, BrokenReadLeavesTheImageAsItWas) {
     EXPECT_EQ(image, before);
 }
 
+TEST_F(TransferEngineTest, AFailedProgramStaysRedUntilTheNextTransferStarts) {
+    engine.setBlockFlag(4);
+    engine.startProgramming();
+    std::array<std::uint8_t, 150> wrong{};
+    for (int send = 0; send < 5; ++send) {
+        ASSERT_GT(tickUntilSent(), 0);
+        deliver(answer(0x04, wrong));
+    }
+    tick(6);
+    ASSERT_EQ(engine.statusLabel().text, "Program error!");
+    // The unit still saves the blocks it took before: no "Saving:", no success.
+    engine.setSavingCount(300);
+    tick(2 * TransferEngine::kHideTicks);
+    EXPECT_EQ(engine.statusLabel().text, "Program error!");
+    EXPECT_EQ(engine.statusLabel().background, Colour::Red);
+    EXPECT_TRUE(engine.statusLabel().visible);
+    EXPECT_TRUE(engine.failed());
+
+    engine.setSavingCount(0);
+    engine.verify();
+    EXPECT_FALSE(engine.failed());
+    EXPECT_EQ(engine.statusLabel().text, "Verify:");
+}
+
+TEST_F(TransferEngineTest, StopEndsATransferAndSaysSo) {
+    engine.program();
+    ASSERT_GT(tickUntilSent(), 0);
+    deliver(Unit{}.respond(sink.frames.back()));  // the information block
+    ASSERT_EQ(sink.frames.back().command(), 0x01);  // block 1 is on its way
+    engine.stop();
+    EXPECT_EQ(engine.state(), TransferState::Idle);
+    EXPECT_EQ(engine.statusLabel().text, "Program device: stopped");
+    EXPECT_TRUE(engine.statusLabel().visible);
+    for (int block = 1; block <= 9; ++block) EXPECT_TRUE(engine.blockFlag(block)) << block;
+    tick(2 * TransferEngine::kHideTicks);
+    EXPECT_TRUE(engine.statusLabel().visible);
+    EXPECT_EQ(sink.count(0x01), 1) << "no block is sent after the stop";
+    engine.stop();  // idle: nothing
+    EXPECT_EQ(engine.statusLabel().text, "Program device: stopped");
+}
+
+TEST_F(TransferEngineTest, AReadNeverReplacesAnImageChangedMeanwhile) {
+    Unit unit;
+    unit.memory = patternImage(53);
+    engine.read();
+    tickUntilSent();
+    for (std::uint8_t command = 0x40; command <= 0x44; ++command) {
+        deliver(unit.respond(sink.frames.back()));
+    }
+    image.bytes()[700] ^= 1;  // an edit while the Read runs
+    const ParameterImage edited = image;
+    for (std::uint8_t command = 0x45; command <= 0x49; ++command) {
+        deliver(unit.respond(sink.frames.back()));
+    }
+    EXPECT_EQ(image, edited);
+    EXPECT_EQ(engine.state(), TransferState::Idle);
+    EXPECT_EQ(engine.statusLabel().text, "Read: stopped");
+}
+
 TEST_F(TransferEngineTest, AnswersWhileIdleOrForAnotherCommandAreDropped) {
     deliver(answer(0x41, image.block(1)));
     EXPECT_EQ(engine.connectionTicks(), TransferEngine::kConnectionTicksAtStart);

@@ -128,6 +128,33 @@ TEST_F(InjectionCollect, SeparateModeLeavesMapTwoAndSameModeCopiesTimes) {
                               scaling.baseTimes(InjectionMap::Jet2A)[20]));
 }
 
+TEST_F(InjectionCollect, OnlyChangedCellsGetNewTimes) {
+    image.set(Field::JET1_MISC_Jet123Mode, 1);
+    // Times a unit may hold: no whole percent of their base times.
+    for (std::size_t k = 0; k < 150; ++k) {
+        image.set(Field::JET_1A_Cell, k, image.get(Field::JET_1A_Cell, k) + 3);
+        image.set(Field::JET_2A_Cell, k, image.get(Field::JET_2A_Cell, k) + 4);
+    }
+    scaling.readPercents(InjectionMap::Jet1A, image);
+    scaling.readPercents(InjectionMap::Jet2A, image);
+    const ParameterImage read = image;
+    CellPercents shown = scaling.percents(InjectionMap::Jet1A);
+    scaling.collectMap1(shown, image);
+    scaling.collectMap2(scaling.percents(InjectionMap::Jet2A), image);
+    EXPECT_EQ(image, read);
+
+    shown[42] += 5;  // coupled: map 2's cell 42 moves as well
+    scaling.collectMap1(shown, image);
+    for (std::size_t k = 0; k < 150; ++k) {
+        if (k == 42) continue;
+        ASSERT_EQ(image.get(Field::JET_1A_Cell, k), read.get(Field::JET_1A_Cell, k)) << k;
+        ASSERT_EQ(image.get(Field::JET_2A_Cell, k), read.get(Field::JET_2A_Cell, k)) << k;
+    }
+    EXPECT_EQ(image.get(Field::JET_1A_Cell, 42),
+              wordFromPercent(shown[42], scaling.baseTimes(InjectionMap::Jet1A)[42]));
+    EXPECT_NE(image.get(Field::JET_2A_Cell, 42), read.get(Field::JET_2A_Cell, 42));
+}
+
 TEST_F(InjectionCollect, MovingTheAxisKeepsPercentagesAndMovesTimes) {
     image.set(Field::RPM_JET_2A_Rpm, 3, 45);
     scaling.computeBaseTimes(image);

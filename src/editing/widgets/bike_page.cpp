@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QWheelEvent>
 
 #include "editing/widgets/bike_memo.h"
 #include "editing/widgets/pages.h"
@@ -51,9 +52,26 @@ constexpr int kEngineWidth = 191;
 // Thirteen lines of the 11 px font fit the memo before it needs a scroll bar.
 constexpr int kMemoHeight = 182;
 
+// Choosing a bike replaces the whole parameter set: a wheel turned over the
+// list on the way to another control must not do it. The list follows the
+// wheel only once it has been clicked into.
+class BikeComboBox : public QComboBox {
+  public:
+    explicit BikeComboBox(QWidget* parent) : QComboBox(parent) { setFocusPolicy(Qt::StrongFocus); }
+
+  protected:
+    void wheelEvent(QWheelEvent* event) override {
+        if (!hasFocus()) {
+            event->ignore();
+            return;
+        }
+        QComboBox::wheelEvent(event);
+    }
+};
+
 void buildNoteColumn(QWidget* page, ControlFactory& factory) {
     QWidget* bike = factory.groupBox(page, "GroupBoxBike", QRect(kNoteLeft, 8, kNoteWidth, 52));
-    auto* bikes = new QComboBox(bike);
+    auto* bikes = new BikeComboBox(bike);
     for (std::string_view name : model::kBikeNames)
         bikes->addItem(ControlRegistry::toQString(name));
     bikes->setMaxVisibleItems(static_cast<int>(model::kBikeNames.size()));

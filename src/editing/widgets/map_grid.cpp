@@ -286,7 +286,7 @@ void MapGrid::applyRows(const editing::MapGridView& view) {
         const bool arrowsOnly = !row.editsVisible && row.spinnersVisible;
         if (cell->property(kArrowsOnlyProperty).toBool() != arrowsOnly)
             cell->setProperty(kArrowsOnlyProperty, arrowsOnly);
-        const auto focus = row.editsVisible ? Qt::WheelFocus : Qt::NoFocus;
+        const auto focus = row.editsVisible ? Qt::StrongFocus : Qt::NoFocus;
         if (cell->focusPolicy() != focus) cell->setFocusPolicy(focus);
         setEnabledIfChanged(cell, view.cellEditsEnabled);
         setShown(msLabels_[k], row.msLabelsVisible);
