@@ -287,7 +287,7 @@ class WindowRandomInputTest : public QObject {
                     case Input::Wheel:
                         if (box == nullptr) continue;
                         if (box->hasFocus()) aims.add(aimed, box, page);
-                        zelvor::testing::wheelOver(box, pick(2) == 0 ? 1 : -2);
+                        zelvor::testing::wheelOver(box, pick(2) == 0 ? 1 : -1);  // a notch is a step
                         takesTyped = box->value() != valueBefore;
                         what = QStringLiteral("wheel %1").arg(box->objectName());
                         break;
