@@ -166,6 +166,8 @@ class WindowInputTest : public QObject {
         auto* limiter = spin(w, "EditIgnLimiter");
         const int shown = limiter->value();
         typeOver(limiter, QString());
+        keyAtFocus(Qt::Key_Backspace);
+        QVERIFY(textOf(limiter)->text().isEmpty());
         keyAtFocus(Qt::Key_Return);
         QVERIFY(w.image() == before);
         QCOMPARE(limiter->value(), shown);
