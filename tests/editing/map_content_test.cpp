@@ -143,15 +143,6 @@ TEST_F(MapContentTest, MapTwoTakesNoEditWhileItFollowsMapOne) {
     EXPECT_TRUE(mapAcceptsEdits(MapId::Jet2A, image));
 }
 
-TEST_F(MapContentTest, AnEditThatChangesNothingLeavesTheImageAlone) {
-    for (MapId map : {MapId::Advance, MapId::Jet1A, MapId::Jet2A}) {
-        const MapContent content = readMapContent(map, image);
-        const model::ParameterImage before = image;
-        EXPECT_FALSE(writeMapEdit(map, MapEdit{content.axis, content.cells}, image, scaling));
-        EXPECT_EQ(image, before);
-    }
-}
-
 TEST_F(MapContentTest, AnEditIsOneUndoStepOfTheChangePipeline) {
     ChangePipeline pipeline(image, PipelineHooks{});
     pipeline.initialise();
