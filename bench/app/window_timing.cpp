@@ -17,6 +17,8 @@
 #include "app/main_window.h"
 #include "editing/widgets/pages.h"
 #include "link/link_frame.h"
+#include "link/monitor_channels.h"
+#include "link/unit_identification.h"
 
 using namespace zelvor;
 
@@ -45,12 +47,15 @@ double elapsedMs(const QElapsedTimer& clock) {
 // A monitor answer with the engine at rpm and the throttle at percent, as
 // the unit sends it.
 link::LinkFrame monitorAnswer(int rpm, int throttle) {
-    std::array<std::uint8_t, 150> data{};
-    data[149] = 63;                                    // program version
-    data[47] = static_cast<std::uint8_t>(rpm & 0xFF);  // engine speed, frame bytes 48..49
-    data[48] = static_cast<std::uint8_t>(rpm >> 8);
-    data[8] = static_cast<std::uint8_t>(throttle);  // throttle %, frame byte 9
-    return link::LinkFrame::make(link::LinkFrame::kMonitorAnswer, data);
+    using link::channelSpec;
+    using link::MonitorChannel;
+    link::LinkFrame frame = link::LinkFrame::make(link::LinkFrame::kMonitorAnswer);
+    frame.bytes()[channelSpec(MonitorChannel::UnitVersion).offset] = link::kProgramVersion;
+    frame.setWord(channelSpec(MonitorChannel::EngineSpeed).offset, static_cast<std::uint16_t>(rpm));
+    frame.bytes()[channelSpec(MonitorChannel::Throttle).offset] =
+        static_cast<std::uint8_t>(throttle);
+    frame.seal();
+    return frame;
 }
 
 Stats statsOf(std::vector<double> values) {

@@ -2,9 +2,10 @@
 
 #include <optional>
 
+#include "editing/live_highlight.h"
+#include "editing/monitor_view.h"
+#include "editing/transfer_presenter.h"
 #include "editing/widgets/control_registry.h"
-#include "link/monitor_view.h"
-#include "link/operating_point.h"
 #include "link/transfer_engine.h"
 
 namespace zelvor::app {
@@ -17,15 +18,16 @@ class LinkPresenter {
   public:
     explicit LinkPresenter(const widgets::ControlRegistry& registry) : registry_(registry) {}
 
-    void showTransfer(const link::TransferEngine& engine, bool printing);
-    void showMonitor(const link::MonitorView& view);
-    void showHighlight(const link::PageHighlight& highlight);
+    void showTransfer(const link::TransferEngine& engine, const editing::TransferPresenter& words,
+                      bool printing);
+    void showMonitor(const editing::MonitorView& view);
+    void showHighlight(const editing::PageHighlight& highlight);
 
   private:
     const widgets::ControlRegistry& registry_;
     // What the monitor last asked for, so unchanged entries are not written
     // again (the highlighting may have recoloured a monitor label since).
-    std::optional<link::MonitorView> lastView_;
+    std::optional<editing::MonitorView> lastView_;
 };
 
 }  // namespace zelvor::app

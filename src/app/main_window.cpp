@@ -81,14 +81,7 @@ TFormHlav::TFormHlav(StartOptions options, SettingsPaths paths, std::unique_ptr<
       handlers_(image_, pipeline_,
                 {.collect = [this] { pageView_->collect(); },
                  .viewUpdate = [this] { pageView_->viewUpdate(); }}) {
-    link::TransferHooks hooks;
-    hooks.collectVisiblePage = [this] { pageView_->collect(); };
-    hooks.refreshVisiblePage = [this] { pageView_->refresh(); };
-    hooks.showVersionMismatch = [this](const std::string& text) {
-        showMessage(QString::fromStdString(text));
-    };
-    hooks.clearFileName = [this] { setFileName({}); };
-    link_ = std::make_unique<link::UnitLink>(image_, port_, messages_, hooks);
+    link_ = std::make_unique<link::UnitLink>(image_, port_);
 
     buildWindow();
     FormCreate();
@@ -403,24 +396,39 @@ void TFormHlav::Timer1Timer() {
     inTick_ = true;
     auto* extended = registry_.find<QAbstractButton>("CheckBoxExtMonitor");
     auto* gas = registry_.find<QAbstractButton>("CheckBoxGas");
-    link_->monitor().setOptions(
+    monitorPresenter_.setOptions(
         {extended != nullptr && extended->isChecked(), gas != nullptr && gas->isChecked()});
-    link_->tick();
+    actOnTransfer(link_->tick());
     updateLinkDisplay();
     inTick_ = false;
+}
+
+void TFormHlav::actOnTransfer(const link::TransferOutcome& outcome) {
+    if (outcome.collectBeforeSending) {
+        pageView_->collect();
+        actOnTransfer(link_->transfer().imageCollected());
+    }
+    if (outcome.refreshImage) pageView_->refresh();
+    if (outcome.fileNameLapsed) setFileName({});
+    // Inside a tick the box waits until the tick is over.
+    if (outcome.versionMismatch) {
+        showMessage(QString::fromStdString(
+            editing::versionMismatchText(messages_, *outcome.versionMismatch)));
+    }
 }
 
 void TFormHlav::updateLinkDisplay() {
     if (link_->monitor().framesDecoded() != framesShown_) {
         framesShown_ = link_->monitor().framesDecoded();
-        presenter_.showMonitor(link_->monitor().view());
+        monitorPresenter_.present(link_->monitor());
+        presenter_.showMonitor(monitorPresenter_.view());
     }
-    presenter_.showTransfer(link_->transfer(), printing_);
-    const link::PageHighlight highlight =
-        link::highlightLivePoint(pageView_->currentPage(), link_->monitor().live(), image_);
+    presenter_.showTransfer(link_->transfer(), transferPresenter_, printing_);
+    const editing::PageHighlight highlight =
+        editing::highlightLivePoint(pageView_->currentPage(), link_->monitor().live(), image_);
     presenter_.showHighlight(highlight);
     if (highlight.currentCell) currentCell_ = *highlight.currentCell;
-    if (const int lit = highlight.lit(link::HighlightGroup::PositionAxisEdits); lit >= 0) {
+    if (const int lit = highlight.lit(editing::HighlightGroup::PositionAxisEdits); lit >= 0) {
         positionIndex_ = lit;
     }
 }

@@ -17,7 +17,9 @@
 #include "app/system_texts.h"
 #include "editing/change_pipeline.h"
 #include "editing/code_page.h"
+#include "editing/monitor_presenter.h"
 #include "editing/option_handlers.h"
+#include "editing/transfer_presenter.h"
 #include "editing/widgets/control_registry.h"
 #include "i18n/messages.h"
 #include "link/posix_serial_port.h"
@@ -176,6 +178,9 @@ class TFormHlav : public QMainWindow {
     // keep the parameter set in a file of the tuner's choice.
     void offerToSaveParameters(const QString& problem);
     void setFileName(const QString& path);
+    // Does what a transfer reports: collect before it sends, show the
+    // image again, forget the file name, tell of another unit version.
+    void actOnTransfer(const link::TransferOutcome& outcome);
     void updateLinkDisplay();
     void stepInjectionPosition(int direction);
     void stepMapTools(int direction);
@@ -217,6 +222,8 @@ class TFormHlav : public QMainWindow {
     PortController* ports_ = nullptr;
     std::unique_ptr<PageView> pageView_;
     LinkPresenter presenter_{registry_};
+    editing::MonitorPresenter monitorPresenter_{image_, messages_};
+    editing::TransferPresenter transferPresenter_{messages_};
     editing::ChangePipeline pipeline_;
     editing::OptionHandlers handlers_;
 

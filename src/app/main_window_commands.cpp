@@ -104,15 +104,15 @@ void TFormHlav::MenuCom1Click(int index) {
 }
 
 void TFormHlav::MenuReadClick() {
-    link_->transfer().read();
+    actOnTransfer(link_->transfer().read());
 }
 
 void TFormHlav::MenuVerifyClick() {
-    link_->transfer().verify();
+    actOnTransfer(link_->transfer().verify());
 }
 
 void TFormHlav::MenuProgramClick() {
-    link_->transfer().program();
+    actOnTransfer(link_->transfer().program());
 }
 
 }  // namespace zelvor::app

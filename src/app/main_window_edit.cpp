@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "editing/map_grid_model.h"
 #include "editing/map_tools.h"
+#include "editing/monitor_view.h"
 #include "editing/page_bindings.h"
 #include "editing/page_index.h"
 #include "editing/widgets/colours.h"
@@ -17,7 +18,6 @@
 #include "editing/widgets/qt_control_access.h"
 #include "editing/widgets/ui_text_applier.h"
 #include "i18n/ui_texts.h"
-#include "link/monitor_view.h"
 
 namespace zelvor::app {
 
@@ -204,8 +204,8 @@ void TFormHlav::applyMessageTexts() {
     const bool unconnected =
         link_->transfer().noConnectionVisible() || link_->monitor().framesDecoded() == 0;
     if (!unconnected) return;
-    link::applyNoConnectionPlaceholders(link_->monitor().view(), messages_);
-    presenter_.showMonitor(link_->monitor().view());
+    editing::applyNoConnectionPlaceholders(monitorPresenter_.view(), messages_);
+    presenter_.showMonitor(monitorPresenter_.view());
 }
 
 }  // namespace zelvor::app

@@ -31,14 +31,16 @@ void TFormHlav::SpeedButtonPrintClick() {
                                  [this, &engine](const QString& header) {
                                      // The gauge goes; the label comes back with the header.
                                      engine.hideStatus();
-                                     engine.announce(header.toStdString(), link::Colour::White);
-                                     presenter_.showTransfer(engine, printing_);
+                                     transferPresenter_.announce(header.toStdString(),
+                                                                 editing::Colour::White);
+                                     engine.announce();
+                                     presenter_.showTransfer(engine, transferPresenter_, printing_);
                                  },
                              .setPrinting =
                                  [this, &engine](bool printing) {
                                      printing_ = printing;
                                      engine.setPrinting(printing);
-                                     presenter_.showTransfer(engine, printing_);
+                                     presenter_.showTransfer(engine, transferPresenter_, printing_);
                                  },
                              .viewUpdate = [this] { pageView_->viewUpdate(); }});
     const QString header = print::printHeaderLine(message(i18n::MessageKey::MsgPrintDate),

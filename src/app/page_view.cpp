@@ -105,8 +105,8 @@ void PageView::refreshBikeExtras() {
                               QString::fromStdString(id.time));
     }
     if (auto* program = registry_.find<QAbstractButton>("CheckBoxProgHned")) {
-        widgets::setBackground(program,
-                               program->isChecked() ? link::Colour::Red : link::Colour::ButtonFace);
+        widgets::setBackground(
+            program, program->isChecked() ? editing::Colour::Red : editing::Colour::ButtonFace);
     }
 }
 

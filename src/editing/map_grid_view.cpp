@@ -45,7 +45,7 @@ MapGridView mapGridView(int page, const model::ParameterImage& image, bool msBox
     view.axisEditsEnabled = editable;
     view.toolsVisible = editable;
     view.jet12Text = same ? kSameText : kCoupledText;
-    view.jet12Colour = same ? link::Colour::Aqua : link::Colour::Yellow;
+    view.jet12Colour = same ? Colour::Aqua : Colour::Yellow;
     view.tpsBoxVisible = page == kPageAdvance;
     if (isMapPage(page)) view.page = bottomRowOf(page, coupled, same);
 

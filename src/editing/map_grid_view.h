@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "editing/colour.h"
 #include "editing/map_grid_layout.h"
 #include "editing/map_grid_model.h"
-#include "link/colour.h"
 #include "model/parameter_image.h"
 
 namespace zelvor::editing {
@@ -49,7 +49,7 @@ struct MapGridView {
     bool axisEditsEnabled = true;
     bool toolsVisible = true;  // tools button and All box
     std::string jet12Text;
-    link::Colour jet12Colour = link::Colour::Yellow;
+    Colour jet12Colour = Colour::Yellow;
     bool tpsBoxVisible = false;
     // Set on the map pages only; other pages leave the bottom row as it is.
     std::optional<GridPageView> page;

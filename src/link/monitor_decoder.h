@@ -3,58 +3,33 @@
 #include <cstdint>
 #include <span>
 
-#include "i18n/messages.h"
-#include "link/link_frame.h"
 #include "link/live_values.h"
-#include "link/monitor_view.h"
-#include "model/parameter_image.h"
+#include "link/monitor_channels.h"
 
 namespace zelvor::link {
 
-// Window settings the monitor display depends on.
-struct MonitorOptions {
-    bool extendedMonitor = false;  // "Extended Monitor": sensor voltages beside the values
-    bool gasTicked = false;        // N2O enabled: its output label is shown
-};
-
-// Decodes the unit's monitor answers into the live values other parts of the
-// program read and into the picture of the monitor labels, gauges and limiter
-// edits. Texts use the message table's current language.
+// Decodes the unit's monitor answers into a sample of every live value and
+// into the live values other parts of the program read between answers.
 class MonitorDecoder {
   public:
-    MonitorDecoder(const model::ParameterImage& image, const i18n::MessageTable& messages)
-        : image_(image), messages_(messages) {}
-
     // Decodes the first 152 bytes of a batch. A batch that is too short or
     // fails the check byte is dropped without any change; returns whether
     // it was accepted.
     bool decode(std::span<const std::uint8_t> batch);
 
-    void setOptions(const MonitorOptions& options) { options_ = options; }
-    const MonitorOptions& options() const { return options_; }
-
+    const MonitorSample& sample() const { return sample_; }
     const LiveValues& live() const { return live_; }
-    const MonitorView& view() const { return view_; }
-    // Writable for the no-connection placeholders.
-    MonitorView& view() { return view_; }
+    // Injector duty in %: the engine speed of the previous answer times the
+    // longer injection time of this one (the unit reports the time before
+    // the speed it was computed for).
+    int injectorDuty() const { return injectorDuty_; }
     // Accepted answers so far; a window repaints only when this moves.
     std::uint32_t framesDecoded() const { return framesDecoded_; }
 
   private:
-    void decodeBits(const LinkFrame& f);
-    void decodeVersion(const LinkFrame& f);
-    void decodeAdvanceAndInjection(const LinkFrame& f);
-    void decodeGearAndFuel(const LinkFrame& f);
-    void decodeSpeedAndSensors(const LinkFrame& f);
-    void decodeTemperaturesAndSupply(const LinkFrame& f);
-    void decodeCountersAndCorrections(const LinkFrame& f);
-    const std::string& word(i18n::MessageKey key) const { return messages_.text(key); }
-
-    const model::ParameterImage& image_;
-    const i18n::MessageTable& messages_;
-    MonitorOptions options_;
+    MonitorSample sample_;
     LiveValues live_;
-    MonitorView view_;
+    int injectorDuty_ = 0;
     std::uint32_t framesDecoded_ = 0;
 };
 

@@ -7,19 +7,25 @@
 
 namespace zelvor::link {
 
-using i18n::MessageKey;
-
 namespace {
 
 constexpr std::uint8_t kFirstVerifyCommand = LinkFrame::kReadBlock + 1;  // 0x41
 constexpr int kLastBlock = 9;
-constexpr const char* kOkSuffix = " OK";
 
 }  // namespace
 
-TransferEngine::TransferEngine(model::ParameterImage& image, FrameSink& sink,
-                               const i18n::MessageTable& messages, TransferHooks hooks)
-    : image_(image), sink_(sink), messages_(messages), hooks_(std::move(hooks)) {}
+TransferOutcome& TransferOutcome::operator|=(const TransferOutcome& other) {
+    collectBeforeSending = collectBeforeSending || other.collectBeforeSending;
+    refreshImage = refreshImage || other.refreshImage;
+    imageReplaced = imageReplaced || other.imageReplaced;
+    fileNameLapsed = fileNameLapsed || other.fileNameLapsed;
+    if (other.versionMismatch) versionMismatch = other.versionMismatch;
+    return *this;
+}
+
+TransferOutcome TransferEngine::takeOutcome() {
+    return std::exchange(outcome_, TransferOutcome{});
+}
 
 bool TransferEngine::blockFlag(int block) const {
     return block >= 0 && block < kBlockFlagCount && blockFlags_[block];
@@ -29,11 +35,13 @@ void TransferEngine::setBlockFlag(int block) {
     if (block >= 0 && block < kBlockFlagCount) blockFlags_[block] = true;
 }
 
-void TransferEngine::program() {
-    prepareImage();
+TransferOutcome TransferEngine::program() {
     verifyAfterProgram_ = true;
     blockFlags_.fill(true);
     startProgramming();
+    awaitingImage_ = true;
+    outcome_.collectBeforeSending = true;
+    return takeOutcome();
 }
 
 void TransferEngine::startProgramming() {
@@ -41,59 +49,75 @@ void TransferEngine::startProgramming() {
     if (first == blockFlags_.end()) return;
     const int block = static_cast<int>(first - blockFlags_.begin());
     start(TransferState::Program, static_cast<std::uint8_t>(LinkFrame::kProgramBlock + block),
-          block, MessageKey::MsgProgramProgress);
+          block, StatusMessage::ProgramProgress);
 }
 
-void TransferEngine::verify() {
-    prepareImage();
-    start(TransferState::Verify, kFirstVerifyCommand, 0, MessageKey::MsgVerifyProgress);
+TransferOutcome TransferEngine::verify() {
+    start(TransferState::Verify, kFirstVerifyCommand, 0, StatusMessage::VerifyProgress);
+    awaitingImage_ = true;
+    outcome_.collectBeforeSending = true;
+    return takeOutcome();
 }
 
-void TransferEngine::read() {
-    start(TransferState::Read, LinkFrame::kReadBlock, 0, MessageKey::MsgReadProgress);
+TransferOutcome TransferEngine::read() {
+    start(TransferState::Read, LinkFrame::kReadBlock, 0, StatusMessage::ReadProgress);
     imageAtReadStart_ = image_.bytes();
-    if (hooks_.clearFileName) hooks_.clearFileName();
+    outcome_.fileNameLapsed = true;
+    return takeOutcome();
+}
+
+TransferOutcome TransferEngine::imageCollected() {
+    if (awaitingImage_) takeImage();
+    return takeOutcome();
+}
+
+void TransferEngine::takeImage() {
+    awaitingImage_ = false;
+    applyRangeRules();
+    outcome_.refreshImage = true;
 }
 
 void TransferEngine::stop() {
-    MessageKey progress = MessageKey::MsgProgramProgress;
+    StatusMessage stopped = StatusMessage::ProgramStopped;
     switch (state_) {
         case TransferState::Idle:
             return;
         case TransferState::Program:
             break;
         case TransferState::Verify:
-            progress = MessageKey::MsgVerifyProgress;
+            stopped = StatusMessage::VerifyStopped;
             break;
         case TransferState::Read:
-            progress = MessageKey::MsgReadProgress;
+            stopped = StatusMessage::ReadStopped;
             break;
     }
     state_ = TransferState::Idle;
+    awaitingImage_ = false;
     done_ = false;
-    showStatus(text(progress) + " " + text(MessageKey::MsgStopped), Colour::Yellow);
+    showStatus(stopped, StatusTone::Warning);
     failed_ = true;  // stays on the label like an error
 }
 
 void TransferEngine::start(TransferState state, std::uint8_t command, int progress,
-                           MessageKey progressText) {
+                           StatusMessage progressText) {
     state_ = state;
     command_ = command;
     attempts_ = 0;
+    awaitingImage_ = false;
     if (options_.firstRequestOnNextTick) ticksSinceSend_ = kTicksPerRequest - 1;
-    showStatus(text(progressText), Colour::ButtonFace);
+    showStatus(progressText, StatusTone::Plain);
     gauge_.progress = progress;
     gauge_.visible = true;
     done_ = false;
     failed_ = false;
 }
 
-void TransferEngine::announce(std::string text, Colour background) {
-    showStatus(std::move(text), background);
+void TransferEngine::announce() {
+    showStatus(StatusMessage::Announcement, StatusTone::Notice);
     failed_ = false;
 }
 
-void TransferEngine::tick() {
+TransferOutcome TransferEngine::tick() {
     if (state_ != TransferState::Idle) {
         if (state_ == TransferState::Read) done_ = false;
         if (++ticksSinceSend_ >= kTicksPerRequest) {
@@ -112,13 +136,14 @@ void TransferEngine::tick() {
         if (failed_) {
             // An error stays as it is: no saving display, no success text.
         } else if (savingCount_ > 0) {
-            status_.background = Colour::ButtonFace;
-            status_.text = text(MessageKey::MsgSaving);
+            status_.tone = StatusTone::Plain;
+            status_.message = StatusMessage::Saving;
             hideCountdown_ = kHideTicks;
             gauge_.progress =
                 (kFullSaveCount - savingCount_) * ProgressGauge::kMaxValue / kFullSaveCount;
         } else if (done_) {
-            status_.text = text(MessageKey::MsgProgramProgress) + kOkSuffix;
+            // The words change, the label's tone stays as it is.
+            status_.message = StatusMessage::ProgramSucceeded;
             gauge_.progress = ProgressGauge::kMaxValue;
         }
     }
@@ -135,19 +160,22 @@ void TransferEngine::tick() {
     } else {
         noConnectionVisible_ = !printing_;
     }
+    return takeOutcome();
 }
 
-void TransferEngine::handleAnswer(std::span<const std::uint8_t> batch) {
-    if (batch.size() < LinkFrame::kSize) return;
+TransferOutcome TransferEngine::handleAnswer(std::span<const std::uint8_t> batch) {
+    if (batch.size() < LinkFrame::kSize) return {};
     const LinkFrame frame = LinkFrame::fromBytes(
         std::span<const std::uint8_t, LinkFrame::kSize>(batch.first(LinkFrame::kSize)));
-    if (!frame.checkOk()) return;
+    if (!frame.checkOk()) return {};
     const int block = currentBlock();
-    if (block > kLastBlock) return;
+    if (block > kLastBlock) return {};
     if (frame.command() != (command_ ^ LinkFrame::kAnswerBit) || state_ == TransferState::Idle) {
-        return;
+        return {};
     }
     connectionTicks_ = 0;
+    // The echo and the verify compare with the image as it is sent.
+    if (awaitingImage_) takeImage();
     switch (state_) {
         case TransferState::Program:
             handleProgramAnswer(block, frame.data());
@@ -161,13 +189,14 @@ void TransferEngine::handleAnswer(std::span<const std::uint8_t> batch) {
         case TransferState::Idle:
             break;
     }
+    return takeOutcome();
 }
 
 void TransferEngine::handleProgramAnswer(int block, std::span<const std::uint8_t, 150> data) {
     if (block == 0) {
         takeInfoBlock(data);
         applyRangeRules();
-        refresh();
+        outcome_.refreshImage = true;
         if (infoBlock_[info_block::kVersion] != kProgramVersion) {
             versionMismatch();
             return;
@@ -191,7 +220,7 @@ void TransferEngine::handleProgramAnswer(int block, std::span<const std::uint8_t
     if (verifyAfterProgram_) {
         beginVerify();
     } else {
-        succeed(MessageKey::MsgProgramProgress);
+        succeed(StatusMessage::ProgramSucceeded);
     }
 }
 
@@ -202,7 +231,7 @@ void TransferEngine::handleVerifyAnswer(int block, std::span<const std::uint8_t,
         return;
     }
     verifyAfterProgram_ = false;
-    succeed(MessageKey::MsgVerifyProgress);
+    succeed(StatusMessage::VerifySucceeded);
 }
 
 void TransferEngine::handleReadAnswer(int block, std::span<const std::uint8_t, 150> data) {
@@ -211,7 +240,7 @@ void TransferEngine::handleReadAnswer(int block, std::span<const std::uint8_t, 1
         if (infoBlock_[info_block::kVersion] != kProgramVersion) {
             state_ = TransferState::Idle;
             applyRangeRules();
-            refresh();
+            outcome_.refreshImage = true;
             versionMismatch();
             return;
         }
@@ -235,14 +264,15 @@ void TransferEngine::handleReadAnswer(int block, std::span<const std::uint8_t, 1
     }
     image_.assign(readBuffer_);
     applyRangeRules();
-    refresh();
+    outcome_.imageReplaced = true;
+    outcome_.refreshImage = true;
     beginVerify();
 }
 
 void TransferEngine::beginVerify() {
     state_ = TransferState::Verify;
     requestNext(kFirstVerifyCommand, 0);
-    showStatus(text(MessageKey::MsgVerifyProgress), Colour::ButtonFace);
+    showStatus(StatusMessage::VerifyProgress, StatusTone::Plain);
 }
 
 void TransferEngine::requestNext(std::uint8_t command, int progress) {
@@ -252,9 +282,9 @@ void TransferEngine::requestNext(std::uint8_t command, int progress) {
     sendTransferFrame();
 }
 
-void TransferEngine::succeed(MessageKey progressText) {
+void TransferEngine::succeed(StatusMessage success) {
     gauge_.progress = ProgressGauge::kMaxValue;
-    showStatus(text(progressText) + kOkSuffix, Colour::ButtonFace);
+    showStatus(success, StatusTone::Plain);
     state_ = TransferState::Idle;
 }
 
@@ -272,27 +302,25 @@ void TransferEngine::versionMismatch() {
     state_ = TransferState::Idle;
     // No countdown: the label and gauge stay up with the interrupted transfer.
     hideCountdown_ = 0;
-    if (hooks_.showVersionMismatch) {
-        hooks_.showVersionMismatch(
-            versionMismatchText(messages_, infoBlock_[info_block::kVersion]));
-    }
+    outcome_.versionMismatch = infoBlock_[info_block::kVersion];
 }
 
 void TransferEngine::failTransfer() {
-    MessageKey key = MessageKey::MsgProgramError;
-    if (state_ == TransferState::Read) key = MessageKey::MsgReadError;
+    StatusMessage failure = StatusMessage::ProgramFailed;
+    if (state_ == TransferState::Read) failure = StatusMessage::ReadFailed;
     if (state_ == TransferState::Verify) {
-        key = MessageKey::MsgVerifyError;
+        failure = StatusMessage::VerifyFailed;
         done_ = false;
     }
-    showStatus(text(key), Colour::Red);
+    awaitingImage_ = false;
+    showStatus(failure, StatusTone::Failure);
     failed_ = true;
     state_ = TransferState::Idle;
 }
 
-void TransferEngine::showStatus(std::string text, Colour background) {
-    status_.background = background;
-    status_.text = std::move(text);
+void TransferEngine::showStatus(StatusMessage message, StatusTone tone) {
+    status_.tone = tone;
+    status_.message = message;
     // The label may have timed out during a long transfer; a new text is
     // always shown.
     status_.visible = true;
@@ -300,6 +328,9 @@ void TransferEngine::showStatus(std::string text, Colour background) {
 }
 
 void TransferEngine::sendTransferFrame() {
+    // A caller that did not say the image is ready gets the range rules now,
+    // before any of the image leaves.
+    if (awaitingImage_) takeImage();
     ticksSinceSend_ = 0;
     const int block = currentBlock();
     std::array<std::uint8_t, LinkFrame::kDataSize> data{};
@@ -314,18 +345,8 @@ void TransferEngine::sendMonitorPoll() {
     sink_.send(LinkFrame::make(LinkFrame::kMonitorPoll));
 }
 
-void TransferEngine::prepareImage() {
-    if (hooks_.collectVisiblePage) hooks_.collectVisiblePage();
-    applyRangeRules();
-    refresh();
-}
-
 void TransferEngine::applyRangeRules() {
     if (!options_.exactImage) model::sanitize(image_);
-}
-
-void TransferEngine::refresh() {
-    if (hooks_.refreshVisiblePage) hooks_.refreshVisiblePage();
 }
 
 }  // namespace zelvor::link

@@ -2,12 +2,9 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
+#include <optional>
 #include <span>
-#include <string>
 
-#include "i18n/messages.h"
-#include "link/colour.h"
 #include "link/link_frame.h"
 #include "link/unit_identification.h"
 #include "model/parameter_image.h"
@@ -25,13 +22,26 @@ class FrameSink {
     virtual void send(const LinkFrame& frame) = 0;
 };
 
-// What the engine needs from the window. Empty hooks are skipped.
-struct TransferHooks {
-    std::function<void()> collectVisiblePage;  // controls -> image
-    std::function<void()> refreshVisiblePage;  // image -> controls
-    // A modal message; a window that is inside its tick should defer it.
-    std::function<void(const std::string& text)> showVersionMismatch;
-    std::function<void()> clearFileName;  // a Read replaces the file's contents
+// What a call into the engine did that its caller has to act on: the engine
+// calls no one back, the window and the command line each act on these.
+struct TransferOutcome {
+    // Program or Verify started; they send the image. A caller that shows
+    // the image in editable controls brings their values into it now, then
+    // calls imageCollected(), before the first request leaves.
+    bool collectBeforeSending = false;
+    // The image may have changed under the controls (range rules, a Read):
+    // show it again.
+    bool refreshImage = false;
+    // A Read put the unit's parameter set into the image.
+    bool imageReplaced = false;
+    // A Read started: the file name no longer names what the image holds.
+    bool fileNameLapsed = false;
+    // The unit runs another program version, this one: show the mismatch
+    // message (a window inside its tick defers it).
+    std::optional<int> versionMismatch = std::nullopt;
+
+    TransferOutcome& operator|=(const TransferOutcome& other);
+    friend bool operator==(const TransferOutcome&, const TransferOutcome&) = default;
 };
 
 // How a caller that is not the window runs its transfers; the window keeps
@@ -48,11 +58,40 @@ struct TransferOptions {
     bool exactImage = false;
 };
 
-// The status label under the pages (progress and outcome of transfers).
-struct StatusLabel {
-    std::string text;
-    Colour background = Colour::ButtonFace;
+// What the status label under the pages tells about the transfers; the
+// window and the command line put it into words.
+enum class StatusMessage : std::uint8_t {
+    None,
+    ProgramProgress,
+    VerifyProgress,
+    ReadProgress,
+    Saving,
+    ProgramSucceeded,
+    VerifySucceeded,
+    ProgramFailed,
+    VerifyFailed,
+    ReadFailed,
+    ProgramStopped,
+    VerifyStopped,
+    ReadStopped,
+    Announcement,  // a message of another part of the program
+};
+
+// The kind of message on the label. It stays when only the words change: the
+// programming success that follows a verify keeps the tone the label had.
+enum class StatusTone : std::uint8_t {
+    Plain,    // progress and success
+    Failure,  // a transfer failed
+    Warning,  // a transfer was stopped
+    Notice,   // an announcement
+};
+
+struct TransferStatus {
+    StatusMessage message = StatusMessage::None;
+    StatusTone tone = StatusTone::Plain;
     bool visible = false;
+
+    friend bool operator==(const TransferStatus&, const TransferStatus&) = default;
 };
 
 // The progress gauge beside the status label: the block in work, 0..10.
@@ -75,8 +114,7 @@ class TransferEngine {
     static constexpr int kFullSaveCount = 2756;
     static constexpr int kBlockFlagCount = 10;  // 0 = information block, 1..9 image blocks
 
-    TransferEngine(model::ParameterImage& image, FrameSink& sink,
-                   const i18n::MessageTable& messages, TransferHooks hooks = {});
+    TransferEngine(model::ParameterImage& image, FrameSink& sink) : image_(image), sink_(sink) {}
 
     // Taken by the transfers started afterwards.
     void setOptions(const TransferOptions& options) { options_ = options; }
@@ -84,10 +122,14 @@ class TransferEngine {
 
     // Start commands. None sends at once: the first request leaves within
     // 1..6 ticks. Each restarts a transfer that is already running.
-    void program();           // every block, then verify
-    void verify();            // blocks 1..9 against the image
-    void read();              // information block and blocks 1..9 into the image
-    void startProgramming();  // the flagged blocks only
+    [[nodiscard]] TransferOutcome program();  // every block, then verify
+    [[nodiscard]] TransferOutcome verify();   // blocks 1..9 against the image
+    [[nodiscard]] TransferOutcome read();     // information block and blocks 1..9 into the image
+    void startProgramming();  // the flagged blocks only; the image is as the caller left it
+    // The image holds what is to be sent: the range rules are applied to it
+    // (unless it travels exactly). A Program or Verify whose caller never
+    // says so gets the same at its first request.
+    [[nodiscard]] TransferOutcome imageCollected();
     void setBlockFlag(int block);
     // Ends a running transfer at once (a file or a new parameter set takes
     // the image's place): the label says which transfer was stopped, a Read
@@ -98,16 +140,16 @@ class TransferEngine {
 
     // A received batch whose first byte is not the monitor answer; only the
     // first 152 bytes count.
-    void handleAnswer(std::span<const std::uint8_t> batch);
+    TransferOutcome handleAnswer(std::span<const std::uint8_t> batch);
     // A monitor answer was accepted: the unit is there.
     void noteAcceptedAnswer() { connectionTicks_ = 0; }
     // Bytes the unit still has to save, from the last monitor answer.
     void setSavingCount(std::uint16_t count) { savingCount_ = count; }
     // While a printout is made the "No Connection" label stays hidden.
     void setPrinting(bool printing) { printing_ = printing; }
-    // Puts a message of another part of the program on the status label for
-    // the usual 200 ticks.
-    void announce(std::string text, Colour background);
+    // Puts a message of another part of the program (whose words that part
+    // keeps) on the status label for the usual 200 ticks.
+    void announce();
     // Hides the status label and the gauge (a new parameter set or file
     // replaces what they told); a running transfer shows them again.
     void hideStatus() {
@@ -118,7 +160,7 @@ class TransferEngine {
 
     // One 55 ms step: resend or fail the running request, or poll the monitor
     // and keep the saving display; then the hide countdown and the watchdog.
-    void tick();
+    TransferOutcome tick();
 
     TransferState state() const { return state_; }
     std::uint8_t currentCommand() const { return command_; }
@@ -137,7 +179,7 @@ class TransferEngine {
     const std::array<std::uint8_t, info_block::kSize>& infoBlock() const { return infoBlock_; }
     const UnitIdentification& identification() const { return identification_; }
 
-    const StatusLabel& statusLabel() const { return status_; }
+    const TransferStatus& status() const { return status_; }
     const ProgressGauge& gauge() const { return gauge_; }
     bool noConnectionVisible() const { return noConnectionVisible_; }
     bool versionLabelVisible() const { return !noConnectionVisible_; }
@@ -146,31 +188,31 @@ class TransferEngine {
     void sendTransferFrame();
     void sendMonitorPoll();
     // Starts a transfer at its first request, which the next tick sends.
-    void start(TransferState state, std::uint8_t command, int progress,
-               i18n::MessageKey progressText);
+    void start(TransferState state, std::uint8_t command, int progress, StatusMessage progressText);
     void beginVerify();  // sends the block 1 request at once and shows "Verify:"
     // Sends the request that follows an answer at once, as its first attempt.
     void requestNext(std::uint8_t command, int progress);
-    void succeed(i18n::MessageKey progressText);  // "<text> OK", full gauge, idle
-    // Shows a text on the status label for the hide countdown.
-    void showStatus(std::string text, Colour background);
+    void succeed(StatusMessage success);  // "<text> OK", full gauge, idle
+    // Shows a message on the status label for the hide countdown.
+    void showStatus(StatusMessage message, StatusTone tone);
     void failTransfer();
     void versionMismatch();
-    void prepareImage();     // collect, sanitize, refresh
     void applyRangeRules();  // sanitizes the image unless it travels exactly
-    void refresh();
+    void takeImage();        // the image is ready to be sent
+    TransferOutcome takeOutcome();
     void handleProgramAnswer(int block, std::span<const std::uint8_t, 150> data);
     void handleVerifyAnswer(int block, std::span<const std::uint8_t, 150> data);
     void handleReadAnswer(int block, std::span<const std::uint8_t, 150> data);
     void takeInfoBlock(std::span<const std::uint8_t, 150> data);
     bool matchesImage(int block, std::span<const std::uint8_t, 150> data) const;
-    std::string text(i18n::MessageKey key) const { return messages_.text(key); }
 
     model::ParameterImage& image_;
     FrameSink& sink_;
-    const i18n::MessageTable& messages_;
-    TransferHooks hooks_;
     TransferOptions options_;
+    // What the call in progress did for its caller.
+    TransferOutcome outcome_;
+    // A Program or Verify waits for the image its caller collects.
+    bool awaitingImage_ = false;
 
     TransferState state_ = TransferState::Idle;
     std::uint8_t command_ = 0;
@@ -193,7 +235,7 @@ class TransferEngine {
     // changed meanwhile (an edit, a file) does not overwrite it.
     model::ParameterImage::Bytes imageAtReadStart_{};
 
-    StatusLabel status_;
+    TransferStatus status_;
     ProgressGauge gauge_;
     bool noConnectionVisible_ = false;
 };

@@ -1,7 +1,6 @@
 #include "link/unit_identification.h"
 
 #include <array>
-#include <cstdio>
 #include <utility>
 
 namespace zelvor::link {
@@ -77,12 +76,6 @@ UnitIdentification identifyUnit(std::span<const std::uint8_t, info_block::kSize>
     id.time += digit(infoBlock[kMinute] / 10);
     id.time += digit(infoBlock[kMinute] % 10);
     return id;
-}
-
-std::string versionMismatchText(const i18n::MessageTable& messages, int unitVersion) {
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, "  PC-%d, IGN-%d", kProgramVersion, unitVersion);
-    return messages.text(i18n::MessageKey::MsgVersionMismatch) + suffix;
 }
 
 }  // namespace zelvor::link

@@ -4,8 +4,6 @@
 #include <span>
 #include <string>
 
-#include "i18n/messages.h"
-
 namespace zelvor::link {
 
 // The unit program version this PC program speaks; the unit reports its own in
@@ -44,9 +42,5 @@ UnitIdentification identifyUnit(std::span<const std::uint8_t, info_block::kSize>
 // The two month characters for a month code (the sum of the characters of the
 // English three-letter month name, modulo 256); "00" for an unknown code.
 std::string monthText(std::uint8_t monthCode);
-
-// "Unmatched version of PC and Ignition programs!  PC-63, IGN-62" in the
-// current language.
-std::string versionMismatchText(const i18n::MessageTable& messages, int unitVersion);
 
 }  // namespace zelvor::link

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "i18n/messages.h"
 #include "link/monitor_decoder.h"
 #include "link/serial_port.h"
 #include "link/transfer_engine.h"
@@ -17,19 +16,19 @@ class UnitLink {
   public:
     static constexpr std::size_t kMaxBatch = 15000;  // most bytes one poll reads
 
-    UnitLink(model::ParameterImage& image, SerialPort& port, const i18n::MessageTable& messages,
-             TransferHooks hooks = {});
+    UnitLink(model::ParameterImage& image, SerialPort& port);
     UnitLink(const UnitLink&) = delete;
     UnitLink& operator=(const UnitLink&) = delete;
 
     // Receives one batch if a whole frame can be there, then advances the
     // transfer or polls the monitor, the status display and the watchdog.
-    void tick();
+    // Returns what the transfer did for the caller to act on.
+    TransferOutcome tick();
 
     // Reads what is queued (at most 15000 bytes) once at least 152 bytes are
     // there and hands the first 152 to the monitor decoder (0xB0) or the
     // transfer engine. Bytes after the first frame of a batch are dropped.
-    void pollReceive();
+    TransferOutcome pollReceive();
 
     TransferEngine& transfer() { return engine_; }
     const TransferEngine& transfer() const { return engine_; }

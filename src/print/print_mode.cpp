@@ -45,7 +45,7 @@ void PrintMode::enter() {
         auto* label = registry_.find<QWidget>(kPrintRowLabels, row);
         if (label == nullptr) continue;
         rowLabels_.push_back({label, widgets::currentBackground(label)});
-        widgets::setBackground(label, link::Colour::White);
+        widgets::setBackground(label, editing::Colour::White);
     }
     if (pages_ == nullptr) return;
     // The tab on show keeps its place too: hiding it would switch pages.

@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include "editing/colour.h"
 #include "editing/widgets/control_registry.h"
-#include "link/colour.h"
 
 class QTabWidget;
 
@@ -44,7 +44,7 @@ class PrintMode {
     };
     struct RecolouredLabel {
         QPointer<QWidget> label;
-        link::Colour colour;
+        editing::Colour colour;
     };
 
     void enter();

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "../support/built_pages.h"
+#include "editing/monitor_presenter.h"
 #include "editing/page_bindings.h"
 #include "editing/page_index.h"
 #include "editing/widgets/bike_memo.h"
@@ -36,7 +37,6 @@
 #include "i18n/ui_texts.h"
 #include "link/link_frame.h"
 #include "link/monitor_decoder.h"
-#include "link/monitor_view.h"
 #include "model/default_set.h"
 #include "model/parameter_image.h"
 
@@ -243,7 +243,7 @@ TEST_F(PagesFirstTest, TextControlsAndLiveLabelsAreOnTheirPages) {
     }
     for (const char* name :
          {"LabelPocetProgramovani", "LabelMon_PolohaA", "LabelKorVodaJet", "LabelIdleKorAdv"}) {
-        EXPECT_TRUE(link::findMonitorLabel(name).has_value()) << name;
+        EXPECT_TRUE(editing::findMonitorLabel(name).has_value()) << name;
     }
     EXPECT_NE(built_->registry.find<TwoArrowSpinButton>("CSpinButtonPolohaA"), nullptr);
     EXPECT_NE(built_->registry.find<QLabel>("LabelFile2"), nullptr);
@@ -319,7 +319,7 @@ TEST_F(PagesFirstTest, LiveTextsFitTheirLabels) {
     std::vector<std::string> live;
     for (const auto& entry : kValueLabels) {
         for (const std::string& name : entry.second) {
-            if (link::findMonitorLabel(name)) live.push_back(name);
+            if (editing::findMonitorLabel(name)) live.push_back(name);
         }
     }
     model::ParameterImage image;
@@ -329,16 +329,18 @@ TEST_F(PagesFirstTest, LiveTextsFitTheirLabels) {
     link::LinkFrame highest = link::LinkFrame::make(link::LinkFrame::kMonitorAnswer, high);
     for (int language = 0; language < static_cast<int>(i18n::kLanguageCount); ++language) {
         const i18n::MessageTable messages(static_cast<i18n::Language>(language));
-        link::MonitorDecoder decoder(image, messages);
-        std::vector<link::MonitorView> views;
+        link::MonitorDecoder decoder;
+        editing::MonitorPresenter presenter(image, messages);
+        std::vector<editing::MonitorView> views;
         for (const link::LinkFrame* frame : {&lowest, &highest}) {
             ASSERT_TRUE(decoder.decode(frame->bytes()));
-            views.push_back(decoder.view());
+            presenter.present(decoder);
+            views.push_back(presenter.view());
         }
-        link::applyNoConnectionPlaceholders(views.emplace_back(), messages);
-        for (const link::MonitorView& view : views) {
+        editing::applyNoConnectionPlaceholders(views.emplace_back(), messages);
+        for (const editing::MonitorView& view : views) {
             for (const std::string& name : live) {
-                const std::string& text = view[*link::findMonitorLabel(name)].text;
+                const std::string& text = view[*editing::findMonitorLabel(name)].text;
                 if (text.empty()) continue;
                 auto* label = built_->registry.find<QLabel>(name);
                 label->setText(QString::fromStdString(text));

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "../support/built_pages.h"
+#include "editing/monitor_presenter.h"
 #include "editing/page_bindings.h"
 #include "editing/page_index.h"
 #include "editing/view_rules.h"
@@ -32,7 +33,6 @@
 #include "i18n/ui_texts.h"
 #include "link/link_frame.h"
 #include "link/monitor_decoder.h"
-#include "link/monitor_view.h"
 #include "model/parameter_image.h"
 
 namespace zelvor::widgets {
@@ -112,13 +112,13 @@ const std::set<std::string_view> kMonitorLabelsElsewhere = {
 // Live texts at their widest: every state bit set and clear, large but
 // possible readings, sensor faults, a unit of another version, in normal
 // and detailed display, and the placeholders shown without a connection.
-std::vector<link::MonitorView> liveTextSamples(i18n::Language language) {
-    std::vector<link::MonitorView> views;
+std::vector<editing::MonitorView> liveTextSamples(i18n::Language language) {
+    std::vector<editing::MonitorView> views;
     model::ParameterImage image;
     image.bytes()[29] = 250;  // full scale of the engine speed gauge
     const i18n::MessageTable messages(language);
-    link::MonitorView placeholders;
-    link::applyNoConnectionPlaceholders(placeholders, messages);
+    editing::MonitorView placeholders;
+    editing::applyNoConnectionPlaceholders(placeholders, messages);
     views.push_back(placeholders);
 
     for (bool extended : {false, true}) {
@@ -143,12 +143,14 @@ std::vector<link::MonitorView> liveTextSamples(i18n::Language language) {
                 for (std::size_t at = 120; at <= 132; at += 2) frame.setWord(at, 32000);
                 b[150] = 255;
                 frame.seal();
-                link::MonitorDecoder decoder(image, messages);
-                decoder.setOptions({.extendedMonitor = extended, .gasTicked = true});
+                link::MonitorDecoder decoder;
+                editing::MonitorPresenter presenter(image, messages);
+                presenter.setOptions({.extendedMonitor = extended, .gasTicked = true});
                 // Twice, so the duty uses a previous engine speed.
                 decoder.decode(frame.bytes());
                 decoder.decode(frame.bytes());
-                views.push_back(decoder.view());
+                presenter.present(decoder);
+                views.push_back(presenter.view());
             }
         }
     }
@@ -350,9 +352,10 @@ TEST_F(SecondPagesTest, CaptionsFitInEveryLanguage) {
 TEST_F(SecondPagesTest, LiveTextsFitInEveryLanguage) {
     int checked = 0;
     for (i18n::Language language : kLanguages) {
-        for (const link::MonitorView& view : liveTextSamples(language)) {
-            for (std::size_t i = 0; i < link::kMonitorLabelCount; ++i) {
-                const std::string_view name = link::controlName(static_cast<link::MonitorLabel>(i));
+        for (const editing::MonitorView& view : liveTextSamples(language)) {
+            for (std::size_t i = 0; i < editing::kMonitorLabelCount; ++i) {
+                const std::string_view name =
+                    editing::controlName(static_cast<editing::MonitorLabel>(i));
                 if (kMonitorLabelsElsewhere.contains(name) || view.labels[i].text.empty()) continue;
                 auto* label = built->registry.find<QLabel>(name);
                 ASSERT_NE(label, nullptr) << name;
@@ -367,15 +370,15 @@ TEST_F(SecondPagesTest, LiveTextsFitInEveryLanguage) {
 }
 
 TEST_F(SecondPagesTest, MonitorControlsExistHereWithTheirKind) {
-    for (std::size_t i = 0; i < link::kMonitorLabelCount; ++i) {
-        const std::string_view name = link::controlName(static_cast<link::MonitorLabel>(i));
+    for (std::size_t i = 0; i < editing::kMonitorLabelCount; ++i) {
+        const std::string_view name = editing::controlName(static_cast<editing::MonitorLabel>(i));
         if (kMonitorLabelsElsewhere.contains(name)) continue;
         auto* label = built->registry.find<QLabel>(name);
         ASSERT_NE(label, nullptr) << name;
         EXPECT_TRUE(onThesePages(label)) << name;
     }
-    for (std::size_t i = 0; i < link::kMonitorGaugeCount; ++i) {
-        const std::string_view name = link::controlName(static_cast<link::MonitorGauge>(i));
+    for (std::size_t i = 0; i < editing::kMonitorGaugeCount; ++i) {
+        const std::string_view name = editing::controlName(static_cast<editing::MonitorGauge>(i));
         auto* gauge = built->registry.find<QProgressBar>(name);
         ASSERT_NE(gauge, nullptr) << name;
         EXPECT_TRUE(onThesePages(gauge)) << name;
@@ -400,7 +403,8 @@ TEST_F(SecondPagesTest, WarningsAndDiagnosticsStartHidden) {
         ASSERT_NE(label, nullptr) << name;
         EXPECT_TRUE(label->isHidden()) << name;
     }
-    EXPECT_EQ(currentBackground(built->registry.find<QWidget>("LabelSpojeni")), link::Colour::Red);
+    EXPECT_EQ(currentBackground(built->registry.find<QWidget>("LabelSpojeni")),
+              editing::Colour::Red);
     for (const char* name : {"CheckBoxProgHned", "CheckBoxExtMonitor"}) {
         EXPECT_NE(built->registry.find<MouseUpCheckBox>(name), nullptr) << name;
     }

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "../support/real_input.h"
 #include "../support/window_fixture.h"
 #include "editing/page_index.h"
 #include "model/sanitizer.h"
@@ -18,6 +19,10 @@
 #include <signal.h>
 
 using namespace zelvor;
+using zelvor::testing::clickTab;
+using zelvor::testing::keyAtFocus;
+using zelvor::testing::showActive;
+using zelvor::testing::typeOver;
 using zelvor::testing::WindowUnderTest;
 
 namespace {
@@ -107,6 +112,25 @@ class WindowLinkTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(statusText(w), QStringLiteral("Saving:"), 20000);
         QTRY_COMPARE_WITH_TIMEOUT(statusText(w), QStringLiteral("Program device: OK"), 10000);
         for (int block = 0; block < 10; ++block) QVERIFY(!w.unitLink().transfer().blockFlag(block));
+    }
+
+    void programSendsTheValueStillBeingTyped() {
+        WindowUnderTest t(folder_.path(), simulated(), false);
+        app::TFormHlav& w = t.window;
+        showActive(w);
+        clickTab(w.pageControl(), editing::kPageIdle);
+        auto* hysteresis = w.controls().find<QSpinBox>("EditIdleHyster");
+        const unsigned before = w.image().get(model::Field::IDLE_IdleHyster);
+        const unsigned typed = before == 42 ? 43 : 42;
+        typeOver(hysteresis, QString::number(typed * 10));
+        QCOMPARE(w.image().get(model::Field::IDLE_IdleHyster), before);  // not taken yet
+
+        keyAtFocus(Qt::Key_F9);  // the shortcut, with the value still in its field
+        QCOMPARE(w.image().get(model::Field::IDLE_IdleHyster), typed);
+        QCOMPARE(w.unitLink().transfer().state(), link::TransferState::Program);
+        // The unit is verified against the image: it holds the typed value.
+        QTRY_COMPARE_WITH_TIMEOUT(statusText(w), QStringLiteral("Program device: OK"), 20000);
+        QCOMPARE(hysteresis->value(), static_cast<int>(typed * 10));
     }
 
     void losingTheUnitShowsNoConnectionAndTheWindowGoesOn() {

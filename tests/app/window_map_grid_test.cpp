@@ -46,7 +46,7 @@ QWidget* widget(app::TFormHlav& w, const char* name, int element = -1) {
 QAbstractButton* box(app::TFormHlav& w, const char* name) {
     return w.controls().find<QAbstractButton>(name);
 }
-link::Colour colour(app::TFormHlav& w, const char* name, int element) {
+editing::Colour colour(app::TFormHlav& w, const char* name, int element) {
     return widgets::currentBackground(widget(w, name, element));
 }
 
@@ -244,7 +244,7 @@ class WindowMapGridTest : public QObject {
         QVERIFY(widget(w, "CheckBoxZobrMs_Uni")->isHidden());
         QCOMPARE(cell(w, 0)->buttonSymbols(), QAbstractSpinBox::NoButtons);
         QVERIFY(!widget(w, "LabelJet12_Uni")->isHidden());
-        QCOMPARE(colour(w, "LabelJet12_Uni", -1), link::Colour::Yellow);
+        QCOMPARE(colour(w, "LabelJet12_Uni", -1), editing::Colour::Yellow);
         for (std::size_t c = 0; c < 15; ++c) {
             QCOMPARE(w.image().get(Field::RPM_JET_2A_Rpm, c),
                      w.image().get(Field::RPM_JET_1A_Rpm, c));
@@ -298,7 +298,7 @@ class WindowMapGridTest : public QObject {
         QVERIFY(!widget(w, "GroupBoxUni")->isHidden());
         QCOMPARE(qobject_cast<QLabel*>(widget(w, "LabelJet12_Uni"))->text(),
                  QStringLiteral("  1 = 2  "));
-        QCOMPARE(colour(w, "LabelJet12_Uni", -1), link::Colour::Aqua);
+        QCOMPARE(colour(w, "LabelJet12_Uni", -1), editing::Colour::Aqua);
         cell(w, 77)->setValue(131);
         axis(w, 2)->stepBy(1);
         for (std::size_t k = 0; k < 150; ++k) {
@@ -390,34 +390,35 @@ class WindowMapGridTest : public QObject {
         w.pipeline().run();
         showPage(w, editing::kPageAdvance);
         engineAt(t, 1250, 3);  // half-way between 1000 and 1500: the higher column
-        QCOMPARE(colour(w, "EditRpm_Uni", 1), link::Colour::Lime);
-        QCOMPARE(colour(w, "EditRpm_Uni", 0), link::Colour::Window);
-        QCOMPARE(colour(w, "LabelTpsRow_Uni", 1), link::Colour::Lime);
-        QCOMPARE(colour(w, "EditCell_Uni", 16), link::Colour::Lime);
-        QCOMPARE(colour(w, "EditCell_Uni", 15), link::Colour::Window);
+        QCOMPARE(colour(w, "EditRpm_Uni", 1), editing::Colour::Lime);
+        QCOMPARE(colour(w, "EditRpm_Uni", 0), editing::Colour::Window);
+        QCOMPARE(colour(w, "LabelTpsRow_Uni", 1), editing::Colour::Lime);
+        QCOMPARE(colour(w, "EditCell_Uni", 16), editing::Colour::Lime);
+        QCOMPARE(colour(w, "EditCell_Uni", 15), editing::Colour::Window);
         QCOMPARE(w.currentCell(), (link::CurrentCell{1, 1}));
         engineAt(t, 1249, 4);
-        QCOMPARE(colour(w, "EditRpm_Uni", 0), link::Colour::Lime);
-        QCOMPARE(colour(w, "EditRpm_Uni", 1), link::Colour::Window);
-        QCOMPARE(colour(w, "LabelTpsRow_Uni", 2), link::Colour::Lime);
-        QCOMPARE(colour(w, "LabelTpsRow_Uni", 1), link::Colour::ButtonFace);
-        QCOMPARE(colour(w, "EditCell_Uni", 30), link::Colour::Lime);
+        QCOMPARE(colour(w, "EditRpm_Uni", 0), editing::Colour::Lime);
+        QCOMPARE(colour(w, "EditRpm_Uni", 1), editing::Colour::Window);
+        QCOMPARE(colour(w, "LabelTpsRow_Uni", 2), editing::Colour::Lime);
+        QCOMPARE(colour(w, "LabelTpsRow_Uni", 1), editing::Colour::ButtonFace);
+        QCOMPARE(colour(w, "EditCell_Uni", 30), editing::Colour::Lime);
 
         // Without the throttle the label follows it, the cell is in row 9.
         setUseTps(w, 0);
         w.pipeline().run();
         engineAt(t, 1000, 0);
-        QCOMPARE(colour(w, "LabelTpsRow_Uni", 0), link::Colour::Lime);
-        QCOMPARE(colour(w, "EditCell_Uni", 135), link::Colour::Lime);
-        QCOMPARE(colour(w, "EditCell_Uni", 0), link::Colour::Window);
+        QCOMPARE(colour(w, "LabelTpsRow_Uni", 0), editing::Colour::Lime);
+        QCOMPARE(colour(w, "EditCell_Uni", 135), editing::Colour::Lime);
+        QCOMPARE(colour(w, "EditCell_Uni", 0), editing::Colour::Window);
 
         // Engine stopped: no cell and no axis point, but the row label.
         setUseTps(w, 1);
         w.pipeline().run();
         engineAt(t, 0, 60);
-        for (int k = 0; k < 150; ++k) QCOMPARE(colour(w, "EditCell_Uni", k), link::Colour::Window);
-        for (int c = 0; c < 15; ++c) QCOMPARE(colour(w, "EditRpm_Uni", c), link::Colour::Window);
-        QCOMPARE(colour(w, "LabelTpsRow_Uni", 7), link::Colour::Lime);
+        for (int k = 0; k < 150; ++k)
+            QCOMPARE(colour(w, "EditCell_Uni", k), editing::Colour::Window);
+        for (int c = 0; c < 15; ++c) QCOMPARE(colour(w, "EditRpm_Uni", c), editing::Colour::Window);
+        QCOMPARE(colour(w, "LabelTpsRow_Uni", 7), editing::Colour::Lime);
     }
 
     void msLabelsTakeTheColourOfTheirCell() {
@@ -430,8 +431,8 @@ class WindowMapGridTest : public QObject {
         box(w, "CheckBoxZobrMs_Uni")->setChecked(true);
         w.CheckBoxTps_UniMouseUp();
         engineAt(t, 2000, 100);
-        QCOMPARE(colour(w, "LabelMs_Uni", 9 * 15 + 2), link::Colour::Lime);
-        QCOMPARE(colour(w, "LabelMs_Uni", 0), link::Colour::ButtonFace);
+        QCOMPARE(colour(w, "LabelMs_Uni", 9 * 15 + 2), editing::Colour::Lime);
+        QCOMPARE(colour(w, "LabelMs_Uni", 0), editing::Colour::ButtonFace);
     }
 
     void toolsActAtTheLiveCell() {

@@ -44,7 +44,7 @@ struct WindowState {
     std::map<QString, bool> hidden;
     std::map<QString, int> arrows;
     std::vector<bool> tabs;
-    std::vector<link::Colour> rowLabels;
+    std::vector<editing::Colour> rowLabels;
     QColor background;
     bool ownPalette = false;
     int currentTab = -1;
@@ -162,11 +162,11 @@ class WindowPrintTest : public QObject {
                                  i == editing::kPageAdvance);
                     }
                     QCOMPARE(widgets::currentBackground(control(t.window, "LabelTpsRow_Uni", 9)),
-                             link::Colour::White);
+                             editing::Colour::White);
                     QCOMPARE(t.window.palette().color(QPalette::Window), QColor(Qt::white));
                     QVERIFY(!control(t.window, "LabelHlaseni")->isHidden());
                     QCOMPARE(widgets::currentBackground(control(t.window, "LabelHlaseni")),
-                             link::Colour::White);
+                             editing::Colour::White);
                     QVERIFY(control(t.window, "CGaugeProgram")->isHidden());
                     // No tick runs while printing.
                     const int countdown = t.window.unitLink().transfer().hideCountdown();

@@ -74,7 +74,7 @@ TEST_F(MapGridViewTest, CoupledMapTwoCannotBeEdited) {
     EXPECT_FALSE(view.page->msBoxVisible);
     EXPECT_TRUE(view.page->jet12Visible);
     EXPECT_EQ(view.jet12Text, "  1 -> 2  ");
-    EXPECT_EQ(view.jet12Colour, link::Colour::Yellow);
+    EXPECT_EQ(view.jet12Colour, editing::Colour::Yellow);
     EXPECT_TRUE(view.coupledChecked);
     EXPECT_FALSE(view.separateChecked);
     EXPECT_TRUE(view.jet2TabVisible);
@@ -92,7 +92,7 @@ TEST_F(MapGridViewTest, SameMapsHideTheTabOfMapTwo) {
     EXPECT_FALSE(view.coupledChecked);
     EXPECT_FALSE(view.jet2TabVisible);
     EXPECT_EQ(view.jet12Text, "  1 = 2  ");
-    EXPECT_EQ(view.jet12Colour, link::Colour::Aqua);
+    EXPECT_EQ(view.jet12Colour, editing::Colour::Aqua);
     EXPECT_TRUE(view.page->jet12Visible);
 }
 

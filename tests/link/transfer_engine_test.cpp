@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "editing/transfer_presenter.h"
 #include "link_test_support.h"
 #include "model/sanitizer.h"
 
 namespace zelvor::link {
 namespace {
 
+using editing::Colour;
 using i18n::Language;
 using model::ParameterImage;
 using testing::answer;
@@ -46,35 +48,45 @@ ParameterImage patternImage(int step) {
 
 class TransferEngineTest : public ::testing::Test {
   protected:
-    TransferHooks hooks() {
-        TransferHooks h;
-        h.collectVisiblePage = [this] { events.push_back("collect"); };
-        h.refreshVisiblePage = [this] { events.push_back("refresh"); };
-        h.showVersionMismatch = [this](const std::string& text) { boxes.push_back(text); };
-        h.clearFileName = [this] { events.push_back("clear file name"); };
-        return h;
+    // Acts on what the engine reports as the window does, noting each step.
+    void act(const TransferOutcome& outcome) {
+        if (outcome.collectBeforeSending) {
+            events.push_back("collect");
+            act(engine.imageCollected());
+        }
+        if (outcome.refreshImage) events.push_back("refresh");
+        if (outcome.fileNameLapsed) events.push_back("clear file name");
+        if (outcome.versionMismatch) {
+            boxes.push_back(editing::versionMismatchText(messages, *outcome.versionMismatch));
+        }
     }
 
-    void deliver(const LinkFrame& frame) { engine.handleAnswer(frame.bytes()); }
+    void deliver(const LinkFrame& frame) { act(engine.handleAnswer(frame.bytes())); }
+    void program() { act(engine.program()); }
+    void verify() { act(engine.verify()); }
+    void read() { act(engine.read()); }
+
+    // The status label in words, as the window shows it.
+    editing::StatusLabel label() const { return words.statusLabel(engine.status()); }
 
     // Ticks until the engine sends a frame; returns the number of ticks.
     int tickUntilSent() {
         const std::size_t before = sink.frames.size();
         for (int ticks = 1; ticks <= 10; ++ticks) {
-            engine.tick();
+            act(engine.tick());
             if (sink.frames.size() > before) return ticks;
         }
         return -1;
     }
 
     void tick(int count) {
-        for (int i = 0; i < count; ++i) engine.tick();
+        for (int i = 0; i < count; ++i) act(engine.tick());
     }
 
     // Ticks and lets the unit answer every transfer request at once.
     void serve(Unit& unit, int ticks) {
         for (int t = 0; t < ticks; ++t) {
-            engine.tick();
+            act(engine.tick());
             while (served < sink.frames.size()) {
                 const LinkFrame request = sink.frames[served++];
                 if (request.command() != LinkFrame::kMonitorPoll) deliver(unit.respond(request));
@@ -93,16 +105,17 @@ class TransferEngineTest : public ::testing::Test {
     ParameterImage image = patternImage(37);
     RecordingSink sink;
     i18n::MessageTable messages;
+    editing::TransferPresenter words{messages};
     std::vector<std::string> events;
     std::vector<std::string> boxes;
-    TransferEngine engine{image, sink, messages, hooks()};
+    TransferEngine engine{image, sink};
     std::size_t served = 0;
 };
 
 TEST_F(TransferEngineTest, MenuStartedRequestIsSentFiveTimesThenFails) {
-    engine.program();
-    EXPECT_EQ(engine.statusLabel().text, "Program device:");
-    EXPECT_TRUE(engine.statusLabel().visible);
+    program();
+    EXPECT_EQ(label().text, "Program device:");
+    EXPECT_TRUE(label().visible);
     EXPECT_TRUE(sink.frames.empty()) << "a start command never sends at once";
 
     tick(35);
@@ -111,14 +124,14 @@ TEST_F(TransferEngineTest, MenuStartedRequestIsSentFiveTimesThenFails) {
     tick(1);
     EXPECT_EQ(sink.count(0x00), 5);
     EXPECT_EQ(engine.state(), TransferState::Idle);
-    EXPECT_EQ(engine.statusLabel().text, "Program error!");
-    EXPECT_EQ(engine.statusLabel().background, Colour::Red);
-    EXPECT_TRUE(engine.statusLabel().visible);
+    EXPECT_EQ(label().text, "Program error!");
+    EXPECT_EQ(label().background, Colour::Red);
+    EXPECT_TRUE(label().visible);
     EXPECT_TRUE(engine.blockFlag(0));
 }
 
 TEST_F(TransferEngineTest, RequestSentAfterAnAcceptedAnswerIsAlsoSentAtMostFiveTimes) {
-    engine.read();
+    read();
     ASSERT_EQ(tickUntilSent(), 6);
     deliver(answer(0x40, infoBlock(63)));
     ASSERT_EQ(sink.count(0x41), 1) << "the next request leaves at once";
@@ -129,19 +142,19 @@ TEST_F(TransferEngineTest, RequestSentAfterAnAcceptedAnswerIsAlsoSentAtMostFiveT
     tick(1);
     EXPECT_EQ(sink.count(0x41), 5);
     EXPECT_EQ(engine.state(), TransferState::Idle);
-    EXPECT_EQ(engine.statusLabel().text, "Read error!");
-    EXPECT_EQ(engine.statusLabel().background, Colour::Red);
+    EXPECT_EQ(label().text, "Read error!");
+    EXPECT_EQ(label().background, Colour::Red);
 }
 
 TEST_F(TransferEngineTest, FirstRequestLeavesWithinOneToSixTicks) {
     tick(4);  // idle polling leaves ticks since send at 4
-    engine.verify();
+    verify();
     EXPECT_EQ(tickUntilSent(), 2);
     EXPECT_EQ(sink.frames.back().command(), 0x41);
 }
 
 TEST_F(TransferEngineTest, RequestDataFollowTheTransfer) {
-    engine.program();
+    program();
     tickUntilSent();
     const LinkFrame& infoRequest = sink.frames.back();
     EXPECT_TRUE(std::all_of(infoRequest.data().begin(), infoRequest.data().end(),
@@ -152,7 +165,7 @@ TEST_F(TransferEngineTest, RequestDataFollowTheTransfer) {
     EXPECT_TRUE(std::equal(program1.data().begin(), program1.data().end(), image.block(1).begin()));
     EXPECT_TRUE(program1.checkOk());
 
-    engine.read();
+    read();
     tickUntilSent();
     deliver(answer(0x40, infoBlock(63)));
     const LinkFrame& read1 = sink.frames.back();
@@ -160,7 +173,7 @@ TEST_F(TransferEngineTest, RequestDataFollowTheTransfer) {
     EXPECT_TRUE(std::all_of(read1.data().begin(), read1.data().end(),
                             [](std::uint8_t b) { return b == 0; }));
 
-    engine.verify();
+    verify();
     tickUntilSent();
     const LinkFrame& verify1 = sink.frames.back();
     EXPECT_EQ(verify1.command(), 0x41);
@@ -169,7 +182,7 @@ TEST_F(TransferEngineTest, RequestDataFollowTheTransfer) {
 
 TEST_F(TransferEngineTest, FullProgramThenVerifyEndsWithProgrammingSuccess) {
     Unit unit;
-    engine.program();
+    program();
     serve(unit, 6);
 
     std::vector<std::uint8_t> expected{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
@@ -177,21 +190,21 @@ TEST_F(TransferEngineTest, FullProgramThenVerifyEndsWithProgrammingSuccess) {
     EXPECT_EQ(sentCommands(), expected);
     EXPECT_EQ(unit.memory, image);
     EXPECT_EQ(engine.state(), TransferState::Idle);
-    EXPECT_EQ(engine.statusLabel().text, "Verify: OK");
+    EXPECT_EQ(label().text, "Verify: OK");
     EXPECT_FALSE(engine.verifyAfterProgram());
     EXPECT_TRUE(engine.done());
     for (int n = 0; n < 10; ++n) EXPECT_FALSE(engine.blockFlag(n)) << n;
 
-    engine.tick();
-    EXPECT_EQ(engine.statusLabel().text, "Program device: OK");
-    EXPECT_EQ(engine.statusLabel().background, Colour::ButtonFace);
+    tick(1);
+    EXPECT_EQ(label().text, "Program device: OK");
+    EXPECT_EQ(label().background, Colour::ButtonFace);
     EXPECT_EQ(engine.gauge().progress, ProgressGauge::kMaxValue);
     EXPECT_EQ(engine.identification().identification, "ABC07");
 }
 
 TEST_F(TransferEngineTest, ProgramCollectsSanitizesAndRefreshesFirst) {
     for (std::size_t i = 0; i < 15; ++i) image.set(model::Field::RPM_ADV_Rpm, i, 0);
-    engine.program();
+    program();
     EXPECT_EQ(image.get(model::Field::RPM_ADV_Rpm, 0), 3);
     EXPECT_EQ(image.get(model::Field::RPM_ADV_Rpm, 14), 17);
     EXPECT_EQ(events, (std::vector<std::string>{"collect", "refresh"}));
@@ -207,7 +220,7 @@ TEST_F(TransferEngineTest, OnlyBlockFourFlaggedSendsBlockFourAlone) {
     serve(unit, 12);
     EXPECT_EQ(sentCommands(), std::vector<std::uint8_t>{4});
     EXPECT_EQ(engine.state(), TransferState::Idle);
-    EXPECT_EQ(engine.statusLabel().text, "Program device: OK");
+    EXPECT_EQ(label().text, "Program device: OK");
     EXPECT_TRUE(
         std::equal(image.block(4).begin(), image.block(4).end(), unit.memory.block(4).begin()));
 }
@@ -215,7 +228,7 @@ TEST_F(TransferEngineTest, OnlyBlockFourFlaggedSendsBlockFourAlone) {
 TEST_F(TransferEngineTest, StartProgrammingWithoutFlagsDoesNothing) {
     engine.startProgramming();
     EXPECT_EQ(engine.state(), TransferState::Idle);
-    EXPECT_FALSE(engine.statusLabel().visible);
+    EXPECT_FALSE(label().visible);
 }
 
 TEST_F(TransferEngineTest, MismatchingEchoKeepsTheBlockFlaggedUntilAnEchoMatches) {
@@ -248,7 +261,7 @@ TEST_F(TransferEngineTest, FiveMismatchingEchoesFailAndTheBlockStaysToBeProgramm
     }
     tick(6);
     EXPECT_EQ(sink.count(0x04), 5);
-    EXPECT_EQ(engine.statusLabel().text, "Program error!");
+    EXPECT_EQ(label().text, "Program error!");
     EXPECT_TRUE(engine.blockFlag(4));
 
     engine.startProgramming();
@@ -260,7 +273,7 @@ class VerifyByteTest : public TransferEngineTest, public ::testing::WithParamInt
 
 TEST_P(VerifyByteTest, OneDifferingByteFailsVerify) {
     const int differing = GetParam();
-    engine.verify();
+    verify();
     std::array<std::uint8_t, 150> unitBlock{};
     std::copy(image.block(1).begin(), image.block(1).end(), unitBlock.begin());
     unitBlock[differing] ^= 0x80;
@@ -273,8 +286,8 @@ TEST_P(VerifyByteTest, OneDifferingByteFailsVerify) {
     tick(6);
     EXPECT_EQ(sink.count(0x41), 5);
     EXPECT_EQ(engine.state(), TransferState::Idle);
-    EXPECT_EQ(engine.statusLabel().text, "Verify error!");
-    EXPECT_EQ(engine.statusLabel().background, Colour::Red);
+    EXPECT_EQ(label().text, "Verify error!");
+    EXPECT_EQ(label().background, Colour::Red);
 }
 
 INSTANTIATE_TEST_SUITE_P(ImageBytes, VerifyByteTest, ::testing::Values(0, 2, 149));
@@ -282,19 +295,19 @@ INSTANTIATE_TEST_SUITE_P(ImageBytes, VerifyByteTest, ::testing::Values(0, 2, 149
 TEST_F(TransferEngineTest, VerifyRecoversWhenTheUnitAnswersEqualData) {
     Unit unit;
     unit.memory = image;
-    engine.verify();
+    verify();
     tickUntilSent();
     deliver(answer(0x41, std::array<std::uint8_t, 150>{}));
     EXPECT_EQ(engine.currentCommand(), 0x41);
     served = sink.frames.size();  // the unit answers from the repeated request on
     serve(unit, 6);
-    EXPECT_EQ(engine.statusLabel().text, "Verify: OK");
+    EXPECT_EQ(label().text, "Verify: OK");
     EXPECT_EQ(engine.gauge().progress, ProgressGauge::kMaxValue);
 }
 
 TEST_F(TransferEngineTest, VersionMismatchDuringProgramStopsBeforeAnyBlock) {
     const ParameterImage before = image;
-    engine.program();
+    program();
     tickUntilSent();
     deliver(answer(0x00, infoBlock(62)));
 
@@ -305,14 +318,14 @@ TEST_F(TransferEngineTest, VersionMismatchDuringProgramStopsBeforeAnyBlock) {
     EXPECT_EQ(sentCommands(), std::vector<std::uint8_t>{0});
     EXPECT_EQ(engine.hideCountdown(), 0);
     tick(300);
-    EXPECT_TRUE(engine.statusLabel().visible) << "the label stays up after a version mismatch";
+    EXPECT_TRUE(label().visible) << "the label stays up after a version mismatch";
     EXPECT_TRUE(engine.gauge().visible);
 }
 
 TEST_F(TransferEngineTest, VersionMismatchDuringReadLeavesTheImageUntouched) {
     messages.apply(Language::German);
     const ParameterImage before = image;
-    engine.read();
+    read();
     tickUntilSent();
     deliver(answer(0x40, infoBlock(62)));
     ASSERT_EQ(boxes.size(), 1u);
@@ -320,19 +333,19 @@ TEST_F(TransferEngineTest, VersionMismatchDuringReadLeavesTheImageUntouched) {
               "Programm der Zündung ist nicht kompatibel mit dem Programm am PC!  PC-63, IGN-62");
     EXPECT_EQ(image, before);
     EXPECT_EQ(sentCommands(), std::vector<std::uint8_t>{0x40});
-    EXPECT_EQ(engine.statusLabel().text, "Lesen:");
+    EXPECT_EQ(label().text, "Lesen:");
 }
 
 TEST_F(TransferEngineTest, ReadStoresEveryBlockThenVerifies) {
     Unit unit;
     unit.memory = patternImage(53);
     ASSERT_NE(unit.memory, image);
-    engine.read();
+    read();
     EXPECT_EQ(events, std::vector<std::string>{"clear file name"});
     serve(unit, 6);
 
     EXPECT_EQ(image, unit.memory);
-    EXPECT_EQ(engine.statusLabel().text, "Verify: OK");
+    EXPECT_EQ(label().text, "Verify: OK");
     EXPECT_EQ(std::count(events.begin(), events.end(), "refresh"), 1);
     std::vector<std::uint8_t> expected;
     for (std::uint8_t c = 0x40; c <= 0x49; ++c) expected.push_back(c);
@@ -344,14 +357,14 @@ TEST_F(TransferEngineTest, BrokenReadLeavesTheImageAsItWas) {
     Unit unit;
     unit.memory = patternImage(53);
     const ParameterImage before = image;
-    engine.read();
+    read();
     tickUntilSent();
     for (std::uint8_t command = 0x40; command <= 0x44; ++command) {
         deliver(unit.respond(sink.frames.back()));
     }
     ASSERT_EQ(sink.frames.back().command(), 0x45);
     tick(30);
-    EXPECT_EQ(engine.statusLabel().text, "Read error!");
+    EXPECT_EQ(label().text, "Read error!");
     EXPECT_EQ(image, before);
 }
 
@@ -364,42 +377,42 @@ TEST_F(TransferEngineTest, AFailedProgramStaysRedUntilTheNextTransferStarts) {
         deliver(answer(0x04, wrong));
     }
     tick(6);
-    ASSERT_EQ(engine.statusLabel().text, "Program error!");
+    ASSERT_EQ(label().text, "Program error!");
     // The unit still saves the blocks it took before: no "Saving:", no success.
     engine.setSavingCount(300);
     tick(2 * TransferEngine::kHideTicks);
-    EXPECT_EQ(engine.statusLabel().text, "Program error!");
-    EXPECT_EQ(engine.statusLabel().background, Colour::Red);
-    EXPECT_TRUE(engine.statusLabel().visible);
+    EXPECT_EQ(label().text, "Program error!");
+    EXPECT_EQ(label().background, Colour::Red);
+    EXPECT_TRUE(label().visible);
     EXPECT_TRUE(engine.failed());
 
     engine.setSavingCount(0);
-    engine.verify();
+    verify();
     EXPECT_FALSE(engine.failed());
-    EXPECT_EQ(engine.statusLabel().text, "Verify:");
+    EXPECT_EQ(label().text, "Verify:");
 }
 
 TEST_F(TransferEngineTest, StopEndsATransferAndSaysSo) {
-    engine.program();
+    program();
     ASSERT_GT(tickUntilSent(), 0);
-    deliver(Unit{}.respond(sink.frames.back()));  // the information block
+    deliver(Unit{}.respond(sink.frames.back()));    // the information block
     ASSERT_EQ(sink.frames.back().command(), 0x01);  // block 1 is on its way
     engine.stop();
     EXPECT_EQ(engine.state(), TransferState::Idle);
-    EXPECT_EQ(engine.statusLabel().text, "Program device: stopped");
-    EXPECT_TRUE(engine.statusLabel().visible);
+    EXPECT_EQ(label().text, "Program device: stopped");
+    EXPECT_TRUE(label().visible);
     for (int block = 1; block <= 9; ++block) EXPECT_TRUE(engine.blockFlag(block)) << block;
     tick(2 * TransferEngine::kHideTicks);
-    EXPECT_TRUE(engine.statusLabel().visible);
+    EXPECT_TRUE(label().visible);
     EXPECT_EQ(sink.count(0x01), 1) << "no block is sent after the stop";
     engine.stop();  // idle: nothing
-    EXPECT_EQ(engine.statusLabel().text, "Program device: stopped");
+    EXPECT_EQ(label().text, "Program device: stopped");
 }
 
 TEST_F(TransferEngineTest, AReadNeverReplacesAnImageChangedMeanwhile) {
     Unit unit;
     unit.memory = patternImage(53);
-    engine.read();
+    read();
     tickUntilSent();
     for (std::uint8_t command = 0x40; command <= 0x44; ++command) {
         deliver(unit.respond(sink.frames.back()));
@@ -411,7 +424,7 @@ TEST_F(TransferEngineTest, AReadNeverReplacesAnImageChangedMeanwhile) {
     }
     EXPECT_EQ(image, edited);
     EXPECT_EQ(engine.state(), TransferState::Idle);
-    EXPECT_EQ(engine.statusLabel().text, "Read: stopped");
+    EXPECT_EQ(label().text, "Read: stopped");
 }
 
 TEST_F(TransferEngineTest, AnswersWhileIdleOrForAnotherCommandAreDropped) {
@@ -419,7 +432,7 @@ TEST_F(TransferEngineTest, AnswersWhileIdleOrForAnotherCommandAreDropped) {
     EXPECT_EQ(engine.connectionTicks(), TransferEngine::kConnectionTicksAtStart);
     EXPECT_TRUE(sink.frames.empty());
 
-    engine.read();
+    read();
     tickUntilSent();
     deliver(answer(0x41, image.block(1)));  // answer to a request not sent
     LinkFrame damaged = answer(0x40, infoBlock(63));
@@ -438,11 +451,11 @@ TEST_F(TransferEngineTest, AnswersWhileIdleOrForAnotherCommandAreDropped) {
 
 TEST_F(TransferEngineTest, StartCommandRestartsARunningTransfer) {
     Unit unit;
-    engine.program();
+    program();
     tickUntilSent();
     deliver(unit.respond(sink.frames.back()));
     ASSERT_EQ(engine.currentCommand(), 0x01);
-    engine.read();
+    read();
     EXPECT_EQ(engine.state(), TransferState::Read);
     EXPECT_EQ(engine.currentCommand(), 0x40);
     deliver(answer(0x01, image.block(1)));  // late echo of the abandoned program
@@ -452,11 +465,11 @@ TEST_F(TransferEngineTest, StartCommandRestartsARunningTransfer) {
 TEST_F(TransferEngineTest, SavingCountFillsTheGaugeAndKeepsTheLabelUp) {
     engine.setSavingCount(1378);
     engine.tick();
-    EXPECT_EQ(engine.statusLabel().text, "Saving:");
-    EXPECT_EQ(engine.statusLabel().background, Colour::ButtonFace);
+    EXPECT_EQ(label().text, "Saving:");
+    EXPECT_EQ(label().background, Colour::ButtonFace);
     EXPECT_EQ(engine.gauge().progress, 5);
     EXPECT_EQ(engine.hideCountdown(), TransferEngine::kHideTicks - 1);
-    EXPECT_FALSE(engine.statusLabel().visible) << "saving leaves the visibility alone";
+    EXPECT_FALSE(label().visible) << "saving leaves the visibility alone";
 
     engine.setSavingCount(2756);
     engine.tick();
@@ -468,27 +481,28 @@ TEST_F(TransferEngineTest, SavingCountFillsTheGaugeAndKeepsTheLabelUp) {
 
 TEST_F(TransferEngineTest, AfterProgrammingSavingShowsThenTheSuccessTextReturns) {
     Unit unit;
-    engine.program();
+    program();
     serve(unit, 6);
     engine.setSavingCount(2000);
     engine.tick();
-    EXPECT_EQ(engine.statusLabel().text, "Saving:");
-    EXPECT_TRUE(engine.statusLabel().visible);
+    EXPECT_EQ(label().text, "Saving:");
+    EXPECT_TRUE(label().visible);
     engine.setSavingCount(0);
-    engine.tick();
-    EXPECT_EQ(engine.statusLabel().text, "Program device: OK");
+    tick(1);
+    EXPECT_EQ(label().text, "Program device: OK");
     tick(TransferEngine::kHideTicks);
-    EXPECT_FALSE(engine.statusLabel().visible);
+    EXPECT_FALSE(label().visible);
     EXPECT_FALSE(engine.gauge().visible);
     EXPECT_FALSE(engine.done());
 }
 
 TEST_F(TransferEngineTest, StatusLabelHidesAfterTwoHundredTicks) {
-    engine.announce("Printing", Colour::White);
+    words.announce("Printing", Colour::White);
+    engine.announce();
     tick(199);
-    EXPECT_TRUE(engine.statusLabel().visible);
+    EXPECT_TRUE(label().visible);
     engine.tick();
-    EXPECT_FALSE(engine.statusLabel().visible);
+    EXPECT_FALSE(label().visible);
 }
 
 TEST_F(TransferEngineTest, WatchdogShowsNoConnectionFromTheSeventhTick) {
@@ -521,6 +535,77 @@ TEST_F(TransferEngineTest, IdleEngineSendsTheMonitorPollEverySixthTick) {
         EXPECT_EQ(f.command(), LinkFrame::kMonitorPoll);
         EXPECT_EQ(f.bytes()[151], 207);
     }
+}
+
+TEST_F(TransferEngineTest, StartCommandsReportWhatTheCallerHasToDo) {
+    image.set(model::Field::ADVANCE_Cell, 3, 200);  // above the 60 degrees the unit takes
+    EXPECT_EQ(engine.program(), (TransferOutcome{.collectBeforeSending = true}));
+    EXPECT_EQ(image.get(model::Field::ADVANCE_Cell, 3), 200u) << "the caller collects first";
+    EXPECT_EQ(engine.imageCollected(), (TransferOutcome{.refreshImage = true}));
+    EXPECT_EQ(image.get(model::Field::ADVANCE_Cell, 3), 60u);
+    EXPECT_EQ(engine.imageCollected(), TransferOutcome{}) << "nothing waits for an image";
+
+    EXPECT_EQ(engine.verify(), (TransferOutcome{.collectBeforeSending = true}));
+    EXPECT_EQ(engine.read(), (TransferOutcome{.fileNameLapsed = true}));
+    EXPECT_EQ(engine.imageCollected(), TransferOutcome{}) << "a Read sends no image";
+    EXPECT_TRUE(sink.frames.empty());
+}
+
+TEST_F(TransferEngineTest, AnImageNobodyCollectedIsInRangeBeforeItsFirstRequest) {
+    image.set(model::Field::ADVANCE_Cell, 3, 200);
+    (void)engine.program();  // a caller without pages: the outcome is left alone
+    TransferOutcome ticked;
+    while (sink.frames.empty()) ticked |= engine.tick();
+    EXPECT_TRUE(ticked.refreshImage);
+    EXPECT_EQ(image.get(model::Field::ADVANCE_Cell, 3), 60u);
+    deliver(answer(0x00, infoBlock(63)));
+    const LinkFrame& block1 = sink.frames.back();
+    ASSERT_EQ(block1.command(), 0x01);
+    EXPECT_TRUE(std::equal(block1.data().begin(), block1.data().end(), image.block(1).begin()));
+}
+
+TEST_F(TransferEngineTest, OnlyACompleteReadReportsTheImageReplaced) {
+    Unit unit;
+    unit.memory = patternImage(53);
+    (void)engine.read();
+    tickUntilSent();
+    int replaced = 0;
+    for (std::uint8_t command = 0x40; command <= 0x49; ++command) {
+        ASSERT_EQ(sink.frames.back().command(), command);
+        const TransferOutcome outcome =
+            engine.handleAnswer(unit.respond(sink.frames.back()).bytes());
+        replaced += outcome.imageReplaced;
+        EXPECT_EQ(outcome.imageReplaced, command == 0x49) << int(command);
+        EXPECT_EQ(outcome.refreshImage, command == 0x49) << int(command);
+    }
+    EXPECT_EQ(replaced, 1);
+    EXPECT_EQ(image, unit.memory);
+
+    // A Read that fails half way replaces nothing.
+    (void)engine.read();
+    tickUntilSent();
+    TransferOutcome broken = engine.handleAnswer(unit.respond(sink.frames.back()).bytes());
+    for (int t = 0; t < 40; ++t) broken |= engine.tick();
+    EXPECT_EQ(label().text, "Read error!");
+    EXPECT_FALSE(broken.imageReplaced);
+}
+
+TEST_F(TransferEngineTest, VersionMismatchIsReportedWithTheUnitsVersion) {
+    (void)engine.program();
+    (void)engine.imageCollected();
+    tickUntilSent();
+    const TransferOutcome outcome = engine.handleAnswer(answer(0x00, infoBlock(61)).bytes());
+    EXPECT_EQ(outcome.versionMismatch, 61);
+    EXPECT_TRUE(outcome.refreshImage) << "the range rules ran on the information block";
+    EXPECT_FALSE(outcome.imageReplaced);
+}
+
+TEST(TransferOutcome, MergingKeepsEveryRequest) {
+    TransferOutcome merged{.fileNameLapsed = true};
+    merged |= TransferOutcome{.refreshImage = true, .versionMismatch = 62};
+    merged |= TransferOutcome{};
+    EXPECT_EQ(merged, (TransferOutcome{
+                          .refreshImage = true, .fileNameLapsed = true, .versionMismatch = 62}));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "editing/transfer_presenter.h"
 #include "link/transfer_engine.h"
 #include "link_test_support.h"
 #include "model/field_table.h"
@@ -64,15 +65,19 @@ class TransferOptionsTest : public ::testing::Test {
         }
     }
 
+    // The status label in words, as the window shows it.
+    std::string statusText() const { return words.text(engine.status().message); }
+
     ParameterImage image = imageOutOfRange();
     RecordingSink sink;
     i18n::MessageTable messages;
-    TransferEngine engine{image, sink, messages};
+    editing::TransferPresenter words{messages};
+    TransferEngine engine{image, sink};
     std::size_t served = 0;
 };
 
 TEST_F(TransferOptionsTest, FirstRequestOnTheNextTickOnlyWhenAsked) {
-    engine.read();
+    (void)engine.read();
     EXPECT_EQ(ticksUntilSent(), TransferEngine::kTicksPerRequest) << "the window's rule";
 
     engine.setOptions({.firstRequestOnNextTick = true});
@@ -93,21 +98,21 @@ TEST_F(TransferOptionsTest, ExactImageKeepsOutOfRangeValuesThroughEveryTransfer)
     const ParameterImage exact = image;
     ParameterImage unit;
 
-    engine.program();
+    (void)engine.program();
     serveUntilIdle(unit);
-    EXPECT_EQ(engine.statusLabel().text, "Verify: OK");
+    EXPECT_EQ(statusText(), "Verify: OK");
     EXPECT_EQ(unit, exact) << "programmed and verified byte for byte";
     EXPECT_EQ(image, exact);
 
     image = ParameterImage();
-    engine.read();
+    (void)engine.read();
     serveUntilIdle(unit);
-    EXPECT_EQ(engine.statusLabel().text, "Verify: OK");
+    EXPECT_EQ(statusText(), "Verify: OK");
     EXPECT_EQ(image, exact) << "read without the range rules";
 
     // The window's way brings the image into range before it programs.
     engine.setOptions({});
-    engine.program();
+    (void)engine.program();
     serveUntilIdle(unit);
     EXPECT_EQ(unit.get(Field::ADVANCE_Cell, 17), 60);
     EXPECT_EQ(image.get(Field::ADVANCE_Cell, 17), 60);

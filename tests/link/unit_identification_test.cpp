@@ -74,14 +74,5 @@ TEST(UnitIdentification, TextBytesAreKeptForTheCodePageToDecode) {
     EXPECT_EQ(id.identification, "Z?lvor ?");
 }
 
-TEST(UnitIdentification, VersionMismatchTextInEveryLanguage) {
-    i18n::MessageTable messages;
-    EXPECT_EQ(versionMismatchText(messages, 62),
-              "Unmatched version of PC and Ignition programs!  PC-63, IGN-62");
-    messages.apply(i18n::Language::Czech);
-    EXPECT_EQ(versionMismatchText(messages, 255),
-              "Neshodné verze proramu v PC a v zapalování!  PC-63, IGN-255");
-}
-
 }  // namespace
 }  // namespace zelvor::link

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "editing/transfer_presenter.h"
 #include "link_test_support.h"
 
 namespace zelvor::link {
@@ -17,7 +18,7 @@ class UnitLinkTest : public ::testing::Test {
     model::ParameterImage image;
     FakeSerialPort port;
     i18n::MessageTable messages;
-    UnitLink link{image, port, messages};
+    UnitLink link{image, port};
 };
 
 LinkFrame monitorWithSpeed(std::uint16_t rpm) {
@@ -66,7 +67,8 @@ TEST_F(UnitLinkTest, AcceptedMonitorAnswerFeedsTheWatchdogAndSavingCount) {
     link.tick();
     EXPECT_FALSE(link.transfer().noConnectionVisible());
     EXPECT_EQ(link.transfer().savingCount(), 1378);
-    EXPECT_EQ(link.transfer().statusLabel().text, "Saving:");
+    EXPECT_EQ(editing::TransferPresenter(messages).text(link.transfer().status().message),
+              "Saving:");
 }
 
 TEST_F(UnitLinkTest, DamagedMonitorAnswerIsIgnored) {
@@ -79,7 +81,7 @@ TEST_F(UnitLinkTest, DamagedMonitorAnswerIsIgnored) {
 }
 
 TEST_F(UnitLinkTest, MonitorAnswerDuringATransferIsDecodedAndHarmless) {
-    link.transfer().read();
+    (void)link.transfer().read();
     for (int i = 0; i < 6; ++i) link.tick();
     ASSERT_EQ(port.written.size(), 1u);
     ASSERT_EQ(port.written.back()[0], 0x40);

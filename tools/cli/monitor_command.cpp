@@ -9,8 +9,8 @@
 
 #include "cli/monitor_report.h"
 #include "cli/stop_signals.h"
-#include "cli/tapped_port.h"
 #include "cli/tick_clock.h"
+#include "editing/monitor_presenter.h"
 #include "i18n/messages.h"
 #include "image_files.h"
 #include "link/posix_serial_port.h"
@@ -59,9 +59,9 @@ int runMonitor(const Command& command, const Arguments& arguments, Io& io) {
         return kExitError;
     }
 
-    TappedPort tap(port);
     model::ParameterImage image = defaultImage();
-    link::UnitLink unitLink(image, tap, messages);
+    link::UnitLink unitLink(image, port);
+    editing::MonitorPresenter presenter(image, messages);
     const StopSignals stop;
     SteadyTickClock clock;
     const auto start = std::chrono::steady_clock::now();
@@ -92,8 +92,9 @@ int runMonitor(const Command& command, const Arguments& arguments, Io& io) {
         if (unitLink.monitor().framesDecoded() == decoded) continue;
         decoded = unitLink.monitor().framesDecoded();
 
-        const link::MonitorView& view = unitLink.monitor().view();
-        const std::string& versionText = view[link::MonitorLabel::LabelVersion].text;
+        presenter.present(unitLink.monitor());
+        const editing::MonitorView& view = presenter.view();
+        const std::string& versionText = view[editing::MonitorLabel::LabelVersion].text;
         if (!versionText.empty() && !versionReported) {
             io.err << "zelvor-cli: " << versionText << "\n";
             versionReported = true;
@@ -101,7 +102,7 @@ int runMonitor(const Command& command, const Arguments& arguments, Io& io) {
         if (csv) {
             const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
                 std::chrono::steady_clock::now() - start);
-            io.out << csvRow(tap.lastFrame(), elapsed);
+            io.out << csvRow(unitLink.monitor().sample(), elapsed);
         } else {
             io.out << monitorLine(view, unitLink.monitor().live(), messages);
         }

@@ -1,12 +1,10 @@
 #include "cli/monitor_report.h"
 
-#include <cstdlib>
-
 namespace zelvor::cli {
 
 namespace {
 
-using link::MonitorLabel;
+using editing::MonitorLabel;
 
 // The labels the one-line view is made of, in reading order.
 constexpr std::array<MonitorLabel, 12> kLineLabels = {
@@ -22,51 +20,27 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-// value / 10^decimals with exactly that many decimals.
-std::string decimalText(long long value, int decimals) {
-    if (decimals <= 0) return std::to_string(value);
-    long long scale = 1;
-    for (int i = 0; i < decimals; ++i) scale *= 10;
-    const long long magnitude = std::llabs(value);
-    std::string fraction = std::to_string(magnitude % scale);
-    fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
-    return (value < 0 ? "-" : "") + std::to_string(magnitude / scale) + "." + fraction;
-}
-
 }  // namespace
-
-std::string cellText(const MonitorColumn& column, const link::LinkFrame& frame) {
-    const auto& bytes = frame.bytes();
-    const int stored = column.word ? frame.word(column.offset) : bytes[column.offset];
-    const SensorFault& fault = column.fault;
-    if (stored <= fault.atOrBelow ||
-        (fault.flagMask != 0 && (bytes[fault.flagOffset] & fault.flagMask) != 0)) {
-        return std::string(fault.shown);
-    }
-    long long value = static_cast<long long>(stored) * column.factor + column.bias;
-    if (column.digitOffset != 0) value += bytes[column.digitOffset];
-    return decimalText(value, column.decimals);
-}
 
 std::string csvHeader() {
     std::string header = "elapsed_s";
-    for (const MonitorColumn& column : kMonitorColumns) {
+    for (const link::MonitorChannel channel : kCsvChannels) {
         header += ',';
-        header += column.name;
+        header += link::channelSpec(channel).name;
     }
     return header;
 }
 
-std::string csvRow(const link::LinkFrame& frame, std::chrono::milliseconds elapsed) {
-    std::string row = decimalText(elapsed.count(), 3);
-    for (const MonitorColumn& column : kMonitorColumns) {
+std::string csvRow(const link::MonitorSample& sample, std::chrono::milliseconds elapsed) {
+    std::string row = link::decimalText(elapsed.count(), 3);
+    for (const link::MonitorChannel channel : kCsvChannels) {
         row += ',';
-        row += cellText(column, frame);
+        row += link::readingText(sample, channel);
     }
     return row;
 }
 
-std::string monitorLine(const link::MonitorView& view, const link::LiveValues& live,
+std::string monitorLine(const editing::MonitorView& view, const link::LiveValues& live,
                         const i18n::MessageTable& messages) {
     std::string line;
     for (MonitorLabel label : kLineLabels) {

@@ -11,7 +11,7 @@ constexpr const char* kClearToEndOfLine = "\x1b[K";
 
 }  // namespace
 
-std::string ProgressDisplay::line(const link::StatusLabel& label,
+std::string ProgressDisplay::line(const editing::StatusLabel& label,
                                   const link::ProgressGauge& gauge) {
     std::string text = label.visible ? label.text : std::string();
     if (!gauge.visible) return text;
@@ -24,7 +24,7 @@ std::string ProgressDisplay::line(const link::StatusLabel& label,
     return text;
 }
 
-void ProgressDisplay::show(const link::StatusLabel& label, const link::ProgressGauge& gauge) {
+void ProgressDisplay::show(const editing::StatusLabel& label, const link::ProgressGauge& gauge) {
     std::string text = line(label, gauge);
     if (text.empty() || text == shown_) return;
     if (inPlace_) {

@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "editing/transfer_presenter.h"
 #include "link/transfer_engine.h"
 
 namespace zelvor::cli {
@@ -18,12 +19,12 @@ class ProgressDisplay {
     ~ProgressDisplay() { finish(); }
 
     // Shows the label and gauge when they differ from what is shown.
-    void show(const link::StatusLabel& label, const link::ProgressGauge& gauge);
+    void show(const editing::StatusLabel& label, const link::ProgressGauge& gauge);
     // Ends a line that is being rewritten, so later output starts on its own.
     void finish();
 
     // The text of one display line.
-    static std::string line(const link::StatusLabel& label, const link::ProgressGauge& gauge);
+    static std::string line(const editing::StatusLabel& label, const link::ProgressGauge& gauge);
 
   private:
     std::ostream& out_;

@@ -8,14 +8,6 @@ namespace {
 
 using Status = TransferOutcome::Status;
 
-link::TransferHooks commandLineHooks(std::optional<std::string>& versionMismatch) {
-    link::TransferHooks hooks;
-    hooks.showVersionMismatch = [&versionMismatch](const std::string& text) {
-        versionMismatch = text;
-    };
-    return hooks;
-}
-
 }  // namespace
 
 const char* transferName(TransferKind kind) {
@@ -32,8 +24,16 @@ const char* transferName(TransferKind kind) {
 
 TransferRun::TransferRun(model::ParameterImage& image, link::SerialPort& port,
                          const i18n::MessageTable& messages)
-    : port_(port), link_(image, port_, messages, commandLineHooks(versionMismatch_)) {
+    : messages_(messages), words_(messages), port_(port), link_(image, port_) {
     link_.transfer().setOptions({.firstRequestOnNextTick = true});
+}
+
+void TransferRun::note(const link::TransferOutcome& outcome) {
+    if (outcome.versionMismatch) versionMismatch_ = outcome.versionMismatch;
+}
+
+editing::StatusLabel TransferRun::statusLabel() const {
+    return words_.statusLabel(link_.transfer().status());
 }
 
 bool TransferRun::answerWaiting() {
@@ -48,17 +48,21 @@ void TransferRun::setExactImage(bool exact) {
 
 void TransferRun::start(TransferKind kind) {
     link::TransferEngine& engine = link_.transfer();
+    link::TransferOutcome outcome;
     switch (kind) {
         case TransferKind::Read:
-            engine.read();
+            outcome = engine.read();
             break;
         case TransferKind::Verify:
-            engine.verify();
+            outcome = engine.verify();
             break;
         case TransferKind::Program:
-            engine.program();
+            outcome = engine.program();
             break;
     }
+    // The image is what is to be sent: there are no controls to collect.
+    if (outcome.collectBeforeSending) outcome |= engine.imageCollected();
+    note(outcome);
 }
 
 TransferOutcome TransferRun::run(TransferKind kind, TickClock& clock,
@@ -67,7 +71,7 @@ TransferOutcome TransferRun::run(TransferKind kind, TickClock& clock,
     const link::TransferEngine& engine = link_.transfer();
     versionMismatch_.reset();
     start(kind);
-    if (progress) progress(engine);
+    if (progress) progress(engine, statusLabel());
 
     TransferOutcome outcome;
     bool takeAnswersEarly = true;
@@ -91,36 +95,38 @@ TransferOutcome TransferRun::run(TransferKind kind, TickClock& clock,
                                  ? clock.waitForNextTickOr([this] { return answerWaiting(); })
                                  : (clock.waitForNextTick(), true);
         if (tickDue) {
-            link_.tick();
+            note(link_.tick());
             ++outcome.ticks;
             takeAnswersEarly = true;
         } else {
             const std::size_t readBefore = port_.bytesRead();
-            link_.pollReceive();
+            note(link_.pollReceive());
             takeAnswersEarly = port_.bytesRead() > readBefore;
         }
-        if (progress && engine.state() != link::TransferState::Idle) progress(engine);
+        if (progress && engine.state() != link::TransferState::Idle) {
+            progress(engine, statusLabel());
+        }
     }
 
     if (versionMismatch_) {
         outcome.status = Status::VersionMismatch;
-        outcome.text = *versionMismatch_;
+        outcome.text = editing::versionMismatchText(messages_, *versionMismatch_);
         return outcome;
     }
-    if (engine.statusLabel().background == link::Colour::Red) {
+    if (engine.status().tone == link::StatusTone::Failure) {
         outcome.status = Status::Failed;
-        outcome.text = engine.statusLabel().text;
+        outcome.text = statusLabel().text;
         return outcome;
     }
     if (engine.done()) {
         // A finished programming: the next idle tick puts the programming
         // success text over the verify's, as in the window.
         clock.waitForNextTick();
-        link_.tick();
+        note(link_.tick());
         ++outcome.ticks;
     }
     outcome.status = Status::Succeeded;
-    outcome.text = engine.statusLabel().text;
+    outcome.text = statusLabel().text;
     return outcome;
 }
 

@@ -6,6 +6,7 @@
 
 #include "cli/tapped_port.h"
 #include "cli/tick_clock.h"
+#include "editing/transfer_presenter.h"
 #include "i18n/messages.h"
 #include "link/serial_port.h"
 #include "link/transfer_engine.h"
@@ -39,8 +40,8 @@ struct TransferOutcome {
 
 // Runs one transfer of the unit link to its end, the way the window does:
 // start it, then call the link's tick every time the clock says so until the
-// engine is back to Idle. The window's hooks that collect and refresh pages
-// have nothing to do here; a version mismatch ends the transfer. Unlike the
+// engine is back to Idle. There are no pages to collect or refresh here; a
+// version mismatch ends the transfer. Unlike the
 // window, which may still await a monitor answer, the first request leaves on
 // the first tick, and an answer is taken as soon as it is whole rather than at
 // the next tick (the next request then leaves at once), so a transfer takes
@@ -51,8 +52,10 @@ class TransferRun {
     // most 5 sends 6 ticks apart, about 570 ticks).
     static constexpr int kTickLimit = 1200;
 
-    // Called after the start and after every tick while the transfer runs.
-    using ProgressListener = std::function<void(const link::TransferEngine&)>;
+    // Called after the start and after every tick while the transfer runs,
+    // with the status label in words.
+    using ProgressListener =
+        std::function<void(const link::TransferEngine&, const editing::StatusLabel&)>;
     using StopRequest = std::function<bool()>;
 
     TransferRun(model::ParameterImage& image, link::SerialPort& port,
@@ -73,8 +76,12 @@ class TransferRun {
   private:
     void start(TransferKind kind);
     bool answerWaiting();  // a whole frame is queued at the port
+    void note(const link::TransferOutcome& outcome);
+    editing::StatusLabel statusLabel() const;
 
-    std::optional<std::string> versionMismatch_;
+    const i18n::MessageTable& messages_;
+    editing::TransferPresenter words_;
+    std::optional<int> versionMismatch_;  // the unit's program version
     TappedPort port_;
     link::UnitLink link_;
 };

@@ -22,8 +22,8 @@ TransferOutcome UnitSession::run(TransferKind kind, bool exactImage) {
     ProgressDisplay display(io_.out, io_.outIsTerminal);
     const TransferOutcome outcome = transfer_.run(
         kind, clock,
-        [&display](const link::TransferEngine& engine) {
-            display.show(engine.statusLabel(), engine.gauge());
+        [&display](const link::TransferEngine& engine, const editing::StatusLabel& label) {
+            display.show(label, engine.gauge());
         },
         [this] { return stop_.requested(); });
     display.finish();

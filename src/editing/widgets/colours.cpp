@@ -22,37 +22,37 @@ bool isEdit(const QWidget* widget) {
 
 }  // namespace
 
-QColor toQColor(link::Colour colour) {
+QColor toQColor(editing::Colour colour) {
     switch (colour) {
-        case link::Colour::ButtonFace:
+        case editing::Colour::ButtonFace:
             return QApplication::palette().color(QPalette::Button);
-        case link::Colour::Window:
+        case editing::Colour::Window:
             return QApplication::palette().color(QPalette::Base);
-        case link::Colour::White:
+        case editing::Colour::White:
             return QColor(0xFF, 0xFF, 0xFF);
-        case link::Colour::Red:
+        case editing::Colour::Red:
             return QColor(0xFF, 0x00, 0x00);
-        case link::Colour::Lime:
+        case editing::Colour::Lime:
             return QColor(0x00, 0xFF, 0x00);
-        case link::Colour::Aqua:
+        case editing::Colour::Aqua:
             return QColor(0x00, 0xFF, 0xFF);
-        case link::Colour::Fuchsia:
+        case editing::Colour::Fuchsia:
             return QColor(0xFF, 0x00, 0xFF);
-        case link::Colour::Yellow:
+        case editing::Colour::Yellow:
             return QColor(0xFF, 0xFF, 0x00);
-        case link::Colour::Blue:
+        case editing::Colour::Blue:
             return QColor(0x00, 0x00, 0xFF);
     }
     return QApplication::palette().color(QPalette::Button);
 }
 
-link::Colour currentBackground(const QWidget* widget) {
+editing::Colour currentBackground(const QWidget* widget) {
     const QVariant v = widget->property(kBackgroundProperty);
-    if (v.isValid()) return static_cast<link::Colour>(v.toInt());
-    return isEdit(widget) ? link::Colour::Window : link::Colour::ButtonFace;
+    if (v.isValid()) return static_cast<editing::Colour>(v.toInt());
+    return isEdit(widget) ? editing::Colour::Window : editing::Colour::ButtonFace;
 }
 
-void setBackground(QWidget* widget, link::Colour colour) {
+void setBackground(QWidget* widget, editing::Colour colour) {
     if (widget == nullptr) return;
     const QVariant v = widget->property(kBackgroundProperty);
     if (v.isValid() && v.toInt() == static_cast<int>(colour)) return;
@@ -75,7 +75,7 @@ void setBackground(QWidget* widget, link::Colour colour) {
     widget->setPalette(palette);
 }
 
-void setGaugeColour(QProgressBar* gauge, link::Colour colour) {
+void setGaugeColour(QProgressBar* gauge, editing::Colour colour) {
     if (gauge == nullptr) return;
     const QVariant v = gauge->property(kGaugeProperty);
     if (v.isValid() && v.toInt() == static_cast<int>(colour)) return;

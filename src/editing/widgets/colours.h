@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QWidget>
 
-#include "link/colour.h"
+#include "editing/colour.h"
 
 class QProgressBar;
 
@@ -11,16 +11,16 @@ namespace zelvor::widgets {
 
 // The RGB value of a meaningful colour; ButtonFace and Window follow the
 // application palette.
-QColor toQColor(link::Colour colour);
+QColor toQColor(editing::Colour colour);
 
 // Background of a label (window role) or an edit (base role). The colour is
 // applied only when it differs from the last one set, so a tick that
 // re-applies the same colours repaints nothing.
-void setBackground(QWidget* widget, link::Colour colour);
-link::Colour currentBackground(const QWidget* widget);
+void setBackground(QWidget* widget, editing::Colour colour);
+editing::Colour currentBackground(const QWidget* widget);
 
 // Fore (bar) colour of a gauge, likewise applied only on change.
-void setGaugeColour(QProgressBar* gauge, link::Colour colour);
+void setGaugeColour(QProgressBar* gauge, editing::Colour colour);
 
 // Progress of a gauge, limited to its range, set only on change.
 void setGaugeProgress(QProgressBar* gauge, int progress);

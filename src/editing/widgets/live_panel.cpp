@@ -89,7 +89,7 @@ void buildLivePanel(QWidget* panel, ControlFactory& factory) {
     factory.checkBox(panel, "CheckBoxProgHned", QRect(kEngineLeft, kWarningTop, 240, 20));
     QLabel* noConnection =
         factory.valueLabel(panel, "LabelSpojeni", QRect(256, kWarningTop, 176, 20));
-    setBackground(noConnection, link::Colour::Red);
+    setBackground(noConnection, editing::Colour::Red);
     noConnection->hide();
     QLabel* version = factory.valueLabel(panel, "LabelVersion", QRect(440, kWarningTop, 583, 20));
     version->hide();

@@ -133,7 +133,7 @@ void MapGrid::buildCells(ControlRegistry& registry) {
             registerPair(registry, "EditCell_Uni", "UpDownCell_Uni", k, cells_[k]);
             QLabel* ms = plainLabel(this, QRect(rect.topLeft(), QSize(kMsLabelWidth, kBoxHeight)));
             ms->setIndent(4);
-            setBackground(ms, link::Colour::ButtonFace);
+            setBackground(ms, editing::Colour::ButtonFace);
             ms->hide();
             msLabels_[k] = ms;
             registry.add("LabelMs_Uni", k, ms);

@@ -374,7 +374,7 @@ TEST_F(CliTransfer, MonitorPrintsACsvRowPerAnswerUpToTheCount) {
     int rows = 0;
     while (std::getline(lines, line)) {
         ++rows;
-        EXPECT_EQ(std::count(line.begin(), line.end(), ','), std::ssize(kMonitorColumns)) << line;
+        EXPECT_EQ(std::count(line.begin(), line.end(), ','), std::ssize(kCsvChannels)) << line;
         EXPECT_EQ(line.substr(line.size() - 3), ",63") << "the unit's version ends the row";
     }
     EXPECT_EQ(rows, 3);

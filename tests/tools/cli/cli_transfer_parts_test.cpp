@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "../../link/link_test_support.h"
+#include "cli/identification_text.h"
 #include "cli/monitor_report.h"
 #include "cli/progress_display.h"
 #include "cli/tick_clock.h"
-#include "cli/identification_text.h"
+#include "editing/monitor_presenter.h"
 #include "i18n/messages.h"
 #include "link/link_frame.h"
 #include "link/monitor_decoder.h"
@@ -107,8 +108,8 @@ TEST(SteadyTickClock, ReadyEndsAWaitEarlyWithoutMovingTheGrid) {
 
 // --- ProgressDisplay ---
 
-link::StatusLabel label(const std::string& text) {
-    return link::StatusLabel{text, link::Colour::ButtonFace, true};
+editing::StatusLabel label(const std::string& text) {
+    return editing::StatusLabel{text, editing::Colour::ButtonFace, true};
 }
 
 link::ProgressGauge gauge(int progress) {
@@ -143,7 +144,7 @@ TEST(ProgressDisplay, LineShowsTextBarAndCountWithinTheGaugeRange) {
     EXPECT_EQ(ProgressDisplay::line(label("Verify:"), gauge(0)), "Verify: [          ] 0/10");
     EXPECT_EQ(ProgressDisplay::line(label("Saving:"), gauge(12)), "Saving: [##########] 10/10");
     EXPECT_EQ(ProgressDisplay::line(label("Saving:"), gauge(-3)), "Saving: [          ] 0/10");
-    link::StatusLabel hidden = label("Read:");
+    editing::StatusLabel hidden = label("Read:");
     hidden.visible = false;
     EXPECT_EQ(ProgressDisplay::line(hidden, gauge(2)), "[##        ] 2/10");
     EXPECT_EQ(ProgressDisplay::line(label("Program device: OK"), link::ProgressGauge{10, false}),
@@ -158,7 +159,7 @@ TEST(ProgressDisplay, IntoAFileEveryChangeIsOneLine) {
         display.show(label("Read:"), gauge(0));
         display.show(label("Read:"), gauge(0));  // a retry changes nothing shown
         display.show(label("Read:"), gauge(1));
-        display.show(link::StatusLabel{}, link::ProgressGauge{});  // nothing to show
+        display.show(editing::StatusLabel{}, link::ProgressGauge{});  // nothing to show
         display.show(label("Verify:"), gauge(0));
     }
     EXPECT_EQ(out.str(),
@@ -197,6 +198,11 @@ MonitorFrameBuilder runningEngine() {
         .word(116, 88)
         .word(94, 95)
         .word(148, 1000);
+}
+
+// The CSV row of one answer.
+std::string csvRow(const link::LinkFrame& frame, std::chrono::milliseconds elapsed) {
+    return cli::csvRow(link::MonitorSample(frame), elapsed);
 }
 
 std::vector<std::string> split(const std::string& row) {
@@ -267,19 +273,30 @@ TEST(MonitorReport, SensorFaultsShowAsTheWindowShowsThem) {
     EXPECT_EQ(cell(csvRow(cold, 5ms), "elapsed_s"), "0.005");
 }
 
+TEST(MonitorReport, HeaderNamesTheColumnsScriptsRelyOn) {
+    EXPECT_EQ(csvHeader(),
+              "elapsed_s,engine_speed_rpm,throttle_percent,throttle_sensor_mv,advance1_deg,"
+              "advance2_deg,injection1_us,injection2_us,coolant_c,air_c,pressure_kpa,lambda_mv,"
+              "supply_v,fuel_mv,gear,speed_kmh,rpm_speed_ratio,time_since_start_s,saving_count,"
+              "programming_count,unit_version");
+}
+
 TEST(MonitorReport, LineJoinsTheDecodedLabelsAndTheSavingCount) {
     const model::ParameterImage image;
     const i18n::MessageTable messages;
-    link::MonitorDecoder decoder(image, messages);
+    link::MonitorDecoder decoder;
+    editing::MonitorPresenter presenter(image, messages);
     ASSERT_TRUE(decoder.decode(runningEngine().frame().bytes()));
-    const std::string line = monitorLine(decoder.view(), decoder.live(), messages);
+    presenter.present(decoder);
+    const std::string line = monitorLine(presenter.view(), decoder.live(), messages);
     EXPECT_EQ(line.rfind("RPM = 6000 | TP = 20 % | Advance = 15 ", 0), 0u) << line;
     EXPECT_NE(line.find(" | Gear = 3 | "), std::string::npos) << line;
     EXPECT_NE(line.find(" | U = 13.8 V | "), std::string::npos) << line;
     EXPECT_EQ(line.substr(line.size() - 15), " | Saving: 1000") << line;
 
     ASSERT_TRUE(decoder.decode(runningEngine().word(148, 0).frame().bytes()));
-    const std::string saved = monitorLine(decoder.view(), decoder.live(), messages);
+    presenter.present(decoder);
+    const std::string saved = monitorLine(presenter.view(), decoder.live(), messages);
     EXPECT_EQ(saved.find("Saving"), std::string::npos) << saved;
 }
 

@@ -232,9 +232,10 @@ TEST_F(TransferRunTest, TickLimitEndsARunThatDoesNotFinish) {
 TEST_F(TransferRunTest, ProgressIsReportedFromTheStartWhileTheTransferRuns) {
     sim::SimUnit unit = unitWith();
     std::vector<std::string> lines;
-    const auto listener = [&lines](const link::TransferEngine& engine) {
+    const auto listener = [&lines](const link::TransferEngine& engine,
+                                   const editing::StatusLabel& label) {
         EXPECT_NE(engine.state(), link::TransferState::Idle);
-        const std::string line = ProgressDisplay::line(engine.statusLabel(), engine.gauge());
+        const std::string line = ProgressDisplay::line(label, engine.gauge());
         if (lines.empty() || lines.back() != line) lines.push_back(line);
     };
     ASSERT_TRUE(runWith(&unit, TransferKind::Read, listener).succeeded());

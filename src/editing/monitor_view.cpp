@@ -1,8 +1,8 @@
-#include "link/monitor_view.h"
+#include "editing/monitor_view.h"
 
 #include <algorithm>
 
-namespace zelvor::link {
+namespace zelvor::editing {
 namespace {
 
 #define ZELVOR_NAME(name) #name,
@@ -40,4 +40,4 @@ void applyNoConnectionPlaceholders(MonitorView& view, const i18n::MessageTable& 
     }
 }
 
-}  // namespace zelvor::link
+}  // namespace zelvor::editing

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string_view>
 
-namespace zelvor::link {
+namespace zelvor::editing {
 
-// The colours the link gives its labels, gauges and edits. Each one carries a
+// The colours of the window's labels, gauges and edits. Each one carries a
 // meaning: lime the live operating point, red faults and errors, yellow
 // warnings, fuchsia and aqua active inputs and outputs; labels rest on button
 // face and edits on window colour.
@@ -47,4 +47,4 @@ constexpr std::string_view colourName(Colour colour) {
     return "clBtnFace";
 }
 
-}  // namespace zelvor::link
+}  // namespace zelvor::editing

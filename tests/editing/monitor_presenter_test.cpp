@@ -1,32 +1,43 @@
-#include "link/monitor_decoder.h"
+// The monitor labels, gauges and limiter edits as the decoded answers paint
+// them.
+#include "editing/monitor_presenter.h"
 
 #include <gtest/gtest.h>
 
-#include "link_test_support.h"
+#include "../link/link_test_support.h"
 
-namespace zelvor::link {
+namespace zelvor::editing {
 namespace {
 
 using L = MonitorLabel;
 using G = MonitorGauge;
-using testing::MonitorFrameBuilder;
+using link::LinkFrame;
+using link::LiveValues;
+using link::testing::MonitorFrameBuilder;
 
-class MonitorDecoderTest : public ::testing::Test {
+class MonitorPresenterTest : public ::testing::Test {
   protected:
-    const MonitorView& decode(const MonitorFrameBuilder& builder) {
-        EXPECT_TRUE(decoder.decode(builder.frame().bytes()));
-        return decoder.view();
+    // Decodes an answer and, as the window does, paints it once accepted.
+    bool offer(std::span<const std::uint8_t> batch) {
+        const bool accepted = decoder.decode(batch);
+        if (accepted) presenter.present(decoder);
+        return accepted;
     }
-    void extended() { decoder.setOptions({.extendedMonitor = true, .gasTicked = false}); }
+    const MonitorView& decode(const MonitorFrameBuilder& builder) {
+        EXPECT_TRUE(offer(builder.frame().bytes()));
+        return presenter.view();
+    }
+    void extended() { presenter.setOptions({.extendedMonitor = true, .gasTicked = false}); }
 
     model::ParameterImage image;
     i18n::MessageTable messages;
-    MonitorDecoder decoder{image, messages};
+    link::MonitorDecoder decoder;
+    MonitorPresenter presenter{image, messages};
     // A plausible running engine: coolant 80 C, air 20 C, normal supply.
     MonitorFrameBuilder frame = MonitorFrameBuilder().byte(23, 180).byte(24, 120).word(64, 13000);
 };
 
-TEST_F(MonitorDecoderTest, ThrottleWithTenthsInExtendedModeAndWholePercentOtherwise) {
+TEST_F(MonitorPresenterTest, ThrottleWithTenthsInExtendedModeAndWholePercentOtherwise) {
     frame.byte(9, 12).byte(28, 3).word(56, 1234);
     EXPECT_EQ(decode(frame)[L::LabelTpsMon].text, "TP = 12 %");
     extended();
@@ -38,7 +49,7 @@ TEST_F(MonitorDecoderTest, ThrottleWithTenthsInExtendedModeAndWholePercentOtherw
     EXPECT_EQ(decoder.live().throttleSensorMv, 1234);
 }
 
-TEST_F(MonitorDecoderTest, ThrottleFaultShowsTheSensorVoltageInRed) {
+TEST_F(MonitorPresenterTest, ThrottleFaultShowsTheSensorVoltageInRed) {
     frame.byte(9, 40).bit(3, 7, true).word(56, 4900);
     const MonitorView& view = decode(frame);
     EXPECT_EQ(view[L::LabelTpsMon].text, "TP = error = 4900 mV");
@@ -47,7 +58,7 @@ TEST_F(MonitorDecoderTest, ThrottleFaultShowsTheSensorVoltageInRed) {
     EXPECT_TRUE(decoder.live().throttleFault);
 }
 
-TEST_F(MonitorDecoderTest, LambdaGaugeScale) {
+TEST_F(MonitorPresenterTest, LambdaGaugeScale) {
     const std::pair<int, int> cases[] = {{399, 0}, {400, 0}, {700, 50}, {1000, 100}, {1001, 100}};
     for (const auto& [mv, progress] : cases) {
         const MonitorView& view = decode(frame.word(58, static_cast<std::uint16_t>(mv)));
@@ -56,7 +67,7 @@ TEST_F(MonitorDecoderTest, LambdaGaugeScale) {
     }
 }
 
-TEST_F(MonitorDecoderTest, SupplyVoltageColours) {
+TEST_F(MonitorPresenterTest, SupplyVoltageColours) {
     const std::pair<int, Colour> cases[] = {
         {11000, Colour::Yellow}, {11001, Colour::ButtonFace}, {14998, Colour::ButtonFace},
         {14999, Colour::Yellow}, {7000, Colour::Red},         {7001, Colour::Yellow},
@@ -69,7 +80,7 @@ TEST_F(MonitorDecoderTest, SupplyVoltageColours) {
     EXPECT_EQ(decode(frame.word(64, 12650))[L::LabelNapeti].text, "U = 12.6 V");
 }
 
-TEST_F(MonitorDecoderTest, CoolantSensorFaultIsShownAndKeptAsEightyDegrees) {
+TEST_F(MonitorPresenterTest, CoolantSensorFaultIsShownAndKeptAsEightyDegrees) {
     frame.byte(23, 0).word(60, 4990);
     const MonitorView& view = decode(frame);
     EXPECT_EQ(view[L::LabelVoda].text, "Coolant = error");
@@ -81,7 +92,7 @@ TEST_F(MonitorDecoderTest, CoolantSensorFaultIsShownAndKeptAsEightyDegrees) {
     EXPECT_EQ(decode(frame)[L::LabelVoda].text, "Coolant = error = 4990 mV");
 }
 
-TEST_F(MonitorDecoderTest, CoolantTurnsYellowFromOneHundredDegrees) {
+TEST_F(MonitorPresenterTest, CoolantTurnsYellowFromOneHundredDegrees) {
     const MonitorView& normal = decode(frame.byte(23, 199));
     EXPECT_EQ(normal[L::LabelVoda].text, "Coolant= 99 °C");
     EXPECT_EQ(normal[L::LabelVoda].background, Colour::ButtonFace);
@@ -97,7 +108,7 @@ TEST_F(MonitorDecoderTest, CoolantTurnsYellowFromOneHundredDegrees) {
     EXPECT_EQ(decode(frame.word(60, 700))[L::LabelVoda].text, "Coolant = 100 °C= 700 mV");
 }
 
-TEST_F(MonitorDecoderTest, AirSensorFaultShowsFiftyDegreesInRed) {
+TEST_F(MonitorPresenterTest, AirSensorFaultShowsFiftyDegreesInRed) {
     const MonitorView& fault = decode(frame.byte(24, 60));
     EXPECT_EQ(fault[L::LabelVzduch].text, "AT = 50 °C");
     EXPECT_EQ(fault[L::LabelVzduch].background, Colour::Red);
@@ -110,7 +121,7 @@ TEST_F(MonitorDecoderTest, AirSensorFaultShowsFiftyDegreesInRed) {
     EXPECT_EQ(decode(frame.word(62, 3100))[L::LabelVzduch].text, "AT = -39 °C= 3100 mV");
 }
 
-TEST_F(MonitorDecoderTest, AdvanceAverageAndBaseMode) {
+TEST_F(MonitorPresenterTest, AdvanceAverageAndBaseMode) {
     frame.byte(10, 15).byte(11, 16);
     const MonitorView& view = decode(frame);
     EXPECT_EQ(view[L::LabelMon_Ign1].text, "Advance 1= 15 °");
@@ -127,7 +138,7 @@ TEST_F(MonitorDecoderTest, AdvanceAverageAndBaseMode) {
     EXPECT_TRUE(decoder.live().baseAdvance);
 }
 
-TEST_F(MonitorDecoderTest, InjectorDutyUsesTheEngineSpeedOfThePreviousAnswer) {
+TEST_F(MonitorPresenterTest, InjectorDutyUsesTheEngineSpeedOfThePreviousAnswer) {
     frame.byte(14, 20).byte(15, 23).word(48, 6000);
     const MonitorView& first = decode(frame);
     EXPECT_EQ(first[L::LabelMaxInjProcent].text, "Max injection = 0 [%]");
@@ -142,10 +153,10 @@ TEST_F(MonitorDecoderTest, InjectorDutyUsesTheEngineSpeedOfThePreviousAnswer) {
 
     decode(frame.word(48, 12000).byte(15, 101));
     EXPECT_EQ(decode(frame)[G::CGaugeDuty].fore, Colour::Yellow);
-    EXPECT_EQ(decoder.view()[G::CGaugeDuty].progress, 101);
+    EXPECT_EQ(presenter.view()[G::CGaugeDuty].progress, 101);
 }
 
-TEST_F(MonitorDecoderTest, GearShiftLightStates) {
+TEST_F(MonitorPresenterTest, GearShiftLightStates) {
     const MonitorView& twinkle = decode(frame.byte(27, 1));
     EXPECT_EQ(twinkle[L::LabelMonPilotLight].text, "Gear Shift Light - Twinkle");
     EXPECT_EQ(twinkle[L::LabelMonPilotLight].background, Colour::Fuchsia);
@@ -155,16 +166,16 @@ TEST_F(MonitorDecoderTest, GearShiftLightStates) {
     EXPECT_EQ(off[L::LabelMonPilotLight].background, Colour::ButtonFace);
 }
 
-TEST_F(MonitorDecoderTest, FuelGaugeIsPassedOnAsComputed) {
+TEST_F(MonitorPresenterTest, FuelGaugeIsPassedOnAsComputed) {
     const MonitorView& view = decode(frame.word(44, 1000).bit(4, 6, true));
     EXPECT_EQ(view[G::CGaugeFuel].progress, -25);
     EXPECT_EQ(view[L::LabelMonFuelMv].text, "Fuel = 1000 mV");
     EXPECT_EQ(view[L::LabelMonFuelMv].background, Colour::Fuchsia);
     EXPECT_EQ(decode(frame.word(44, 4000).bit(4, 6, false))[G::CGaugeFuel].progress, 100);
-    EXPECT_EQ(decoder.view()[L::LabelMonFuelMv].background, Colour::ButtonFace);
+    EXPECT_EQ(presenter.view()[L::LabelMonFuelMv].background, Colour::ButtonFace);
 }
 
-TEST_F(MonitorDecoderTest, InputLabelsAreActiveWhenTheirBitIsClear) {
+TEST_F(MonitorPresenterTest, InputLabelsAreActiveWhenTheirBitIsClear) {
     const MonitorView& allClear = decode(frame.byte(1, 0x00));
     EXPECT_EQ(allClear[L::LabelMonTlStartIn].text, "Switch start - YES");
     EXPECT_EQ(allClear[L::LabelMonTlStartIn].background, Colour::White);
@@ -181,7 +192,7 @@ TEST_F(MonitorDecoderTest, InputLabelsAreActiveWhenTheirBitIsClear) {
     EXPECT_EQ(allSet[L::LabelMonNeutral].background, Colour::Aqua);
 }
 
-TEST_F(MonitorDecoderTest, OutputsLimitersAndStatusBits) {
+TEST_F(MonitorPresenterTest, OutputsLimitersAndStatusBits) {
     frame.byte(2, 0b0101'1101).byte(3, 0b0110'0001).byte(4, 0b0011'1100);
     const MonitorView& view = decode(frame);
     EXPECT_EQ(view[L::LabelMonStartLimiterOut].text, "Start limiter - YES");
@@ -216,16 +227,16 @@ TEST_F(MonitorDecoderTest, OutputsLimitersAndStatusBits) {
     EXPECT_EQ(decode(frame.byte(2, 0b0011'1000))[L::LabelRpm].background, Colour::Red);
 }
 
-TEST_F(MonitorDecoderTest, NitrousLabelFollowsTheGasCheckBox) {
+TEST_F(MonitorPresenterTest, NitrousLabelFollowsTheGasCheckBox) {
     EXPECT_EQ(decode(frame.bit(2, 7, true))[L::LabelN2oOn].visible, false);
-    decoder.setOptions({.extendedMonitor = false, .gasTicked = true});
+    presenter.setOptions({.extendedMonitor = false, .gasTicked = true});
     const MonitorView& view = decode(frame);
     EXPECT_EQ(view[L::LabelN2oOn].visible, true);
     EXPECT_EQ(view[L::LabelN2oOn].text, "N2O  - YES");
     EXPECT_EQ(view[L::LabelN2oOn].background, Colour::Lime);
 }
 
-TEST_F(MonitorDecoderTest, EngineSpeedGaugeUsesTheIgnitionLimiterByte) {
+TEST_F(MonitorPresenterTest, EngineSpeedGaugeUsesTheIgnitionLimiterByte) {
     image.setByte(29, 120);
     const MonitorView& view = decode(frame.word(48, 6000));
     EXPECT_EQ(view[L::LabelRpm].text, "RPM = 6000 ");
@@ -234,16 +245,16 @@ TEST_F(MonitorDecoderTest, EngineSpeedGaugeUsesTheIgnitionLimiterByte) {
     EXPECT_EQ(decode(frame.word(48, 9000))[G::CGaugeRpm].progress, 50) << "left as it was";
 }
 
-TEST_F(MonitorDecoderTest, PressureTextAndFault) {
+TEST_F(MonitorPresenterTest, PressureTextAndFault) {
     frame.word(52, 1013).word(50, 4000);
     EXPECT_EQ(decode(frame)[L::LabelTlak].text, "AP = 101.3 kPa");
     extended();
     EXPECT_EQ(decode(frame)[L::LabelTlak].text, "AP = 101.3 kPa= 4000 mV");
-    EXPECT_EQ(decoder.view()[L::LabelTlak].background, Colour::ButtonFace);
+    EXPECT_EQ(presenter.view()[L::LabelTlak].background, Colour::ButtonFace);
     EXPECT_EQ(decode(frame.bit(4, 0, true))[L::LabelTlak].background, Colour::Red);
 }
 
-TEST_F(MonitorDecoderTest, CountersCorrectionsAndDiagnostics) {
+TEST_F(MonitorPresenterTest, CountersCorrectionsAndDiagnostics) {
     frame.word(76, 412).word(100, 1234).word(102, 5).word(104, 1000).word(106, 0);
     frame.word(108, 990).word(110, 1050).word(116, 87).word(120, 456).word(122, 91);
     frame.word(134, 985).word(96, 270).byte(25, 3).word(46, 2500);
@@ -272,7 +283,7 @@ TEST_F(MonitorDecoderTest, CountersCorrectionsAndDiagnostics) {
     EXPECT_EQ(decoder.live().gear, 3);
 }
 
-TEST_F(MonitorDecoderTest, VersionLabel) {
+TEST_F(MonitorPresenterTest, VersionLabel) {
     const MonitorView& same = decode(frame);
     EXPECT_EQ(same[L::LabelVersion].text, "");
     EXPECT_EQ(same[L::LabelVersion].background, Colour::White);
@@ -282,7 +293,7 @@ TEST_F(MonitorDecoderTest, VersionLabel) {
     EXPECT_EQ(other[L::LabelVersion].background, Colour::Red);
 }
 
-TEST_F(MonitorDecoderTest, WordsFollowTheCurrentLanguage) {
+TEST_F(MonitorPresenterTest, WordsFollowTheCurrentLanguage) {
     messages.apply(i18n::Language::German);
     const MonitorView& view = decode(frame.byte(10, 15).byte(11, 15).byte(27, 1));
     EXPECT_EQ(view[L::LabelMon_Ign].text, "Vorzündung = 15 °");
@@ -290,23 +301,23 @@ TEST_F(MonitorDecoderTest, WordsFollowTheCurrentLanguage) {
     EXPECT_EQ(view[L::LabelVoda].text, "Kühlflüssigkeit= 80 °C");
 }
 
-TEST_F(MonitorDecoderTest, DamagedOrShortAnswersChangeNothing) {
+TEST_F(MonitorPresenterTest, DamagedOrShortAnswersChangeNothing) {
     decode(frame.word(48, 3000));
     const LiveValues live = decoder.live();
-    const std::string rpmText = decoder.view()[L::LabelRpm].text;
+    const std::string rpmText = presenter.view()[L::LabelRpm].text;
 
     LinkFrame damaged = frame.word(48, 7000).frame();
     damaged.bytes()[48] ^= 0x01;
-    EXPECT_FALSE(decoder.decode(damaged.bytes()));
+    EXPECT_FALSE(offer(damaged.bytes()));
     const LinkFrame intact = frame.frame();
-    EXPECT_FALSE(decoder.decode(std::span<const std::uint8_t>(intact.bytes()).first(100)));
+    EXPECT_FALSE(offer(std::span<const std::uint8_t>(intact.bytes()).first(100)));
     EXPECT_EQ(decoder.live(), live);
-    EXPECT_EQ(decoder.view()[L::LabelRpm].text, rpmText);
+    EXPECT_EQ(presenter.view()[L::LabelRpm].text, rpmText);
     EXPECT_EQ(decoder.framesDecoded(), 1u);
 }
 
-TEST_F(MonitorDecoderTest, NoConnectionPlaceholdersFillTheirLabels) {
-    MonitorView& view = decoder.view();
+TEST_F(MonitorPresenterTest, NoConnectionPlaceholdersFillTheirLabels) {
+    MonitorView& view = presenter.view();
     applyNoConnectionPlaceholders(view, messages);
     EXPECT_EQ(view[L::LabelMon_Ign].text, "Advance= --- [°]");
     EXPECT_EQ(view[L::LabelMonBlokOut].text, "Blocking  - ---");
@@ -328,4 +339,4 @@ TEST(MonitorView, ControlNamesRoundTrip) {
 }
 
 }  // namespace
-}  // namespace zelvor::link
+}  // namespace zelvor::editing

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "editing/colour.h"
 #include "i18n/messages.h"
-#include "link/colour.h"
 
-namespace zelvor::link {
+namespace zelvor::editing {
 
 // The controls the monitor display writes, named exactly like the window's
 // widgets so that the window can find them by name.
@@ -149,4 +149,4 @@ struct MonitorView {
 // while "No Connection" is shown, at start-up and after a language change.
 void applyNoConnectionPlaceholders(MonitorView& view, const i18n::MessageTable& messages);
 
-}  // namespace zelvor::link
+}  // namespace zelvor::editing
