@@ -75,7 +75,7 @@ void TFormHlav::CheckBoxMouseUp() {
     handlers_.checkBoxReleased();
 }
 
-void TFormHlav::RadioGroupDirectClick(const char* group, int item) {
+void TFormHlav::RadioGroupDirectClick(std::string_view group, int item) {
     if (const editing::Binding* binding = editing::findBinding(group)) {
         handlers_.directRadioGroupClicked(*binding, item);
     }
