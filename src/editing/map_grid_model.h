@@ -54,7 +54,7 @@ inline constexpr SpinnerRange kAxisRange = rangeOf(model::Field::RPM_ADV_Rpm);
 inline constexpr SpinnerRange kBaseAdvanceRange = rangeOf(model::Field::ADVANCE_MISC_BaseAdv);
 inline constexpr SpinnerRange kCylinderRange = rangeOf(model::Field::ADVANCE_MISC_CylKor1);
 // Injection cells are shown as percent of their base time.
-inline constexpr SpinnerRange kPercentRange{0, 1000, 1};
+inline constexpr SpinnerRange kPercentRange{0, model::kMaxEditedPercent, 1};
 // Cells run over the advance map's range on the advance page, in percent on
 // the injection pages. Other pages give the injection range.
 SpinnerRange cellRange(int page);

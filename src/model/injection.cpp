@@ -198,7 +198,7 @@ void InjectionScaling::collectMap1(std::span<const std::uint16_t, kMapCells> pos
         const int newValue = positions[k];
         if (coupled && newValue != oldValue) {
             const int moved = jet2_.percents[k] + (newValue - oldValue);
-            jet2_.percents[k] = static_cast<std::uint16_t>(std::clamp(moved, 0, 1000));
+            jet2_.percents[k] = static_cast<std::uint16_t>(std::clamp(moved, 0, kMaxEditedPercent));
         }
         jet1_.percents[k] = positions[k];
     }
