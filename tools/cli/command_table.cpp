@@ -2,6 +2,7 @@
 
 #include "command.h"
 #include "file_commands.h"
+#include "map_command.h"
 #include "monitor_command.h"
 #include "transfer_commands.h"
 
@@ -11,7 +12,8 @@ std::span<const Command> commandTable() {
     static const std::vector<Command> table = [] {
         std::vector<Command> all;
         // Each group of commands adds its rows here, in the order of the help.
-        for (const auto& group : {fileCommands(), transferCommands(), monitorCommands()})
+        for (const auto& group :
+             {fileCommands(), mapCommands(), transferCommands(), monitorCommands()})
             all.insert(all.end(), group.begin(), group.end());
         return all;
     }();

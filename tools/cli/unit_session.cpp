@@ -37,10 +37,4 @@ TransferOutcome UnitSession::run(TransferKind kind, bool exactImage) {
     return outcome;
 }
 
-void printIdentification(const link::UnitIdentification& unit, std::ostream& out) {
-    out << "Identification: " << unit.identification << "\n"
-        << "Date: " << unit.date << "\n"
-        << "Time: " << unit.time << "\n";
-}
-
 }  // namespace zelvor::cli

@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "cli/identification_text.h"
 #include "cli/stop_signals.h"
 #include "cli/transfer_run.h"
 #include "command.h"
@@ -43,8 +44,5 @@ class UnitSession {
     TransferRun transfer_;
     const StopSignals stop_;
 };
-
-// "Identification: ...", "Date: ..." and "Time: ..." lines.
-void printIdentification(const link::UnitIdentification& unit, std::ostream& out);
 
 }  // namespace zelvor::cli

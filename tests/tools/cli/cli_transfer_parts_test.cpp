@@ -4,6 +4,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "cli/monitor_report.h"
 #include "cli/progress_display.h"
 #include "cli/tick_clock.h"
+#include "cli/identification_text.h"
 #include "i18n/messages.h"
 #include "link/link_frame.h"
 #include "link/monitor_decoder.h"
@@ -111,6 +113,29 @@ link::StatusLabel label(const std::string& text) {
 
 link::ProgressGauge gauge(int progress) {
     return link::ProgressGauge{progress, true};
+}
+
+// The identification is decoded with the code page of the user's locale,
+// as the window's memo code page defaults.
+TEST(UnitSession, IdentificationFollowsTheLocalesCodePage) {
+    link::UnitIdentification unit;
+    unit.identificationBytes = "Moto \xF8 Zelvor";
+    unit.identification = "Moto ? Zelvor";
+    const char* saved = std::getenv("LC_ALL");
+    const std::string previous = saved != nullptr ? saved : "";
+    const auto shown = [&](const char* locale) {
+        ::setenv("LC_ALL", locale, 1);
+        std::ostringstream out;
+        printIdentification(unit, out);
+        return out.str().substr(0, out.str().find('\n'));
+    };
+    EXPECT_EQ(shown("cs_CZ.UTF-8"), "Identification: Moto \u0159 Zelvor");
+    EXPECT_EQ(shown("en_GB.UTF-8"), "Identification: Moto \u00F8 Zelvor");
+    if (saved != nullptr) {
+        ::setenv("LC_ALL", previous.c_str(), 1);
+    } else {
+        ::unsetenv("LC_ALL");
+    }
 }
 
 TEST(ProgressDisplay, LineShowsTextBarAndCountWithinTheGaugeRange) {
