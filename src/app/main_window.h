@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "app/about_window.h"
 #include "app/dialogs.h"
@@ -95,7 +96,7 @@ class TFormHlav : public QMainWindow {
     void FormKeyPressEnter(QWidget* from);
     void Memo1KeyPress(QObject* from = nullptr);
     void CheckBoxMouseUp();
-    void RadioGroupDirectClick(const char* group, int item);
+    void RadioGroupDirectClick(std::string_view group, int item);
     void RadioGroupGearSystemClick();
     void ButtonGearClick(int gear);
     void ButtonMinusClick_PolohaA() { stepInjectionPosition(-1); }

@@ -63,21 +63,6 @@ class KeyRouter : public QObject {
     QObject* memo_;
 };
 
-// Check boxes whose release of the mouse collects the page.
-constexpr const char* kOptionCheckBoxes[] = {"CheckBoxAktRpm",          "CheckBoxAktStartLimiter",
-                                             "CheckBoxAktClutchMaster", "CheckBoxNoFuelInd",
-                                             "CheckBoxAll_PolohaA",     "CheckBoxTempDisplay",
-                                             "CheckBoxIdleSmerReg",     "CheckBoxGas",
-                                             "CheckBoxProgHned",        "CheckBoxExtMonitor",
-                                             "CheckBoxAll_Uni"};
-
-// Radio groups that write their own field and record a snapshot.
-constexpr const char* kDirectRadioGroups[] = {"RadioGroupPolohaA", "RadioGroupPinEngine23",
-                                              "RadioGroupPinEngine14", "RadioGroupPinBody11"};
-// Radio groups that copy all four modes.
-constexpr const char* kModeRadioGroups[] = {"RadioGroupClutchMode", "RadioGroupGearSystem",
-                                            "RadioGroupSpeedMode", "RadioGroupIdleMode"};
-
 }  // namespace
 
 QAction* TFormHlav::addMenuAction(QMenu* menu, const char* name, QKeySequence shortcut) {
@@ -302,19 +287,20 @@ void TFormHlav::connectPageControls() {
         connect(box, &widgets::CommitSpinBox::enterPressed, this,
                 [this, box] { FormKeyPressEnter(box); });
     }
-    for (const char* name : kOptionCheckBoxes) {
+    using editing::Commit;
+    for (std::string_view name : editing::controlsCommittingOn(Commit::MouseUp)) {
         if (auto* box = registry_.find<widgets::MouseUpCheckBox>(name)) {
             connect(box, &widgets::MouseUpCheckBox::mouseReleased, this,
                     &TFormHlav::CheckBoxMouseUp);
         }
     }
-    for (const char* name : kDirectRadioGroups) {
+    for (std::string_view name : editing::controlsCommittingOn(Commit::DirectRadio)) {
         if (auto* group = registry_.find<widgets::RadioGroup>(name)) {
             connect(group, &widgets::RadioGroup::itemClicked, this,
                     [this, name](int item) { RadioGroupDirectClick(name, item); });
         }
     }
-    for (const char* name : kModeRadioGroups) {
+    for (std::string_view name : editing::controlsCommittingOn(Commit::ModeRadio)) {
         if (auto* group = registry_.find<widgets::RadioGroup>(name)) {
             connect(group, &widgets::RadioGroup::itemClicked, this,
                     &TFormHlav::RadioGroupGearSystemClick);

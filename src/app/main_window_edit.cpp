@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTabWidget>
-#include <algorithm>
 
 #include "app/main_window.h"
 #include "editing/map_grid_model.h"
@@ -12,6 +11,7 @@
 #include "editing/monitor_view.h"
 #include "editing/page_bindings.h"
 #include "editing/page_index.h"
+#include "editing/throttle_calibration.h"
 #include "editing/widgets/colours.h"
 #include "editing/widgets/commit_spin_box.h"
 #include "editing/widgets/map_grid.h"
@@ -75,7 +75,7 @@ void TFormHlav::CheckBoxMouseUp() {
     handlers_.checkBoxReleased();
 }
 
-void TFormHlav::RadioGroupDirectClick(const char* group, int item) {
+void TFormHlav::RadioGroupDirectClick(std::string_view group, int item) {
     if (const editing::Binding* binding = editing::findBinding(group)) {
         handlers_.directRadioGroupClicked(*binding, item);
     }
@@ -95,13 +95,7 @@ void TFormHlav::stepInjectionPosition(int direction) {
     pageView_->collect();
     auto* all = registry_.find<QAbstractButton>("CheckBoxAll_PolohaA");
     const bool every = all != nullptr && all->isChecked();
-    for (std::size_t i = 0; i < 15; ++i) {
-        if (!every && static_cast<int>(i) != positionIndex_) continue;
-        const int angle = image_.get(model::Field::POSITION_A_Angle, i);
-        // One step is 5 degrees; 144 steps are 720 degrees.
-        image_.set(model::Field::POSITION_A_Angle, i,
-                   static_cast<unsigned>(std::clamp(angle + direction, 0, 144)));
-    }
+    editing::stepInjectionPosition(direction, every, positionIndex_, image_);
     runPipeline();
 }
 
@@ -138,29 +132,17 @@ void TFormHlav::CheckBoxTps_UniMouseUp() {
 }
 
 void TFormHlav::ButtonTps0Click() {
-    // The live throttle-sensor voltage becomes the 0 % point when plausible.
     const unsigned mv = link_->monitor().live().throttleSensorMv;
-    if (mv < 300 || mv > 2500) return;
-    image_.set(model::Field::TPS_Tps0, mv / 10);
-    runPipeline();
+    if (editing::takeThrottleClosedPoint(mv, image_)) runPipeline();
 }
 
 void TFormHlav::ButtonTps100Click() {
     const unsigned mv = link_->monitor().live().throttleSensorMv;
-    if (mv < 2500 || mv > 4900) return;
-    image_.set(model::Field::TPS_Tps100, mv / 10 - 250);
-    runPipeline();
+    if (editing::takeThrottleOpenPoint(mv, image_)) runPipeline();
 }
 
 void TFormHlav::Menu_Jet123ModeClick(std::uint8_t mode) {
-    image_.set(model::Field::JET1_MISC_Jet123Mode, mode);
-    if (mode != 0) {
-        // Coupled and "1 = 2" start with map 2 on map 1's speed axis.
-        for (std::size_t c = 0; c < 15; ++c) {
-            image_.set(model::Field::RPM_JET_2A_Rpm, c,
-                       image_.get(model::Field::RPM_JET_1A_Rpm, c));
-        }
-    }
+    editing::setCouplingMode(mode, image_);
     if (mode == 2 && pageView_->currentPage() == editing::kPageJet2A) {
         // Map 2 is hidden while it equals map 1: show map 1 instead, without
         // the page-change step.

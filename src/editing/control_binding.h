@@ -16,20 +16,14 @@ enum class ControlKind : std::uint8_t {
     Memo,        // the note text
 };
 
-// How a control position becomes the stored value (collect) and back
-// (refresh). Stored results are taken modulo 256 in byte fields and modulo
-// 65536 in word fields.
-enum class Conversion : std::uint8_t {
-    Raw,       // stored = position
-    Div5,      // stored = position / 5, position = stored * 5
-    Div10,     // likewise with 10
-    Div50,     // likewise with 50
-    Div100,    // likewise with 100
-    Div250,    // likewise with 250
-    Plus100,   // signed values: stored = position + 100, position = stored - 100
-    Minus100,  // percent from 100: stored = position - 100, position = stored + 100
-    Tps100,    // stored = position / 10 + 6 in 8 bits, position = stored * 10 + 2500
-    Idle,      // stored = (position - 500) / 10, position = stored * 10 + 500
+// When a control's value reaches the image.
+enum class Commit : std::uint8_t {
+    Leave,        // an edit with its spinner: leaving the edit, an arrow or Enter takes the page
+    Click,        // a run-time table editor: clicking into it, an arrow or Enter takes the page
+    MouseUp,      // a check box: releasing the mouse on it takes the page (the space key does not)
+    DirectRadio,  // a radio group that writes its item index to its field and records a snapshot
+    ModeRadio,    // one of the mode groups: a click on any copies the item indexes of all
+    Own,          // the bike list and the memo, which have handlers of their own
 };
 
 // Spinners of the run-time editors are this size and sit at their edit's top.
@@ -50,6 +44,9 @@ struct EditorPlacement {
 };
 
 // One control of an ordinary page bound to one element of an image field.
+// The conversion between the control's position and the stored value, and
+// the control's range, are the field's own (model::kFieldTable); the range is
+// copied here when the table is built.
 struct Binding {
     std::string_view control;  // "UpDownFan1", "UpDownKorVoda", "CheckBoxGas", "Memo1"
     std::string_view edit;     // the edit a spinner steps ("EditFan1"); empty for other kinds
@@ -57,13 +54,21 @@ struct Binding {
     ControlKind kind;
     model::Field field;
     std::uint16_t fieldIndex;
-    Conversion conversion;
+    Commit commit;
     int minimum;  // spinner range and step; item range for radio groups and the combo
     int maximum;  // (minimum 0, maximum = item count - 1); maximum length of the memo
     int step;
     int page;
     std::optional<int> startPosition;          // position set when the editor is built
     std::optional<EditorPlacement> placement;  // run-time editors only
+};
+
+// A control that takes its page on an event without being bound to a field
+// (the window's own check boxes: "All", program after change, extended
+// monitor).
+struct CommitControl {
+    std::string_view control;
+    Commit commit;
 };
 
 }  // namespace zelvor::editing

@@ -1,14 +1,21 @@
 #pragma once
 
 #include "editing/control_binding.h"
-#include "model/field.h"
+#include "model/field_table.h"
 
 namespace zelvor::editing {
 
+// A spinner's position is the engineering value of its field element; both
+// directions are the field's own conversion.
+
 // Stored value of a control position, taken modulo the field's width.
-unsigned toStored(Conversion conversion, int position, model::Width width);
+inline unsigned toStored(const Binding& spinner, int position) {
+    return model::descriptor(spinner.field).toStored(position);
+}
 
 // Control position of a stored value; the control limits it to its range.
-int toPosition(Conversion conversion, unsigned stored);
+inline int toPosition(const Binding& spinner, unsigned stored) {
+    return model::descriptor(spinner.field).toEngineering(stored);
+}
 
 }  // namespace zelvor::editing

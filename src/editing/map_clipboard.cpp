@@ -15,7 +15,6 @@ namespace {
 using model::kMapColumns;
 using model::kMapRows;
 
-constexpr int kRpmPerAxisUnit = 100;
 constexpr double kMicrosecondsPerMs = 1000.0;
 constexpr double kLargestTime = 65535.0;  // microseconds in a word
 
@@ -136,8 +135,9 @@ model::CellWords baseTimesFor(MapId map, const model::ParameterImage& image, con
     const model::Field axisField = mapDescriptor(pageOfMap(map))->axis;
     std::array<std::uint8_t, kMapColumns> bytes{};
     for (std::size_t c = 0; c < kMapColumns; ++c) {
-        bytes[c] = axis[c] == shown[c] ? static_cast<std::uint8_t>(image.get(axisField, c))
-                                       : static_cast<std::uint8_t>(axis[c] / kRpmPerAxisUnit);
+        bytes[c] = axis[c] == shown[c]
+                       ? static_cast<std::uint8_t>(image.get(axisField, c))
+                       : static_cast<std::uint8_t>(model::descriptor(axisField).toStored(axis[c]));
     }
     const model::InjectionMap injection =
         map == MapId::Jet2A ? model::InjectionMap::Jet2A : model::InjectionMap::Jet1A;

@@ -13,8 +13,6 @@ namespace {
 using model::Field;
 using model::InjectionMap;
 
-constexpr int kRpmPerAxisUnit = 100;
-
 MapDescriptor descriptorOf(MapId map) {
     return *mapDescriptor(pageOfMap(map));
 }
@@ -41,7 +39,8 @@ void writeAxis(MapId map, const AxisRpm& axis, const AxisRpm& shown, model::Para
     const bool same = model::isSame(image);
     for (std::size_t c = 0; c < model::kMapColumns; ++c) {
         if (axis[c] == shown[c]) continue;
-        const int point = kAxisRange.limit(axis[c]) / kRpmPerAxisUnit;
+        const int point =
+            static_cast<int>(model::descriptor(field).toStored(kAxisRange.limit(axis[c])));
         if (map == MapId::Jet1A) {
             const int old = image.get(Field::RPM_JET_1A_Rpm, c);
             if (coupled && point != old) {
@@ -91,7 +90,8 @@ MapContent readMapContent(MapId map, const model::ParameterImage& source) {
     const MapDescriptor descriptor = descriptorOf(map);
     MapContent content;
     for (std::size_t c = 0; c < model::kMapColumns; ++c) {
-        content.axis[c] = kAxisRange.limit(image.get(descriptor.axis, c) * kRpmPerAxisUnit);
+        content.axis[c] = kAxisRange.limit(
+            model::descriptor(descriptor.axis).toEngineering(image.get(descriptor.axis, c)));
     }
     if (!descriptor.injection) {
         for (std::size_t k = 0; k < model::kMapCells; ++k) {

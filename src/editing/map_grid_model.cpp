@@ -10,9 +10,14 @@ namespace {
 using model::Field;
 using model::InjectionMap;
 
-// Signed values are stored plus 100 in a byte.
-constexpr int kSignedBias = 100;
-constexpr int kRpmPerAxisUnit = 100;
+// A value of the grid as stored in the field, and back; the grid's own
+// range limits what it takes.
+unsigned storedOf(Field field, const SpinnerRange& range, int shown) {
+    return model::descriptor(field).toStored(range.limit(shown));
+}
+int shownOf(Field field, const SpinnerRange& range, unsigned stored) {
+    return range.limit(model::descriptor(field).toEngineering(stored));
+}
 
 // Map 2 takes map 1's axis or times ("1 = 2" mode).
 void copyField(model::ParameterImage& image, Field from, Field to, std::size_t count) {
@@ -30,7 +35,7 @@ void collectAxis(int page, const MapGridValues& grid, const MapGridValues* shown
     const bool same = model::isSame(image);
     for (std::size_t c = 0; c < kMapColumns; ++c) {
         if (shown != nullptr && shown->axis[c] == grid.axis[c]) continue;
-        const int point = kAxisRange.limit(grid.axis[c]) / kRpmPerAxisUnit;
+        const int point = static_cast<int>(storedOf(map.axis, kAxisRange, grid.axis[c]));
         if (page == kPageJet1A) {
             const int old = image.get(Field::RPM_JET_1A_Rpm, c);
             if (coupled && point != old) {
@@ -75,13 +80,14 @@ bool isMapPage(int page) {
 std::optional<MapDescriptor> mapDescriptor(int page) {
     switch (page) {
         case kPageAdvance:
-            return MapDescriptor{Field::RPM_ADV_Rpm, Field::ADVANCE_Cell, std::nullopt, 60};
+            return MapDescriptor{Field::RPM_ADV_Rpm, Field::ADVANCE_Cell, std::nullopt,
+                                 cellRange(page).maximum};
         case kPageJet1A:
             return MapDescriptor{Field::RPM_JET_1A_Rpm, Field::JET_1A_Cell, InjectionMap::Jet1A,
-                                 1000};
+                                 cellRange(page).maximum};
         case kPageJet2A:
             return MapDescriptor{Field::RPM_JET_2A_Rpm, Field::JET_2A_Cell, InjectionMap::Jet2A,
-                                 1000};
+                                 cellRange(page).maximum};
         default:
             return std::nullopt;
     }
@@ -92,7 +98,7 @@ int SpinnerRange::limit(int position) const {
 }
 
 SpinnerRange cellRange(int page) {
-    return {0, page == kPageAdvance ? 60 : 1000, 1};
+    return page == kPageAdvance ? rangeOf(Field::ADVANCE_Cell) : kPercentRange;
 }
 
 MapGridValues refreshMapPage(int page, model::ParameterImage& image,
@@ -105,7 +111,7 @@ MapGridValues refreshMapPage(int page, model::ParameterImage& image,
 
     if (same) copyField(image, Field::RPM_JET_1A_Rpm, Field::RPM_JET_2A_Rpm, kMapColumns);
     for (std::size_t c = 0; c < kMapColumns; ++c) {
-        values.axis[c] = kAxisRange.limit(image.get(map->axis, c) * kRpmPerAxisUnit);
+        values.axis[c] = shownOf(map->axis, kAxisRange, image.get(map->axis, c));
     }
     computeScaling(image, scaling);
     if (same) copyField(image, Field::JET_1A_Cell, Field::JET_2A_Cell, kMapCells);
@@ -124,10 +130,12 @@ MapGridValues refreshMapPage(int page, model::ParameterImage& image,
 
     values.useTps = image.get(Field::ADVANCE_MISC_UseTps) != 0;
     if (page == kPageAdvance) {
-        values.extras = AdvanceExtras{
-            kBaseAdvanceRange.limit(image.get(Field::ADVANCE_MISC_BaseAdv)),
-            kCylinderRange.limit(image.get(Field::ADVANCE_MISC_CylKor1) - kSignedBias),
-            kCylinderRange.limit(image.get(Field::ADVANCE_MISC_CylKor2) - kSignedBias)};
+        const auto shown = [&](Field field, const SpinnerRange& range) {
+            return shownOf(field, range, image.get(field));
+        };
+        values.extras = AdvanceExtras{shown(Field::ADVANCE_MISC_BaseAdv, kBaseAdvanceRange),
+                                      shown(Field::ADVANCE_MISC_CylKor1, kCylinderRange),
+                                      shown(Field::ADVANCE_MISC_CylKor2, kCylinderRange)};
     }
     values.all = all[static_cast<std::size_t>(page)];
     return values;
@@ -167,18 +175,17 @@ void collectMapPage(int page, const MapGridValues& grid, model::ParameterImage& 
                 return before == nullptr || (*before).*member != extras.*member;
             };
             if (changed(&AdvanceExtras::cylinder1)) {
-                image.set(
-                    Field::ADVANCE_MISC_CylKor1,
-                    static_cast<unsigned>(kCylinderRange.limit(extras.cylinder1) + kSignedBias));
+                image.set(Field::ADVANCE_MISC_CylKor1,
+                          storedOf(Field::ADVANCE_MISC_CylKor1, kCylinderRange, extras.cylinder1));
             }
             if (changed(&AdvanceExtras::cylinder2)) {
-                image.set(
-                    Field::ADVANCE_MISC_CylKor2,
-                    static_cast<unsigned>(kCylinderRange.limit(extras.cylinder2) + kSignedBias));
+                image.set(Field::ADVANCE_MISC_CylKor2,
+                          storedOf(Field::ADVANCE_MISC_CylKor2, kCylinderRange, extras.cylinder2));
             }
             if (changed(&AdvanceExtras::baseAdvance)) {
-                image.set(Field::ADVANCE_MISC_BaseAdv,
-                          static_cast<unsigned>(kBaseAdvanceRange.limit(extras.baseAdvance)));
+                image.set(
+                    Field::ADVANCE_MISC_BaseAdv,
+                    storedOf(Field::ADVANCE_MISC_BaseAdv, kBaseAdvanceRange, extras.baseAdvance));
             }
         }
     }

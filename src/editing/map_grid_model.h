@@ -7,6 +7,7 @@
 
 #include "editing/page_index.h"
 #include "model/field.h"
+#include "model/field_table.h"
 #include "model/injection.h"
 #include "model/parameter_image.h"
 
@@ -42,11 +43,20 @@ struct SpinnerRange {
     int limit(int position) const;
 };
 
-inline constexpr SpinnerRange kAxisRange{300, 25000, 100};
-inline constexpr SpinnerRange kBaseAdvanceRange{0, 100, 1};
-inline constexpr SpinnerRange kCylinderRange{-15, 15, 1};
-// Cells run 0..60 degrees on the advance page, 0..1000 % on the injection
-// pages. Other pages give the injection range.
+// The editor range of a field, from the field table.
+constexpr SpinnerRange rangeOf(model::Field field) {
+    const model::EditorRange& range = model::descriptor(field).range;
+    return {range.minimum, range.maximum, range.step};
+}
+
+// The speed axes of the three maps share one range.
+inline constexpr SpinnerRange kAxisRange = rangeOf(model::Field::RPM_ADV_Rpm);
+inline constexpr SpinnerRange kBaseAdvanceRange = rangeOf(model::Field::ADVANCE_MISC_BaseAdv);
+inline constexpr SpinnerRange kCylinderRange = rangeOf(model::Field::ADVANCE_MISC_CylKor1);
+// Injection cells are shown as percent of their base time.
+inline constexpr SpinnerRange kPercentRange{0, model::kMaxEditedPercent, 1};
+// Cells run over the advance map's range on the advance page, in percent on
+// the injection pages. Other pages give the injection range.
 SpinnerRange cellRange(int page);
 
 // The Advance-page values below the cells.

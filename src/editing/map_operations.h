@@ -3,6 +3,7 @@
 #include <array>
 
 #include "editing/map_selection.h"
+#include "model/field_table.h"
 #include "model/injection.h"
 
 namespace zelvor::editing {
@@ -26,10 +27,15 @@ struct CellLimits {
     int ceiling;
 };
 
-// The advance map holds 0..60 degrees, as sanitizing leaves it.
-inline constexpr CellLimits kAdvanceLimits{0, 60, 1, 60};
+// The advance map holds its cell field's range (0..60 degrees, as sanitizing
+// leaves it).
+inline constexpr CellLimits kAdvanceLimits{
+    model::descriptor(model::Field::ADVANCE_Cell).range.minimum,
+    model::descriptor(model::Field::ADVANCE_Cell).range.maximum,
+    model::descriptor(model::Field::ADVANCE_Cell).range.step,
+    model::descriptor(model::Field::ADVANCE_Cell).range.maximum};
 // The injection maps hold 0..1000 % as the grid shows them.
-inline constexpr CellLimits kInjectionLimits{0, 1000, 1, 65535};
+inline constexpr CellLimits kInjectionLimits{0, model::kMaxEditedPercent, 1, 65535};
 
 // The value a cell that held original takes when an operation wants it to
 // hold wanted: rounded to the step (halves away from zero) and held to the

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "editing/map_grid_model.h"
+#include "model/field_table.h"
 
 namespace zelvor::editing {
 
@@ -108,6 +109,26 @@ bool stepMapTool(int page, int direction, bool all, std::optional<GridCell> runn
 void stepMapColumn(int page, int column, int direction, model::ParameterImage& image,
                    model::InjectionScaling& scaling) {
     stepCells(page, oneColumn(column), direction, image, scaling);
+}
+
+void stepInjectionPosition(int direction, bool all, int index, model::ParameterImage& image) {
+    const model::FieldDescriptor& angle = model::descriptor(Field::POSITION_A_Angle);
+    const int lowest = static_cast<int>(angle.toStored(angle.range.minimum));
+    const int highest = static_cast<int>(angle.toStored(angle.range.maximum));
+    for (std::size_t i = 0; i < angle.count; ++i) {
+        if (!all && static_cast<int>(i) != index) continue;
+        const int stored = image.get(Field::POSITION_A_Angle, i);
+        image.set(Field::POSITION_A_Angle, i,
+                  static_cast<unsigned>(std::clamp(stored + direction, lowest, highest)));
+    }
+}
+
+void setCouplingMode(std::uint8_t mode, model::ParameterImage& image) {
+    image.set(Field::JET1_MISC_Jet123Mode, mode);
+    if (mode == 0) return;
+    for (std::size_t c = 0; c < kMapColumns; ++c) {
+        image.set(Field::RPM_JET_2A_Rpm, c, image.get(Field::RPM_JET_1A_Rpm, c));
+    }
 }
 
 }  // namespace zelvor::editing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include "model/injection.h"
@@ -31,5 +32,15 @@ bool stepMapTool(int page, int direction, bool all, std::optional<GridCell> runn
 // nothing. The change pipeline runs afterwards in every case.
 void stepMapColumn(int page, int column, int direction, model::ParameterImage& image,
                    model::InjectionScaling& scaling);
+
+// The injection position steps: one step (5 degrees) of every angle when all
+// is set, otherwise of the angle at index (none for an index outside 0..14).
+// Angles stay within 0..720 degrees: a step beyond an end leaves the angle
+// at that end.
+void stepInjectionPosition(int direction, bool all, int index, model::ParameterImage& image);
+
+// The coupling of the injection maps: 0 separate, 1 coupled, 2 map 2 equal to
+// map 1. Coupled and "1 = 2" start with map 2 on map 1's speed axis.
+void setCouplingMode(std::uint8_t mode, model::ParameterImage& image);
 
 }  // namespace zelvor::editing

@@ -1,6 +1,5 @@
 #include "editing/option_handlers.h"
 
-#include <string_view>
 #include <utility>
 
 #include "editing/page_bindings.h"
@@ -8,14 +7,6 @@
 namespace zelvor::editing {
 
 namespace {
-
-// The mode groups in the order their item indexes are copied.
-constexpr std::string_view kModeGroups[] = {
-    "RadioGroupGearSystem",
-    "RadioGroupClutchMode",
-    "RadioGroupSpeedMode",
-    "RadioGroupIdleMode",
-};
 
 constexpr int kGearCount = 6;
 constexpr unsigned kGearByRatio = 0;
@@ -54,11 +45,11 @@ void OptionHandlers::directRadioGroupClicked(const Binding& group, int itemIndex
 }
 
 void OptionHandlers::modeRadioGroupClicked(const ControlAccess& controls) {
-    for (std::string_view name : kModeGroups) {
-        const Binding* group = findBinding(name);
-        if (!group) continue;
-        const int item = controls.itemIndex(*group);
-        if (item >= 0) image_.set(group->field, group->fieldIndex, static_cast<unsigned>(item));
+    // Each group writes a field of its own, so the order does not matter.
+    for (const Binding& group : allBindings()) {
+        if (group.commit != Commit::ModeRadio) continue;
+        const int item = controls.itemIndex(group);
+        if (item >= 0) image_.set(group.field, group.fieldIndex, static_cast<unsigned>(item));
     }
     viewUpdate();
     pipeline_.recordSnapshot();

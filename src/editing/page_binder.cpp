@@ -9,7 +9,8 @@ namespace zelvor::editing {
 
 namespace {
 
-constexpr int kKnownBikes = 8;
+// The separator follows the known bikes 0..7.
+constexpr int kKnownBikes = kBikeSeparatorItem;
 
 // A control's value as a number (check boxes 0/1, lists their item index).
 int numberOf(const Binding& b, const ControlAccess& controls) {
@@ -38,8 +39,7 @@ void collectOne(const Binding& b, const ControlAccess& controls, model::Paramete
     if (shown != nullptr && !shown->changed(b, value)) return;
     switch (b.kind) {
         case ControlKind::Spinner:
-            image.set(b.field, b.fieldIndex,
-                      toStored(b.conversion, value, model::descriptor(b.field).width));
+            image.set(b.field, b.fieldIndex, toStored(b, value));
             break;
         case ControlKind::CheckBox:
             image.set(b.field, b.fieldIndex, static_cast<unsigned>(value));
@@ -61,7 +61,7 @@ void refreshOne(const Binding& b, ControlAccess& controls, const model::Paramete
                 CodePage memoPage, RefreshResult& result) {
     switch (b.kind) {
         case ControlKind::Spinner:
-            controls.setPosition(b, toPosition(b.conversion, image.get(b.field, b.fieldIndex)));
+            controls.setPosition(b, toPosition(b, image.get(b.field, b.fieldIndex)));
             break;
         case ControlKind::CheckBox:
             controls.setChecked(b, image.get(b.field, b.fieldIndex) != 0);

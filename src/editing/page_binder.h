@@ -3,13 +3,15 @@
 #include "editing/code_page.h"
 #include "editing/control_access.h"
 #include "editing/shown_values.h"
+#include "model/field_table.h"
 #include "model/parameter_image.h"
 
 namespace zelvor::editing {
 
 // Item of ComboBoxBike that separates the known bikes from the rest; it is
 // selected for a BikeType the program does not know.
-inline constexpr int kBikeSeparatorItem = 8;
+inline constexpr int kBikeSeparatorItem =
+    model::descriptor(model::Field::BIKE_BikeType).range.maximum + 1;
 
 // True for the pages whose controls are bound by the tables (0 and 4..10).
 bool isBoundPage(int page);

@@ -21,6 +21,11 @@ std::span<const Binding> pageBindings(int page);
 // (-1 for a single control). Null when there is no such control.
 const Binding* findBinding(std::string_view control, int element = -1);
 
+// The controls that take their page on this kind of event: the bound
+// controls of the ordinary pages (a run-time array by its one name) and the
+// window's own check boxes. The window connects its handlers by these.
+std::vector<std::string_view> controlsCommittingOn(Commit commit);
+
 // The run-time table editors in the order the window builds them (which is
 // also their tab order): group by group, row by row, and within a row each
 // editor of the group from left to right.

@@ -128,13 +128,36 @@ inline constexpr std::size_t kFieldCount = static_cast<std::size_t>(Field::Count
 
 enum class Width : std::uint8_t { Byte, Word };
 
-// How the value a tuner sees follows from the stored value:
+// How the value a tuner sees (the engineering value) follows from the stored
+// value:
 //   engineering = stored * scale + bias
-// and back, with truncating division:
-//   stored = (engineering - bias) / scale
 // Signed fields are stored as value + 100 (bias -100) and shown with a sign.
 // Text marks the memo, which is a byte string rather than a number.
 enum class Kind : std::uint8_t { Number, Signed, Text };
+
+// How an engineering value goes back to the stored value. Both divisions
+// truncate, and the result is kept modulo the field's width.
+enum class StoreOrder : std::uint8_t {
+    BiasFirst,    // stored = (engineering - bias) / scale
+    DivideFirst,  // stored = engineering / scale - bias / scale
+};
+
+// How a parameter file holds a field.
+enum class FileForm : std::uint8_t {
+    Engineering,  // the engineering value, signed fields with their sign
+    Stored,       // the stored value as it is
+    Flag,         // 1 for any non-zero stored value, else 0; read back as it is
+};
+
+// The values an editor offers, in engineering units: minimum..maximum in
+// steps of step. For lists and check boxes these are the item indexes.
+struct EditorRange {
+    std::int32_t minimum;
+    std::int32_t maximum;
+    std::int32_t step;
+
+    friend constexpr bool operator==(const EditorRange&, const EditorRange&) = default;
+};
 
 struct FieldDescriptor {
     Field id;
@@ -146,6 +169,10 @@ struct FieldDescriptor {
     std::int32_t scale;
     std::int32_t bias;
     Kind kind;
+    StoreOrder storeOrder;
+    FileForm fileForm;
+    EditorRange range;
+    std::string_view unit;  // of the engineering value; empty for counts, indexes and flags
 
     constexpr std::size_t elementSize() const { return width == Width::Word ? 2 : 1; }
     constexpr std::size_t byteLength() const { return elementSize() * count; }
@@ -153,6 +180,20 @@ struct FieldDescriptor {
         return offset + index * elementSize();
     }
     constexpr bool isSigned() const { return kind == Kind::Signed; }
+    constexpr unsigned storedMask() const { return width == Width::Word ? 0xFFFFu : 0xFFu; }
+
+    // The engineering value of a stored value.
+    constexpr std::int32_t toEngineering(unsigned stored) const {
+        return static_cast<std::int32_t>(stored) * scale + bias;
+    }
+    // The stored value of an engineering value, taken modulo the width (so a
+    // result of -250 in a byte is 6).
+    constexpr unsigned toStored(std::int32_t engineering) const {
+        const std::int32_t value = storeOrder == StoreOrder::DivideFirst
+                                       ? engineering / scale - bias / scale
+                                       : (engineering - bias) / scale;
+        return static_cast<unsigned>(value) & storedMask();
+    }
 };
 
 }  // namespace zelvor::model

@@ -25,6 +25,23 @@ constexpr bool tableIsConsistent() {
 }
 static_assert(tableIsConsistent(), "field table out of order, overlapping or outside the image");
 
+// Every value an editor offers is one stored value exactly: the steps are
+// whole multiples of the stored unit, and both ends of the range convert to
+// a stored value and back without wrapping round the field's width.
+constexpr bool rangesMatchTheirConversions() {
+    for (const FieldDescriptor& d : kFieldTable) {
+        const EditorRange& r = d.range;
+        if (r.step <= 0 || r.step % d.scale != 0) return false;
+        if (r.minimum > r.maximum || (r.maximum - r.minimum) % r.step != 0) return false;
+        for (const std::int32_t end : {r.minimum, r.maximum}) {
+            if (d.toEngineering(d.toStored(end)) != end) return false;
+        }
+        if (d.toStored(r.minimum) > d.toStored(r.maximum)) return false;
+    }
+    return true;
+}
+static_assert(rangesMatchTheirConversions(), "an editor range the field cannot hold");
+
 constexpr std::array<bool, ParameterImage::kSize> coveredOffsets() {
     std::array<bool, ParameterImage::kSize> covered{};
     for (const FieldDescriptor& d : kFieldTable) {

@@ -59,6 +59,11 @@ constexpr std::array<int, 8> kDisplacement = {
 
 constexpr std::uint16_t kMinimumBaseTime = 100;
 
+// The speed axes of both injection maps convert alike.
+constexpr const FieldDescriptor& kInjectionAxis = descriptor(Field::RPM_JET_1A_Rpm);
+static_assert(kInjectionAxis.scale == descriptor(Field::RPM_JET_2A_Rpm).scale &&
+              kInjectionAxis.bias == descriptor(Field::RPM_JET_2A_Rpm).bias);
+
 // First interval index in 1..8 whose upper point exceeds value, else 9.
 int intervalOf(const std::array<std::uint16_t, 10>& points, unsigned value) {
     for (int i = 1; i <= 8; ++i) {
@@ -108,7 +113,8 @@ CellWords computeBaseTimes(const BaseTable& base, SpeedAxis axis) {
         const std::uint16_t thr = kThrottlePoints[static_cast<std::size_t>(r)];
         const int t = intervalOf(kThrottlePoints, thr);
         for (int c = 0; c < kMapColumns; ++c) {
-            const auto rpm = static_cast<std::uint16_t>(axis[static_cast<std::size_t>(c)] * 100);
+            const auto rpm = static_cast<std::uint16_t>(
+                kInjectionAxis.toEngineering(axis[static_cast<std::size_t>(c)]));
             const int k = intervalOf(kSpeedPoints, rpm);
             const std::uint16_t lowerLower = times10(base[(t - 1) * 10 + (k - 1)]);
             const std::uint16_t lowerUpper = times10(base[(t - 1) * 10 + k]);
@@ -192,7 +198,7 @@ void InjectionScaling::collectMap1(std::span<const std::uint16_t, kMapCells> pos
         const int newValue = positions[k];
         if (coupled && newValue != oldValue) {
             const int moved = jet2_.percents[k] + (newValue - oldValue);
-            jet2_.percents[k] = static_cast<std::uint16_t>(std::clamp(moved, 0, 1000));
+            jet2_.percents[k] = static_cast<std::uint16_t>(std::clamp(moved, 0, kMaxEditedPercent));
         }
         jet1_.percents[k] = positions[k];
     }

@@ -52,6 +52,9 @@ std::uint16_t interpolate(std::uint16_t x0, std::uint16_t y0, std::uint16_t x1, 
 // base table and its 15 axis bytes (x 100 rpm).
 CellWords computeBaseTimes(const BaseTable& base, SpeedAxis axis);
 
+// The injection maps are edited as 0..1000 % of their cells' base times.
+inline constexpr int kMaxEditedPercent = 1000;
+
 // word = (percent * base + 50) / 100, at most 65535.
 std::uint16_t wordFromPercent(std::uint16_t percent, std::uint16_t baseTime);
 // percent = ((word * 1000) / base + 5) / 10.

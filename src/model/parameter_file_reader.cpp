@@ -76,28 +76,6 @@ bool findVersion(Tokens& tokens) {
     return false;
 }
 
-// Signed arithmetic with truncating division; the image keeps the result
-// modulo 256 for bytes (so -20 + 100 stores 80 and 250 - 100 stores 150).
-int convert(const Item& item, int n) {
-    switch (item.rule) {
-        case Rule::Raw:
-        case Rule::Flag:
-        case Rule::FlagLast:
-            return n;
-        case Rule::Times:
-            return n / item.factor;
-        case Rule::TpsHigh:
-            return n / 10 - 250;
-        case Rule::IdleRpm:
-            return (n - 500) / 10;
-        case Rule::Signed:
-            return n + 100;
-        case Rule::PlusHundred:
-            return n - 100;
-    }
-    return n;
-}
-
 // Reads the numbers of one section. At the first token that is no number the
 // section ends: the remaining fields get the last number read (by their own
 // rule) and that token is left for the section loop, so a section name
@@ -117,7 +95,7 @@ void readSection(const Section& section, Tokens& tokens, ParameterImage& image,
                     tokens.seek(before);
                 }
             }
-            image.set(item.field, i, static_cast<unsigned>(convert(item, lastNumber)));
+            image.set(item.field, i, storedFromFile(descriptor(item.field), lastNumber));
         }
     }
 }

@@ -10,16 +10,17 @@ namespace {
 
 using F = Field;
 
-constexpr Item v(Field field, Rule rule = Rule::Raw, std::uint16_t factor = 1) {
-    return {ItemKind::Values, field, static_cast<std::uint8_t>(descriptor(field).count), rule,
-            factor,           false};
-}
-constexpr Item times(Field field, std::uint16_t factor) {
-    return v(field, Rule::Times, factor);
+constexpr Item v(Field field) {
+    return {ItemKind::Values, field, static_cast<std::uint8_t>(descriptor(field).count)};
 }
 constexpr Item map(Field field) {
     Item item = v(field);
     item.rowPerLine = true;
+    return item;
+}
+constexpr Item last(Field field) {
+    Item item = v(field);
+    item.noTrailingSpace = true;
     return item;
 }
 constexpr Item C{ItemKind::Continuation};
@@ -34,69 +35,57 @@ constexpr Item kAirTemp[] = {v(F::AIR_TEMP_SENSOR_CidloTVzduch)};
 constexpr Item kInputs[] = {v(F::INPUTS_PinEngine23),     v(F::INPUTS_PinEngine14),
                             v(F::INPUTS_PinBody11),       v(F::INPUTS_AktClutchMaster),
                             v(F::INPUTS_AktStartLimiter), v(F::INPUTS_AktRpm)};
-constexpr Item kLimiter[] = {times(F::LIMITER_StartLimiter, 100), times(F::LIMITER_IgnLimiter, 100),
-                             times(F::LIMITER_JetLimiter, 100),
-                             times(F::LIMITER_RetardLimiterRpm, 100),
+constexpr Item kLimiter[] = {v(F::LIMITER_StartLimiter), v(F::LIMITER_IgnLimiter),
+                             v(F::LIMITER_JetLimiter), v(F::LIMITER_RetardLimiterRpm),
                              v(F::LIMITER_RetardLimiterAdv)};
-constexpr Item kTps[] = {times(F::TPS_Tps0, 10), v(F::TPS_Tps100, Rule::TpsHigh)};
+constexpr Item kTps[] = {v(F::TPS_Tps0), v(F::TPS_Tps100)};
 constexpr Item kFan[] = {v(F::FAN_Fan1), v(F::FAN_Fan2)};
-constexpr Item kRpm[] = {v(F::RPM_RpmPulsu), v(F::RPM_RpmKorekce, Rule::Signed)};
+constexpr Item kRpm[] = {v(F::RPM_RpmPulsu), v(F::RPM_RpmKorekce)};
 constexpr Item kNoFuelInd[] = {v(F::NO_FUEL_IND_NoFuelInd), NL};
-constexpr Item kAdvanceMisc[] = {
-    v(F::ADVANCE_MISC_UseTps), v(F::ADVANCE_MISC_CylKor1, Rule::Signed),
-    v(F::ADVANCE_MISC_CylKor2, Rule::Signed), v(F::ADVANCE_MISC_BaseAdv)};
-constexpr Item kRpmAdv[] = {times(F::RPM_ADV_Rpm, 100)};
+constexpr Item kAdvanceMisc[] = {v(F::ADVANCE_MISC_UseTps), v(F::ADVANCE_MISC_CylKor1),
+                                 v(F::ADVANCE_MISC_CylKor2), v(F::ADVANCE_MISC_BaseAdv)};
+constexpr Item kRpmAdv[] = {v(F::RPM_ADV_Rpm)};
 constexpr Item kAdvance[] = {map(F::ADVANCE_Cell)};
 constexpr Item kJet1Misc[] = {v(F::JET1_MISC_Jet123Mode)};
-constexpr Item kRpmJet1[] = {times(F::RPM_JET_1A_Rpm, 100)};
+constexpr Item kRpmJet1[] = {v(F::RPM_JET_1A_Rpm)};
 constexpr Item kJet1[] = {map(F::JET_1A_Cell)};
-constexpr Item kRpmJet2[] = {times(F::RPM_JET_2A_Rpm, 100)};
+constexpr Item kRpmJet2[] = {v(F::RPM_JET_2A_Rpm)};
 constexpr Item kJet2[] = {map(F::JET_2A_Cell)};
-constexpr Item kPosition[] = {v(F::POSITION_A_PolohaA), C, times(F::POSITION_A_Rpm, 100), C,
-                              times(F::POSITION_A_Angle, 5)};
-constexpr Item kIdle[] = {v(F::IDLE_IdleMode),
-                          v(F::IDLE_IdleRpmMez, Rule::IdleRpm),
-                          v(F::IDLE_IdleTpsMez),
-                          v(F::IDLE_IdleSmerReg),
-                          times(F::IDLE_IdleStepPerioda, 250),
-                          times(F::IDLE_IdleHyster, 10),
-                          v(F::IDLE_IdleAdvNaRpm),
-                          v(F::IDLE_IdleAdvNaCas),
-                          v(F::IDLE_IdleMaxAdv),
-                          IdleC,
-                          v(F::IDLE_IdleRpmPoz, Rule::IdleRpm),
-                          C};
-constexpr Item kChoke[] = {v(F::CHOKE_SyticCas), C, v(F::CHOKE_SyticKorekce, Rule::PlusHundred)};
+constexpr Item kPosition[] = {v(F::POSITION_A_PolohaA), C, v(F::POSITION_A_Rpm), C,
+                              v(F::POSITION_A_Angle)};
+constexpr Item kIdle[] = {v(F::IDLE_IdleMode),        v(F::IDLE_IdleRpmMez),
+                          v(F::IDLE_IdleTpsMez),      v(F::IDLE_IdleSmerReg),
+                          v(F::IDLE_IdleStepPerioda), v(F::IDLE_IdleHyster),
+                          v(F::IDLE_IdleAdvNaRpm),    v(F::IDLE_IdleAdvNaCas),
+                          v(F::IDLE_IdleMaxAdv),      IdleC,
+                          v(F::IDLE_IdleRpmPoz),      C};
+constexpr Item kChoke[] = {v(F::CHOKE_SyticCas), C, v(F::CHOKE_SyticKorekce)};
 constexpr Item kStartInj[] = {v(F::START_INJ_StartJet), C};
 constexpr Item kInjCorr[] = {v(F::INJ_CORR_KorVoda), C, v(F::INJ_CORR_KorVzduch)};
-constexpr Item kAccel[] = {times(F::ACCEL_AkcelPrah, 10), times(F::ACCEL_AkcelJet, 50)};
-// The advance correction by coolant temperature is kept as the stored byte
-// (degrees + 100); files in use depend on that.
+constexpr Item kAccel[] = {v(F::ACCEL_AkcelPrah), v(F::ACCEL_AkcelJet)};
 constexpr Item kAdvanceCorr[] = {v(F::ADVANCE_CORR_IgnVoda), C};
 // Delay before build-up time, for gas and for retard alike.
 constexpr Item kN2o[] = {
-    v(F::N2O_Gas, Rule::Flag), C, v(F::N2O_Gas1),    v(F::N2O_Gas2),    times(F::N2O_GasD, 100),
-    times(F::N2O_GasT, 100),   C, v(F::N2O_Retard1), v(F::N2O_Retard2), times(F::N2O_RetardD, 100),
-    times(F::N2O_RetardT, 100)};
+    v(F::N2O_Gas),    C, v(F::N2O_Gas1),    v(F::N2O_Gas2),    v(F::N2O_GasD),
+    v(F::N2O_GasT),   C, v(F::N2O_Retard1), v(F::N2O_Retard2), v(F::N2O_RetardD),
+    v(F::N2O_RetardT)};
 constexpr Item kSpeedPulses[] = {v(F::SPEED_PULSES_SpeedMode), v(F::SPEED_PULSES_PulsuProSpeed), C};
 constexpr Item kGear[] = {v(F::GEAR_GearSystem), v(F::GEAR_PocetGear), C, C,
                           v(F::GEAR_PomerRpmSpeed)};
-constexpr Item kGearAuto[] = {v(F::GEAR_AUTO_GearAutoTime), times(F::GEAR_AUTO_GearAutoRpm, 100),
+constexpr Item kGearAuto[] = {v(F::GEAR_AUTO_GearAutoTime), v(F::GEAR_AUTO_GearAutoRpm),
                               v(F::GEAR_AUTO_GearAutoTps), v(F::GEAR_AUTO_GearAutoBand)};
-constexpr Item kGearCorr[] = {v(F::GEAR_CORR_GearKorAdv, Rule::Signed), C,
-                              v(F::GEAR_CORR_GearKorJet)};
-constexpr Item kPilotLight[] = {times(F::PILOT_LIGHT_PilotLight1, 100), C,
-                                times(F::PILOT_LIGHT_PilotLight2, 100)};
+constexpr Item kGearCorr[] = {v(F::GEAR_CORR_GearKorAdv), C, v(F::GEAR_CORR_GearKorJet)};
+constexpr Item kPilotLight[] = {v(F::PILOT_LIGHT_PilotLight1), C, v(F::PILOT_LIGHT_PilotLight2)};
 constexpr Item kClutch[] = {v(F::CLUTCH_ClutchMode),
-                            times(F::CLUTCH_ClutchMinRpm, 100),
+                            v(F::CLUTCH_ClutchMinRpm),
                             v(F::CLUTCH_ClutchJet),
                             v(F::CLUTCH_ClutchAdv),
                             C,
-                            times(F::CLUTCH_ClutchTime, 10),
+                            v(F::CLUTCH_ClutchTime),
                             C,
-                            times(F::CLUTCH_ClutchPause, 10),
+                            v(F::CLUTCH_ClutchPause),
                             NL};
-constexpr Item kDisplay[] = {v(F::DISPLAY_TempDisplay, Rule::FlagLast), C, NL};
+constexpr Item kDisplay[] = {last(F::DISPLAY_TempDisplay), C, NL};
 
 constexpr std::size_t kWide = 19;
 constexpr std::size_t kIdleWidth = 14;
@@ -146,8 +135,7 @@ constexpr bool coversEveryTunableFieldOnce() {
             if (item.kind != ItemKind::Values) continue;
             const FieldDescriptor& d = descriptor(item.field);
             if (d.section != section.name) return false;
-            if (item.count != d.count || item.factor == 0) return false;
-            if (d.width == Width::Word && item.rule != Rule::Raw) return false;
+            if (item.count != d.count) return false;
             ++seen[static_cast<std::size_t>(item.field)];
         }
     }
@@ -160,6 +148,23 @@ constexpr bool coversEveryTunableFieldOnce() {
 static_assert(coversEveryTunableFieldOnce(), "parameter file sections out of step with fields");
 
 }  // namespace
+
+std::int32_t fileNumber(const FieldDescriptor& field, unsigned stored) {
+    switch (field.fileForm) {
+        case FileForm::Engineering:
+            return field.toEngineering(stored);
+        case FileForm::Stored:
+            return static_cast<std::int32_t>(stored);
+        case FileForm::Flag:
+            return stored != 0 ? 1 : 0;
+    }
+    return static_cast<std::int32_t>(stored);
+}
+
+unsigned storedFromFile(const FieldDescriptor& field, std::int32_t number) {
+    if (field.fileForm == FileForm::Engineering) return field.toStored(number);
+    return static_cast<unsigned>(number) & field.storedMask();
+}
 
 std::span<const Section> sections() {
     return kSections;

@@ -23,21 +23,6 @@ inline constexpr std::size_t kContinuationIndent = 13;
 inline constexpr std::size_t kIdleContinuationIndent = 14;
 inline constexpr std::size_t kSectionNameWidth = 13;
 
-// How a stored value becomes the number in the file and back. The two
-// directions are not always exact inverses for numbers the writer would never
-// produce (for example TpsHigh subtracts after dividing, IdleRpm before), and
-// existing files depend on the reading rules as they are.
-enum class Rule : std::uint8_t {
-    Raw,          // written as stored, read as is
-    Times,        // written stored * factor, read n / factor
-    TpsHigh,      // written stored * 10 + 2500, read n / 10 - 250
-    IdleRpm,      // written stored * 10 + 500, read (n - 500) / 10
-    Signed,       // written stored - 100 with sign, read n + 100
-    PlusHundred,  // written stored + 100, read n - 100
-    Flag,         // written "    1 " when non-zero, else "    0 "; read as is
-    FlagLast,     // like Flag but without the trailing space
-};
-
 enum class ItemKind : std::uint8_t {
     Values,            // all elements of field, in index order
     Continuation,      // line break and 13 spaces
@@ -45,15 +30,27 @@ enum class ItemKind : std::uint8_t {
     LineBreak,         // a bare line break
 };
 
+// What the file holds for a field, and how, comes from the field table: the
+// engineering value, the stored value or a 0/1 flag (FieldDescriptor::fileForm).
 struct Item {
     ItemKind kind = ItemKind::Values;
     Field field = Field::Count;
     std::uint8_t count = 0;
-    Rule rule = Rule::Raw;
-    std::uint16_t factor = 1;
     // A continuation after every 15th value: one map row per line.
     bool rowPerLine = false;
+    // The value is written without the space that follows every other one.
+    bool noTrailingSpace = false;
 };
+
+// The number the file holds for a stored value of the field.
+std::int32_t fileNumber(const FieldDescriptor& field, unsigned stored);
+
+// The stored value of a number read from the file (already taken modulo
+// 65536), modulo the field's width. The two directions are not exact inverses
+// for numbers the writer would never produce (TPS.Tps100 takes its bias off
+// after dividing, the idle speeds before), and existing files depend on the
+// reading rules as they are.
+unsigned storedFromFile(const FieldDescriptor& field, std::int32_t number);
 
 struct Section {
     std::string_view name;

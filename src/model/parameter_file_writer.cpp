@@ -34,36 +34,6 @@ void appendBreak(std::string& out, std::size_t indent) {
     out.append(indent, ' ');
 }
 
-void appendValue(std::string& out, const Item& item, unsigned stored) {
-    const long s = stored;
-    switch (item.rule) {
-        case Rule::Raw:
-            appendNumber(out, s);
-            break;
-        case Rule::Times:
-            appendNumber(out, s * item.factor);
-            break;
-        case Rule::TpsHigh:
-            appendNumber(out, s * 10 + 2500);
-            break;
-        case Rule::IdleRpm:
-            appendNumber(out, s * 10 + 500);
-            break;
-        case Rule::Signed:
-            appendNumber(out, s - 100);
-            break;
-        case Rule::PlusHundred:
-            appendNumber(out, s + 100);
-            break;
-        case Rule::Flag:
-            appendNumber(out, stored != 0 ? 1 : 0);
-            break;
-        case Rule::FlagLast:
-            appendNumber(out, stored != 0 ? 1 : 0, false);
-            break;
-    }
-}
-
 void appendSection(std::string& out, const Section& section, const ParameterImage& image) {
     out += kLineBreak;
     out += section.name;
@@ -74,7 +44,8 @@ void appendSection(std::string& out, const Section& section, const ParameterImag
         switch (item.kind) {
             case ItemKind::Values:
                 for (std::size_t i = 0; i < item.count; ++i) {
-                    appendValue(out, item, image.get(item.field, i));
+                    appendNumber(out, fileNumber(descriptor(item.field), image.get(item.field, i)),
+                                 !item.noTrailingSpace);
                     if (item.rowPerLine && (i + 1) % 15 == 0) {
                         appendBreak(out, kContinuationIndent);
                     }

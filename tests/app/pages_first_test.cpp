@@ -500,6 +500,32 @@ TEST(TwoArrowSpinButtonTest, ArrowsSignalTheirDirection) {
     EXPECT_EQ(downs, 1);
 }
 
+// A lookup by a name nobody registered says so, so that a table naming a
+// control that was never built shows up; asking whether a control was built
+// stays silent.
+TEST(ControlRegistry, ReportsALookupOfAMissingName) {
+    static QStringList warnings;
+    warnings.clear();
+    ControlRegistry registry;
+    QLabel label;
+    registry.add("LabelKnown", &label);
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtWarningMsg) warnings << text;
+        });
+    EXPECT_EQ(registry.find<QLabel>("LabelKnown"), &label);
+    EXPECT_EQ(registry.objectIfAny("LabelMissing"), nullptr);
+    EXPECT_EQ(registry.objectIfAny("LabelKnown", 0), nullptr);
+    const bool silentSoFar = warnings.isEmpty();
+    EXPECT_EQ(registry.object("LabelMissing"), nullptr);
+    EXPECT_EQ(registry.find<QLabel>("LabelKnown", 3), nullptr);
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(silentSoFar);
+    EXPECT_EQ(warnings,
+              (QStringList{QStringLiteral("Control registry: no control named LabelMissing"),
+                           QStringLiteral("Control registry: no control named LabelKnown[3]")}));
+}
+
 }  // namespace
 }  // namespace zelvor::widgets
 

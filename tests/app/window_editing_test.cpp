@@ -53,7 +53,6 @@ class WindowEditingTest : public QObject {
             showPage(w, b.page);
             QObject* control = w.controls().object(b.control, b.element);
             QVERIFY2(control != nullptr, qPrintable(where));
-            const model::Width width = model::descriptor(b.field).width;
             int first = 0;
             int second = 0;
             if (b.kind == editing::ControlKind::Spinner) {
@@ -76,13 +75,12 @@ class WindowEditingTest : public QObject {
             }
             w.pageView().collect();
             const unsigned stored = b.kind == editing::ControlKind::Spinner
-                                        ? editing::toStored(b.conversion, first, width)
+                                        ? editing::toStored(b, first)
                                         : static_cast<unsigned>(first);
             QVERIFY2(w.image().get(b.field, b.fieldIndex) == stored, qPrintable(where));
 
             if (b.kind == editing::ControlKind::Spinner) {
-                w.image().set(b.field, b.fieldIndex,
-                              editing::toStored(b.conversion, second, width));
+                w.image().set(b.field, b.fieldIndex, editing::toStored(b, second));
                 w.pageView().refresh();
                 QVERIFY2(qobject_cast<QSpinBox*>(control)->value() == second, qPrintable(where));
             } else {

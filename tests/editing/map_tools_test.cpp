@@ -179,5 +179,66 @@ TEST_F(MapToolsTest, PagesWithoutAMapChangeNothing) {
     EXPECT_EQ(image, before);
 }
 
+// The injection position: one step is 5 degrees, and 720 degrees (144) and
+// 0 are the ends.
+TEST_F(MapToolsTest, PositionStepsMoveOneAngleOrAllAndStopAtTheEnds) {
+    for (std::size_t i = 0; i < 15; ++i) image.set(Field::POSITION_A_Angle, i, 70 + i);
+    image.set(Field::POSITION_A_Angle, 3, 144);
+    image.set(Field::POSITION_A_Angle, 4, 0);
+    const model::ParameterImage before = image;
+    const auto angle = [&](std::size_t i) { return image.get(Field::POSITION_A_Angle, i); };
+
+    stepInjectionPosition(+1, false, 5, image);
+    for (std::size_t i = 0; i < 15; ++i) {
+        EXPECT_EQ(angle(i), before.get(Field::POSITION_A_Angle, i) + (i == 5 ? 1 : 0)) << i;
+    }
+    stepInjectionPosition(+1, false, 3, image);
+    EXPECT_EQ(angle(3), 144);
+    stepInjectionPosition(-1, false, 4, image);
+    EXPECT_EQ(angle(4), 0);
+
+    const model::ParameterImage beforeAll = image;
+    stepInjectionPosition(-1, true, 5, image);
+    for (std::size_t i = 0; i < 15; ++i) {
+        const int old = beforeAll.get(Field::POSITION_A_Angle, i);
+        EXPECT_EQ(angle(i), old == 0 ? 0 : old - 1) << i;
+    }
+
+    // No column of the table is current: a single step changes nothing.
+    const model::ParameterImage unchanged = image;
+    stepInjectionPosition(+1, false, 15, image);
+    stepInjectionPosition(+1, false, -1, image);
+    EXPECT_EQ(image, unchanged);
+}
+
+TEST_F(MapToolsTest, CouplingAndOneEqualsTwoPutMapTwoOnMapOnesAxis) {
+    for (std::size_t c = 0; c < 15; ++c) {
+        image.set(Field::RPM_JET_1A_Rpm, c, 10 + 10 * c);
+        image.set(Field::RPM_JET_2A_Rpm, c, 12 + 10 * c);
+    }
+    const model::ParameterImage before = image;
+
+    setCouplingMode(0, image);
+    EXPECT_EQ(image.get(Field::JET1_MISC_Jet123Mode), 0);
+    EXPECT_EQ(image, before);  // separate: map 2 keeps its own axis
+
+    for (std::uint8_t mode : {1, 2}) {
+        image = before;
+        setCouplingMode(mode, image);
+        EXPECT_EQ(image.get(Field::JET1_MISC_Jet123Mode), mode);
+        for (std::size_t c = 0; c < 15; ++c) {
+            EXPECT_EQ(image.get(Field::RPM_JET_2A_Rpm, c), before.get(Field::RPM_JET_1A_Rpm, c));
+            EXPECT_EQ(image.get(Field::RPM_JET_1A_Rpm, c), before.get(Field::RPM_JET_1A_Rpm, c));
+        }
+        // Nothing else moves: not the maps' times, not map 1's axis.
+        model::ParameterImage expected = before;
+        expected.set(Field::JET1_MISC_Jet123Mode, mode);
+        for (std::size_t c = 0; c < 15; ++c) {
+            expected.set(Field::RPM_JET_2A_Rpm, c, before.get(Field::RPM_JET_1A_Rpm, c));
+        }
+        EXPECT_EQ(image, expected);
+    }
+}
+
 }  // namespace
 }  // namespace zelvor::editing

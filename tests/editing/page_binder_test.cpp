@@ -88,8 +88,7 @@ TEST(PageBinder, EveryBindingRoundTrips) {
             case ControlKind::Spinner: {
                 const int steps = (b.maximum - b.minimum) / b.step;
                 const int position = b.minimum + (k * 37 % (steps + 1)) * b.step;
-                original.set(b.field, b.fieldIndex,
-                             toStored(b.conversion, position, model::descriptor(b.field).width));
+                original.set(b.field, b.fieldIndex, toStored(b, position));
                 break;
             }
             case ControlKind::CheckBox:

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "editing/conversion.h"
@@ -78,11 +81,91 @@ TEST(PageBindings, SpinnerConversionsAgreeWithTheFieldTable) {
             const int expected = (p - d.bias) / d.scale;
             ASSERT_GE(expected, 0) << p;
             ASSERT_LE(expected, limit) << p;
-            ASSERT_EQ(toStored(b.conversion, p, d.width), static_cast<unsigned>(expected)) << p;
-            ASSERT_EQ(toPosition(b.conversion, static_cast<unsigned>(expected)),
-                      expected * d.scale + d.bias);
+            ASSERT_EQ(toStored(b, p), static_cast<unsigned>(expected)) << p;
+            ASSERT_EQ(toPosition(b, static_cast<unsigned>(expected)), expected * d.scale + d.bias);
         }
     }
+}
+
+// A binding offers exactly what its field allows: the field's editor range
+// and step (the bike list one item more, its separator; the memo its
+// length), and a spinner converts as its field does at every position.
+TEST(PageBindings, RangesAndConversionsAreTheFieldsOwn) {
+    for (const Binding& b : allBindings()) {
+        SCOPED_TRACE(std::string(b.control) + "[" + std::to_string(b.element) + "]");
+        const model::FieldDescriptor& d = model::descriptor(b.field);
+        switch (b.kind) {
+            case ControlKind::ComboBox:
+                EXPECT_EQ(b.minimum, d.range.minimum);
+                EXPECT_EQ(b.maximum, d.range.maximum + 1);
+                break;
+            case ControlKind::Memo:
+                EXPECT_EQ(b.maximum, d.count);
+                break;
+            default:
+                EXPECT_EQ((model::EditorRange{b.minimum, b.maximum, b.step}), d.range);
+        }
+        if (b.kind != ControlKind::Spinner) continue;
+        unsigned previous = 0;
+        for (int p = b.minimum; p <= b.maximum; p += b.step) {
+            const unsigned stored = toStored(b, p);
+            ASSERT_EQ(stored, d.toStored(p)) << p;
+            ASSERT_EQ(toPosition(b, stored), p) << p;
+            // Larger positions store larger values: nothing wraps.
+            if (p > b.minimum) {
+                ASSERT_GT(stored, previous) << p;
+            }
+            previous = stored;
+        }
+    }
+}
+
+// Design-time edits commit when left, run-time editors when clicked, check
+// boxes on the mouse's release; four radio groups write their own field and
+// four copy all modes.
+TEST(PageBindings, CommitKindsFollowTheControls) {
+    std::set<std::string_view> direct;
+    std::set<std::string_view> modes;
+    for (const Binding& b : allBindings()) {
+        SCOPED_TRACE(std::string(b.control));
+        switch (b.kind) {
+            case ControlKind::Spinner:
+                EXPECT_EQ(b.commit, b.placement ? Commit::Click : Commit::Leave);
+                break;
+            case ControlKind::CheckBox:
+                EXPECT_EQ(b.commit, Commit::MouseUp);
+                break;
+            case ControlKind::RadioGroup:
+                ASSERT_TRUE(b.commit == Commit::DirectRadio || b.commit == Commit::ModeRadio);
+                (b.commit == Commit::DirectRadio ? direct : modes).insert(b.control);
+                break;
+            case ControlKind::ComboBox:
+            case ControlKind::Memo:
+                EXPECT_EQ(b.commit, Commit::Own);
+                break;
+        }
+    }
+    EXPECT_EQ(direct, (std::set<std::string_view>{"RadioGroupPolohaA", "RadioGroupPinEngine23",
+                                                  "RadioGroupPinEngine14", "RadioGroupPinBody11"}));
+    EXPECT_EQ(modes, (std::set<std::string_view>{"RadioGroupClutchMode", "RadioGroupGearSystem",
+                                                 "RadioGroupSpeedMode", "RadioGroupIdleMode"}));
+
+    const auto names = [](Commit commit) {
+        const auto list = controlsCommittingOn(commit);
+        return std::set<std::string_view>(list.begin(), list.end());
+    };
+    EXPECT_EQ(names(Commit::MouseUp),
+              (std::set<std::string_view>{"CheckBoxAktRpm", "CheckBoxAktStartLimiter",
+                                          "CheckBoxAktClutchMaster", "CheckBoxNoFuelInd",
+                                          "CheckBoxAll_PolohaA", "CheckBoxTempDisplay",
+                                          "CheckBoxIdleSmerReg", "CheckBoxGas", "CheckBoxProgHned",
+                                          "CheckBoxExtMonitor", "CheckBoxAll_Uni"}));
+    EXPECT_EQ(names(Commit::DirectRadio), direct);
+    EXPECT_EQ(names(Commit::ModeRadio), modes);
+    // A run-time array is named once.
+    const auto clicked = controlsCommittingOn(Commit::Click);
+    EXPECT_EQ(std::count(clicked.begin(), clicked.end(), "UpDownKorVoda"), 1);
+    EXPECT_EQ(names(Commit::Own), (std::set<std::string_view>{"ComboBoxBike", "Memo1"}));
 }
 
 TEST(PageBindings, RunTimeEditorsCarryTheirPlacement) {

@@ -14,8 +14,7 @@ std::string elementName(const FieldDescriptor& field, std::size_t index) {
 
 std::string engineeringText(const model::ParameterImage& image, const FieldDescriptor& field,
                             std::size_t index) {
-    const long stored = image.get(field.id, index);
-    return std::to_string(stored * field.scale + field.bias);
+    return std::to_string(field.toEngineering(image.get(field.id, index)));
 }
 
 std::string_view memoBytes(const model::ParameterImage& image) {

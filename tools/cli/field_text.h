@@ -13,8 +13,8 @@ namespace zelvor::cli {
 // an array field.
 std::string elementName(const model::FieldDescriptor& field, std::size_t index);
 
-// The element's value in engineering units (stored * scale + bias, so signed
-// fields show their sign), as a decimal number.
+// The element's value in engineering units as the field table converts it
+// (signed fields with their sign), as a decimal number.
 std::string engineeringText(const model::ParameterImage& image, const model::FieldDescriptor& field,
                             std::size_t index);
 

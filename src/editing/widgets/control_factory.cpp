@@ -34,6 +34,13 @@ void applyRange(CommitSpinBox* box, const editing::Binding& binding) {
     box->setValue(binding.startPosition.value_or(binding.minimum));
 }
 
+// Design-time edits take their value when left, run-time table editors when
+// clicked into; the binding says which.
+CommitSpinBox::CommitOn commitOn(const editing::Binding& binding) {
+    return binding.commit == editing::Commit::Click ? CommitSpinBox::CommitOn::Click
+                                                    : CommitSpinBox::CommitOn::Leave;
+}
+
 const editing::Binding& requireBinding(std::string_view control, int element = -1) {
     const editing::Binding* binding = editing::findBinding(control, element);
     if (binding == nullptr) throw std::logic_error("no binding for " + std::string(control));
@@ -132,7 +139,7 @@ QProgressBar* ControlFactory::gauge(QWidget* parent, std::string_view name, QRec
 CommitSpinBox* ControlFactory::boundSpinBox(QWidget* parent, std::string_view upDownName,
                                             QRect rect) {
     const editing::Binding& binding = requireBinding(upDownName);
-    auto* box = place(new CommitSpinBox(parent, CommitSpinBox::CommitOn::Leave), registry_,
+    auto* box = place(new CommitSpinBox(parent, commitOn(binding)), registry_,
                       binding.edit.empty() ? upDownName : binding.edit, rect);
     registry_.add(upDownName, box);
     applyRange(box, binding);
@@ -158,7 +165,7 @@ QStringList ControlFactory::tableEditors() {
             top += anchor->y();
         }
         const int width = at.spinnerLeft + editing::kSpinnerWidth - at.left;
-        auto* box = new CommitSpinBox(parent, CommitSpinBox::CommitOn::Click);
+        auto* box = new CommitSpinBox(parent, commitOn(*binding));
         box->setStyle(compactSpinBoxStyle());
         box->setGeometry(at.left, top, width, editing::kSpinnerHeight + 1);
         registry_.add(binding->edit, binding->element, box);

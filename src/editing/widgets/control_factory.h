@@ -51,12 +51,14 @@ class ControlFactory {
 
     // A design-time edit with its spinner, bound by the spinner's name
     // ("UpDownFan1"): range, step and start position come from its binding.
-    // rect covers edit and arrows. It commits when the user leaves it.
+    // rect covers edit and arrows. It commits as its binding says (when the
+    // user leaves it).
     CommitSpinBox* boundSpinBox(QWidget* parent, std::string_view upDownName, QRect rect);
 
     // The run-time table editors, built from their bindings into their group
     // boxes (which must be registered already, with any anchor labels), in
-    // build order. They commit when the user clicks into them. Returns the
+    // build order. They commit as their bindings say (when the user clicks
+    // into them). Returns the
     // names of group boxes or anchor labels that were missing (their editors
     // are not built).
     QStringList tableEditors();

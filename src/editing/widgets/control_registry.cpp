@@ -7,9 +7,14 @@ void ControlRegistry::addKey(const QString& key, QObject* object) {
     objects_.insert(key, object);
 }
 
-QObject* ControlRegistry::objectByKey(const QString& key) const {
+QObject* ControlRegistry::lookUp(const QString& key) const {
     const auto it = objects_.constFind(key);
     return it == objects_.constEnd() ? nullptr : it->data();
+}
+
+QObject* ControlRegistry::objectByKey(const QString& key) const {
+    if (!objects_.contains(key)) qWarning("Control registry: no control named %s", qPrintable(key));
+    return lookUp(key);
 }
 
 QString ControlRegistry::elementName(std::string_view name, int element) {

@@ -63,7 +63,7 @@ void setHint(QObject* object, std::string_view hint) {
 // An Items text for an array of run-time labels: entry i is the text of
 // label name[i]. False when there is no such array.
 bool setArrayItems(const ControlRegistry& registry, std::string_view name, std::string_view items) {
-    if (registry.object(name, 0) == nullptr) return false;
+    if (registry.objectIfAny(name, 0) == nullptr) return false;
     int element = 0;
     for (std::string_view item : i18n::splitItems(items)) {
         if (auto* label = registry.find<QLabel>(name, element++)) label->setText(qs(item));
@@ -83,7 +83,7 @@ std::vector<std::string_view> applyUiTexts(const ControlRegistry& registry,
                                            const std::vector<i18n::UiTextEntry>& entries) {
     std::vector<std::string_view> homeless;
     for (const i18n::UiTextEntry& entry : entries) {
-        QObject* object = registry.object(entry.control);
+        QObject* object = registry.objectIfAny(entry.control);
         if (object == nullptr) {
             if (entry.property == i18n::UiProperty::Items &&
                 setArrayItems(registry, entry.control, entry.text)) {
