@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
-# Configures and builds one build folder: build.sh DIR [cmake options...]
+# Configures and builds one preset of CMakePresets.json:
+#   build.sh default|sanitize [cmake options...]
+# into build/ and build-sanitize/ respectively.
 set -euo pipefail
-dir=$1; shift
+preset=$1; shift
 top=$(cd "$(dirname "$0")/.." && pwd)
-mkdir -p "$top/$dir"
-cmake -S "$top" -B "$top/$dir" -G Ninja "$@" > "$top/$dir/configure.log" 2>&1 ||
-    { cat "$top/$dir/configure.log"; exit 1; }
-cmake --build "$top/$dir"
+case "$preset" in
+    default) dir=build ;;
+    sanitize) dir=build-sanitize ;;
+    *) echo "build.sh: unknown preset $preset (default or sanitize)" >&2; exit 2 ;;
+esac
+cd "$top"
+mkdir -p "$dir"
+cmake --preset "$preset" "$@" > "$dir/configure.log" 2>&1 || { cat "$dir/configure.log"; exit 1; }
+cmake --build --preset "$preset"

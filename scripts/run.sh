@@ -5,7 +5,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh"
-"$top/scripts/build.sh" build -DZELVOR_BUILD_BENCH=ON
+"$top/scripts/build.sh" default
 if [ $# -eq 0 ]; then set -- --simulate; fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     echo "No display found: starting on a virtual X display (xvfb-run)."

@@ -9,13 +9,10 @@ export QT_QPA_PLATFORM=offscreen
 export CTEST_OUTPUT_ON_FAILURE=1
 jobs=$(nproc)
 
-"$top/scripts/build.sh" build -DZELVOR_BUILD_BENCH=ON
-ctest --test-dir "$top/build" -j "$jobs"
+cd "$top"
+"$top/scripts/build.sh" default
+ctest --preset default -j "$jobs"
 
-"$top/scripts/build.sh" build-sanitize -DZELVOR_SANITIZE=ON -DZELVOR_BUILD_BENCH=OFF \
-    -DCMAKE_BUILD_TYPE=Debug
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1 \
-UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-LSAN_OPTIONS="suppressions=$top/tests/support/lsan.supp:print_suppressions=0" \
-    ctest --test-dir "$top/build-sanitize" -j "$jobs"
+"$top/scripts/build.sh" sanitize
+ctest --preset sanitize -j "$jobs"
 echo "All tests passed (plain and sanitized)."

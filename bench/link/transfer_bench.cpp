@@ -19,7 +19,7 @@
 #include "link/posix_serial_port.h"
 #include "model/default_set.h"
 #include "model/parameter_image.h"
-#include "sim/sim_process.h"
+#include "launcher/sim_process.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "i18n/ui_texts.h"
 #include "model/default_set.h"
 #include "model/parameter_file_io.h"
-#include "sim/sim_process.h"
+#include "launcher/sim_process.h"
 
 namespace zelvor::app {
 
@@ -40,10 +40,12 @@ constexpr RememberedBox kRememberedBoxes[] = {
     {"CheckBoxAll_PolohaA", &AppSettings::allPolohaA},
 };
 
+// The simulated unit beside the program (a build or an installed package),
+// else the one on the PATH.
 QString simulatorExecutable() {
     const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/zelvor-sim");
     if (QFile::exists(beside)) return beside;
-    return QStringLiteral(ZELVOR_SIM_BUILD_PATH);
+    return QStringLiteral("zelvor-sim");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "app/system_texts.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <array>
@@ -36,6 +38,10 @@ bool QtStandardTexts::apply(i18n::Language language) {
 
 void setUpApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Zelvor Tuner"));
+    // The desktop entry and icon of the installed package: the desktop shows
+    // them for the window (none when running from a build).
+    QGuiApplication::setDesktopFileName(QStringLiteral("zelvor"));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zelvor")));
     widgets::applyApplicationLook();
 }
 

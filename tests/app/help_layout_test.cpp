@@ -1,9 +1,12 @@
 // The help-document tool: contents with the pages of their headings, no
 // heading left alone at the foot of a page, one PDF page per laid-out page,
-// and clear failures that leave an existing document alone.
+// pictures no wider than the text, and clear failures that leave an existing
+// document alone.
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -12,6 +15,7 @@
 #include <QTextLayout>
 #include <QTextTable>
 #include <QtTest>
+#include <cmath>
 
 #include "helpdoc/manual_layout.h"
 #include "helpdoc/manual_pdf.h"
@@ -45,12 +49,38 @@ struct Laid {
     QPdfWriter writer{&buffer};
     std::unique_ptr<ManualLayout> layout;
 
-    explicit Laid(const QString& markdown) {
+    explicit Laid(const QString& markdown, const QString& pictureFolder = {}) {
         buffer.open(QIODevice::WriteOnly);
         writer.setResolution(kResolution);
-        layout = std::make_unique<ManualLayout>(markdown, writer, kBody);
+        layout =
+            std::make_unique<ManualLayout>(markdown, writer, kBody, ManualStyle{}, pictureFolder);
     }
 };
+
+// The pictures of a manual as laid out: name and size in format units.
+struct PlacedPicture {
+    QString name;
+    QSizeF size;
+};
+
+std::vector<PlacedPicture> picturesOf(QTextDocument& document) {
+    std::vector<PlacedPicture> pictures;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat chars = it.fragment().charFormat();
+            if (!chars.isImageFormat()) continue;
+            const QTextImageFormat picture = chars.toImageFormat();
+            pictures.push_back({picture.name(), QSizeF(picture.width(), picture.height())});
+        }
+    }
+    return pictures;
+}
+
+bool savePicture(const QString& path, QSize size) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    return picture.save(path);
+}
 
 QByteArray readFile(const QString& path) {
     QFile file(path);
@@ -180,7 +210,11 @@ class HelpLayoutTest : public QObject {
             QPdfWriter writer(&buffer);
             writer.setResolution(600);
             const QSizeF a4Body(4157.0, 5527.0);  // A4 inside the manual's margins at 600 dpi
-            ManualLayout layout(QString::fromUtf8(file.readAll()), writer, a4Body);
+            ManualLayout layout(QString::fromUtf8(file.readAll()), writer, a4Body, ManualStyle{},
+                                QDir(QStringLiteral(ZELVOR_HELP_PICTURE_DIR))
+                                    .filePath(QString::fromLatin1(name).mid(7, 2)));
+            QVERIFY2(layout.missingPictures().isEmpty(),
+                     qPrintable(layout.missingPictures().join(u' ')));
             qreal previousTop = -1.0;
             for (QTextBlock block = layout.document().begin(); block.isValid();
                  block = block.next()) {
@@ -241,6 +275,56 @@ class HelpLayoutTest : public QObject {
         const QByteArray pdf = buffer.data();
         QVERIFY(pdf.startsWith("%PDF-"));
         QCOMPARE(pdf.count("/Type /Page\n"), written.pages);
+    }
+
+    void picturesAreNoWiderThanTheText() {
+        QTemporaryDir pictures;
+        QVERIFY(savePicture(pictures.filePath(QStringLiteral("wide.png")), QSize(3000, 1000)));
+        QVERIFY(savePicture(pictures.filePath(QStringLiteral("small.png")), QSize(120, 40)));
+        const QString markdown = QStringLiteral(
+            "## 1 Pictures\n\n![The window](wide.png)\n\nText.\n\n![A page](small.png)\n");
+        Laid laid(markdown, pictures.path());
+        QVERIFY2(laid.layout->missingPictures().isEmpty(),
+                 qPrintable(laid.layout->missingPictures().join(u' ')));
+        const std::vector<PlacedPicture> placed = picturesOf(laid.layout->document());
+        QCOMPARE(placed.size(), std::size_t{2});
+        // The wide one takes the width of a line and keeps its proportions;
+        // the small one keeps its size.
+        const qreal lineWidth = kBody.width() * kFormatUnitsPerPoint / pointsToDevice(laid.writer);
+        QCOMPARE(placed[0].name, QStringLiteral("wide.png"));
+        QCOMPARE(placed[0].size.width(), lineWidth);
+        QCOMPARE(placed[0].size.height(), lineWidth / 3.0);
+        QCOMPARE(placed[1].size, QSizeF(120.0, 40.0));
+        // Drawn, the wide one fills the line: no wider, no narrower.
+        const QTextBlock block = laid.layout->document().findBlockByNumber(1);
+        const QRectF bounds = laid.layout->document().documentLayout()->blockBoundingRect(block);
+        QVERIFY2(std::abs(bounds.width() - kBody.width()) < kBody.width() * 0.02,
+                 qPrintable(QString::number(bounds.width())));
+
+        // In the PDF, with both pictures in it.
+        QBuffer buffer;
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        const PdfWriteResult written = writeManualPdf(markdown, buffer, {}, {}, pictures.path());
+        QVERIFY2(written.ok(), qPrintable(written.error));
+        QCOMPARE(buffer.data().count("/Subtype /Image"), 2);
+    }
+
+    void aMissingPictureIsNamedAndNoDocumentIsWritten() {
+        const QString manual = folder_.filePath(QStringLiteral("pictured.md"));
+        const QString target = folder_.filePath(QStringLiteral("pictured.pdf"));
+        QFile source(manual);
+        QVERIFY(source.open(QIODevice::WriteOnly));
+        source.write("# Manual\n\n## 1 Start\n\n![The Bike page](page00_bike.png)\n");
+        source.close();
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("the document of yesterday");
+        old.close();
+
+        const ToolRun run = runTool({manual, target, folder_.filePath(QStringLiteral("none"))});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.errors.contains(QStringLiteral("page00_bike.png")), qPrintable(run.errors));
+        QCOMPARE(readFile(target), QByteArray("the document of yesterday"));
     }
 
     void toolWritesTheDocumentOrSaysWhyNot() {

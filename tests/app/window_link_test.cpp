@@ -14,7 +14,7 @@
 #include "editing/page_index.h"
 #include "model/sanitizer.h"
 #include "sim/default_image.h"
-#include "sim/sim_process.h"
+#include "launcher/sim_process.h"
 
 #include <signal.h>
 

@@ -15,7 +15,7 @@
 #include "link/link_frame.h"
 #include "link/posix_serial_port.h"
 #include "sim/block_store.h"
-#include "sim/sim_process.h"
+#include "launcher/sim_process.h"
 
 namespace zelvor::sim {
 namespace {

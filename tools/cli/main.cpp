@@ -17,7 +17,8 @@ using zelvor::cli::commandTable;
 
 void printUsage(std::ostream& out) {
     out << "usage: zelvor-cli COMMAND [ARGUMENTS]\n"
-           "       zelvor-cli COMMAND --help\n\n"
+           "       zelvor-cli COMMAND --help\n"
+           "       zelvor-cli --version\n\n"
            "commands:\n";
     for (const Command& command : commandTable()) {
         out << "  " << command.name;
@@ -41,6 +42,10 @@ int runCommandLine(const std::vector<std::string>& words, zelvor::cli::Io& io) {
     }
     if (isHelp(words[0])) {
         printUsage(io.out);
+        return kExitOk;
+    }
+    if (words[0] == "--version") {
+        io.out << "zelvor-cli " << ZELVOR_VERSION << "\n";
         return kExitOk;
     }
     const auto table = commandTable();

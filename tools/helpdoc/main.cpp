@@ -1,5 +1,7 @@
-// zelvor-helpdoc: turns a Markdown user manual into a PDF help document.
+// zelvor-helpdoc: turns a Markdown user manual, with its pictures, into a PDF
+// help document.
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSaveFile>
 #include <QStringList>
@@ -19,12 +21,14 @@ int fail(const QString& text) {
 int main(int argc, char** argv) {
     QGuiApplication application(argc, argv);
     const QStringList arguments = QGuiApplication::arguments();
-    if (arguments.size() != 3) {
-        QTextStream(stderr) << "usage: zelvor-helpdoc MANUAL.md OUTPUT.pdf\n";
+    if (arguments.size() < 3 || arguments.size() > 4) {
+        QTextStream(stderr) << "usage: zelvor-helpdoc MANUAL.md OUTPUT.pdf [PICTURE_FOLDER]\n";
         return 2;
     }
     const QString& source = arguments[1];
     const QString& target = arguments[2];
+    // The pictures the manual names are looked up here (default: beside it).
+    const QString pictures = arguments.size() > 3 ? arguments[3] : QFileInfo(source).absolutePath();
 
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly)) {
@@ -40,7 +44,7 @@ int main(int argc, char** argv) {
         return fail(QStringLiteral("cannot write %1: %2").arg(target, output.errorString()));
     }
     const zelvor::helpdoc::PdfWriteResult written =
-        zelvor::helpdoc::writeManualPdf(markdown, output);
+        zelvor::helpdoc::writeManualPdf(markdown, output, {}, {}, pictures);
     if (!written.ok()) {
         output.cancelWriting();
         return fail(QStringLiteral("%1: %2").arg(target, written.error));

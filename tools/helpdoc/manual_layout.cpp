@@ -1,10 +1,14 @@
 #include "helpdoc/manual_layout.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QDir>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTextBlock>
+#include <QUrl>
+
+#include "helpdoc/manual_pictures.h"
 
 namespace zelvor::helpdoc {
 
@@ -35,13 +39,17 @@ qreal pointsToDevice(const QPaintDevice& device) {
 }
 
 ManualLayout::ManualLayout(const QString& markdown, QPaintDevice& device, QSizeF pageBody,
-                           const ManualStyle& style)
+                           const ManualStyle& style, const QString& pictureFolder)
     : pageBody_(pageBody), breaks_(document_, pageBody.height()) {
     document_.documentLayout()->setPaintDevice(&device);
+    if (!pictureFolder.isEmpty()) {
+        document_.setBaseUrl(QUrl::fromLocalFile(QDir(pictureFolder).absolutePath() + u'/'));
+    }
     document_.setMarkdown(keepApostrophesWithTheirLetter(markdown),
                           QTextDocument::MarkdownDialectGitHub);
     applyManualStyle(document_, style);
     const qreal lineWidth = pageBody.width() * kFormatUnitsPerPoint / pointsToDevice(device);
+    missingPictures_ = fitPictures(document_, lineWidth);
     contents_ = insertContents(document_, style, lineWidth, kDeepestContentsLevel);
     document_.setPageSize(pageBody);
     layOutWhole(document_);

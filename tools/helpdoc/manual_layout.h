@@ -2,6 +2,7 @@
 
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <QTextDocument>
 #include <vector>
 
@@ -27,15 +28,19 @@ struct PlacedHeading {
 class ManualLayout {
   public:
     // device is what the pages are drawn on (its resolution sets the units),
-    // pageBody the size of the text area of one page in device units.
+    // pageBody the size of the text area of one page in device units. The
+    // pictures the manual names are looked up in pictureFolder and made no
+    // wider than the text.
     ManualLayout(const QString& markdown, QPaintDevice& device, QSizeF pageBody,
-                 const ManualStyle& style = {});
+                 const ManualStyle& style = {}, const QString& pictureFolder = {});
 
     int pageCount() const;
     // The text of the first level-1 heading; empty when there is none.
     QString title() const;
     std::vector<PlacedHeading> headings() const;
     const ContentsLines& contents() const { return contents_; }
+    // The pictures the manual names that could not be read.
+    const QStringList& missingPictures() const { return missingPictures_; }
     QTextDocument& document() { return document_; }
 
     // The page (from 0) on which the first line of the block stands.
@@ -52,6 +57,7 @@ class ManualLayout {
     QSizeF pageBody_;
     PageBreaks breaks_;
     ContentsLines contents_;
+    QStringList missingPictures_;
 };
 
 // Points to the units of a paint device.

@@ -38,7 +38,7 @@ void drawFooter(QPainter& painter, const QRectF& body, const QString& title, int
 }  // namespace
 
 PdfWriteResult writeManualPdf(const QString& markdown, QIODevice& out, const PdfPageSetup& setup,
-                              const ManualStyle& style) {
+                              const ManualStyle& style, const QString& pictureFolder) {
     QPdfWriter writer(&out);
     writer.setResolution(setup.resolution);
     writer.setPageLayout(
@@ -49,11 +49,19 @@ PdfWriteResult writeManualPdf(const QString& markdown, QIODevice& out, const Pdf
     const QRect paintRect = writer.pageLayout().paintRectPixels(setup.resolution);
     const QRectF body(0.0, 0.0, paintRect.width(),
                       paintRect.height() - millimetres(setup.footerHeight, setup.resolution));
-    ManualLayout layout(markdown, writer, body.size(), style);
+    ManualLayout layout(markdown, writer, body.size(), style, pictureFolder);
+    if (!layout.missingPictures().isEmpty()) {
+        return {0, QStringLiteral("cannot read the picture %1 in %2")
+                       .arg(layout.missingPictures().join(QStringLiteral(", ")),
+                            pictureFolder.isEmpty() ? QStringLiteral(".") : pictureFolder)};
+    }
     writer.setTitle(layout.title());
 
     QPainter painter;
     if (!painter.begin(&writer)) return {0, QStringLiteral("cannot start the PDF output")};
+    // Pictures of the window are flat colours and small letters: kept
+    // lossless they are sharper and, compressed, smaller than as JPEG.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     const int pages = layout.pageCount();
     const qreal toDevice = pointsToDevice(writer);
     for (int page = 0; page < pages; ++page) {

@@ -28,8 +28,11 @@ struct PdfWriteResult {
 
 // Lays the Markdown manual out and writes it as a PDF into out, which must be
 // open for writing. Every page but the first (the title page) has a footer
-// with the manual's title and "page / pages".
+// with the manual's title and "page / pages". The pictures the manual names
+// are read from pictureFolder; a picture that cannot be read is an error, so
+// no manual goes out with a hole where a picture belongs.
 PdfWriteResult writeManualPdf(const QString& markdown, QIODevice& out,
-                              const PdfPageSetup& setup = {}, const ManualStyle& style = {});
+                              const PdfPageSetup& setup = {}, const ManualStyle& style = {},
+                              const QString& pictureFolder = {});
 
 }  // namespace zelvor::helpdoc

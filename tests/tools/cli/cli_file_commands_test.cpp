@@ -349,5 +349,13 @@ TEST_F(Cli, HelpListsEveryCommand) {
     EXPECT_NE(r.err.find("Open file error! --help"), std::string::npos);
 }
 
+TEST_F(Cli, VersionNamesTheToolAndItsRelease) {
+    const CliRun r = run({"--version"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, std::string("zelvor-cli ") + ZELVOR_VERSION + "\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(run({"--help"}).out.find("zelvor-cli --version"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace zelvor

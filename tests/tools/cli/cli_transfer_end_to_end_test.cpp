@@ -25,7 +25,7 @@
 #include "model/sanitizer.h"
 #include "sim/block_store.h"
 #include "sim/default_image.h"
-#include "sim/sim_process.h"
+#include "launcher/sim_process.h"
 
 namespace zelvor::cli {
 namespace {

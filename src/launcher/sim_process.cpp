@@ -1,4 +1,4 @@
-#include "sim/sim_process.h"
+#include "launcher/sim_process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -76,8 +76,11 @@ std::optional<SimProcess> SimProcess::start(const std::string& executable,
     pointers.push_back(nullptr);
 
     pid_t pid = -1;
+    // A bare name is looked up on the PATH, as a shell would.
+    const bool onPath = executable.find('/') == std::string::npos;
     const int spawnError =
-        ::posix_spawn(&pid, executable.c_str(), &actions, nullptr, pointers.data(), environ);
+        onPath ? ::posix_spawnp(&pid, executable.c_str(), &actions, nullptr, pointers.data(), environ)
+               : ::posix_spawn(&pid, executable.c_str(), &actions, nullptr, pointers.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipeFds[1]);
     if (spawnError != 0) {

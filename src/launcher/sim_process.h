@@ -11,7 +11,8 @@ namespace zelvor::sim {
 
 // zelvor-sim started as a child process, for tests, timing programs and
 // front ends that want a unit to talk to. The child's first line of output
-// names the device to open.
+// names the device to open. An executable given without a folder is looked
+// up on the PATH.
 class SimProcess {
   public:
     // Starts the executable with the arguments (and --exit-with-parent, so the
