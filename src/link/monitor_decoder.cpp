@@ -213,6 +213,7 @@ void MonitorDecoder::decodeBits(const LinkFrame& f) {
 void MonitorDecoder::decodeVersion(const LinkFrame& f) {
     LabelView& label = view_[L::LabelVersion];
     const int version = f.bytes()[at::kVersion];
+    live_.unitVersion = f.bytes()[at::kVersion];
     if (version == kProgramVersion) {
         label.background = Colour::White;
         label.text.clear();
