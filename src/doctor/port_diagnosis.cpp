@@ -79,6 +79,13 @@ std::string devicesPresent(const SystemRoots& roots) {
     return text;
 }
 
+// A pseudo-terminal (a simulated unit, for one) is always held open by the
+// program that made it; that is no sign of a port in use.
+bool isPseudoTerminal(const SystemRoots& roots, const fs::path& device) {
+    const fs::path folder = device.parent_path().lexically_normal();
+    return folder == (roots.dev / "pts").lexically_normal();
+}
+
 }  // namespace
 
 NamedDevice locateDevice(const SystemRoots& roots, const std::string& given) {
@@ -166,7 +173,7 @@ std::optional<Finding> permissionFinding(const SystemRoots& roots, const NamedDe
 
 std::optional<Finding> busyFinding(const SystemRoots& roots, const NamedDevice& device,
                                    pid_t self) {
-    if (!device.exists) return std::nullopt;
+    if (!device.exists || isPseudoTerminal(roots, device.device)) return std::nullopt;
     const DeviceHolders found = findDeviceHolders(roots, device.device, self);
     if (found.holders.empty()) return std::nullopt;
     Finding finding{FindingKind::Busy,

@@ -1,0 +1,128 @@
+// The doctor's report as a tuner reads it, against a made-up system.
+#include "doctor/doctor_report.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "fake_system.h"
+
+namespace zelvor::doctor {
+namespace {
+
+using testing::FakeSystem;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+class DoctorReport : public ::testing::Test {
+  protected:
+    DoctorReport() {
+        request.roots = system.roots();
+        request.user.uid = 0;  // nothing refused: permissions are tested on their own
+        request.user.name = "root";
+        request.self = 1;
+        request.timing = {std::chrono::milliseconds(1), 1};
+    }
+
+    std::string run(bool expectAnswer = false) {
+        std::ostringstream out;
+        EXPECT_EQ(runDoctor(request, out), expectAnswer);
+        return out.str();
+    }
+
+    std::string dev(const std::string& name) const { return (system.roots().dev / name).string(); }
+
+    FakeSystem system;
+    DoctorRequest request;
+};
+
+TEST_F(DoctorReport, SurveyListsEachDeviceWithAdapterAndByIdNames) {
+    system.addUsbAdapter("ttyUSB0", "0403", "6001", "FTDI", "FT232R USB UART");
+    system.addById("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0", "ttyUSB0");
+    system.addBuiltInPort("ttyS0", 4);
+    request.liveTest = false;
+
+    const std::string report = run();
+    EXPECT_THAT(report, HasSubstr("Serial devices:\n  " + dev("ttyUSB0") +
+                                  "  USB 0403:6001 FTDI FT232R USB UART\n"
+                                  "    also /dev/serial/by-id/"
+                                  "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0\n  " +
+                                  dev("ttyS0") + "  built-in or unknown adapter\n"));
+    // Without a port each device found is checked.
+    EXPECT_THAT(report, HasSubstr("Checking " + dev("ttyUSB0") + ":\n  No problem found"));
+    EXPECT_THAT(report, HasSubstr("Checking " + dev("ttyS0") + ":\n  No problem found"));
+    EXPECT_THAT(report, HasSubstr("Result: no unit answered.\n"));
+}
+
+TEST_F(DoctorReport, NoDevicesAtAll) {
+    const std::string report = run();
+    EXPECT_THAT(report, HasSubstr("Serial devices:\n  none found"));
+    EXPECT_THAT(report, Not(HasSubstr("Checking")));
+}
+
+TEST_F(DoctorReport, FindingsShowProblemRemedyAndCommandsOnTheirOwnLines) {
+    system.addUsbAdapter("ttyUSB0", "0403", "6001");
+    system.addProcess(812, "ModemManager");
+    system.addProcess(900, "minicom", {system.roots().dev / "ttyUSB0"});
+    request.port = "/dev/ttyUSB0";
+    request.liveTest = false;
+
+    const std::string report = run();
+    EXPECT_THAT(report, HasSubstr("Checking /dev/ttyUSB0 (" + dev("ttyUSB0") + "):\n"));
+    EXPECT_THAT(report, HasSubstr("  Problem: " + dev("ttyUSB0") +
+                                  " is in use by process 900 (minicom).\n"
+                                  "      What to do: Close that program"));
+    EXPECT_THAT(report, HasSubstr("\n        kill 900\n"));
+    EXPECT_THAT(report,
+                HasSubstr("  Problem: ModemManager is running (process 812 (ModemManager))"));
+    EXPECT_THAT(report, HasSubstr("\n        sudo udevadm control --reload-rules\n"
+                                  "      Then unplug the adapter and plug it in again.\n"));
+}
+
+TEST_F(DoctorReport, MissingPortIsNotLiveTested) {
+    system.addDevice("ttyUSB1");
+    request.port = "ttyUSB0";
+    const std::string report = run();
+    EXPECT_THAT(report, HasSubstr("Problem: ttyUSB0 does not exist."));
+    EXPECT_THAT(report, Not(HasSubstr("Live test")));
+    EXPECT_THAT(report, HasSubstr("Result: no unit answered."));
+}
+
+TEST_F(DoctorReport, PortThatIsNoSerialDeviceFailsTheLiveTest) {
+    system.addDevice("ttyUSB0");
+    request.port = "ttyUSB0";
+    const std::string report = run();
+    EXPECT_THAT(report, HasSubstr("Live test on " + dev("ttyUSB0") +
+                                  " at 57600 baud 8N1:\n"
+                                  "    The port does not open: not a serial device.\n"
+                                  "    It is not a serial port"));
+}
+
+TEST(DoctorLiveText, AnswerVersionAndSilence) {
+    const LiveTestTiming timing{std::chrono::milliseconds(55), 12};
+    std::ostringstream same;
+    writeLiveTest("/dev/ttyUSB0", {true, "", true, 63, 152, 2}, timing, same);
+    EXPECT_THAT(same.str(), HasSubstr("The port opens.\n    A unit answers, program version 63, "
+                                      "the version this program speaks.\n"));
+
+    std::ostringstream older;
+    writeLiveTest("/dev/ttyUSB0", {true, "", true, 62, 152, 2}, timing, older);
+    EXPECT_THAT(older.str(), HasSubstr("program version 62; this program speaks version 63"));
+
+    std::ostringstream silent;
+    writeLiveTest("/dev/ttyUSB0", {true, "", false, 0, 0, 12}, timing, silent);
+    EXPECT_THAT(silent.str(), HasSubstr("No unit answered within 660 ms.\n    Nothing came back"));
+
+    std::ostringstream garbled;
+    writeLiveTest("/dev/ttyUSB0", {true, "", false, 0, 40, 12}, timing, garbled);
+    EXPECT_THAT(garbled.str(), HasSubstr("40 bytes came back but made no valid answer"));
+
+    std::ostringstream busy;
+    writeLiveTest("/dev/ttyUSB0", {false, "Device or resource busy", false, 0, 0, 0}, timing, busy);
+    EXPECT_THAT(busy.str(), HasSubstr("The port does not open: Device or resource busy.\n"
+                                      "    Another program has it open."));
+}
+
+}  // namespace
+}  // namespace zelvor::doctor
