@@ -19,10 +19,14 @@ bool startsAsCommand(const std::string& line) {
 }
 
 // Why a port that exists still did not open, in a tuner's words.
-std::string openFailureAdvice(const std::string& reason) {
+std::string openFailureAdvice(const std::string& device, const std::string& reason) {
     if (reason.find("busy") != std::string::npos) {
+        // The open files of other users' processes are hidden from an
+        // ordinary user, so the holder may not be named above.
         return "Another program has it open. Close terminal programs, loggers and other tuner "
-               "windows that use it.";
+               "windows that use it. If none is named above, it belongs to another user; this "
+               "names it: sudo zelvor-cli doctor --port " +
+               device;
     }
     if (reason.find("ermission") != std::string::npos) {
         return "You may not open it; see the permission finding above.";
@@ -95,7 +99,7 @@ void writeLiveTest(const std::string& device, const LiveTestResult& result,
     out << kIndent << "Live test on " << device << " at 57600 baud 8N1:\n";
     if (!result.opened) {
         out << kIndent << "  The port does not open: " << result.openError << ".\n";
-        out << kIndent << "  " << openFailureAdvice(result.openError) << "\n";
+        out << kIndent << "  " << openFailureAdvice(device, result.openError) << "\n";
         return;
     }
     out << kIndent << "  The port opens.\n";

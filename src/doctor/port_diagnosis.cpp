@@ -70,6 +70,14 @@ std::string processList(const std::vector<ProcessInfo>& processes) {
     return text;
 }
 
+std::string pidList(const std::vector<ProcessInfo>& processes) {
+    std::string text = processes.size() == 1 ? "process " : "processes ";
+    for (std::size_t i = 0; i < processes.size(); ++i) {
+        text += (i ? ", " : "") + std::to_string(processes[i].pid);
+    }
+    return text;
+}
+
 std::string devicesPresent(const SystemRoots& roots) {
     std::string text;
     for (const SerialDevice& device : surveySerialDevices(roots)) {
@@ -101,16 +109,22 @@ NamedDevice locateDevice(const SystemRoots& roots, const std::string& given) {
         std::error_code error;
         named.path = fs::exists(fs::symlink_status(byId, error)) ? byId : roots.dev / given;
     }
+    if (given.empty()) return named;
     named.device = followLinks(roots, named.path);
     std::error_code error;
-    named.exists = fs::exists(named.device, error);
+    named.exists = fs::exists(named.device, error) && !fs::is_directory(named.device, error);
     return named;
 }
 
 std::optional<Finding> missingFinding(const SystemRoots& roots, const NamedDevice& device) {
     if (device.exists) return std::nullopt;
     Finding finding{FindingKind::Missing, device.given + " does not exist.", {}};
-    if (device.device != device.path) {
+    std::error_code error;
+    if (device.given.empty()) {
+        finding.problem = "No device was named.";
+    } else if (fs::is_directory(device.device, error)) {
+        finding.problem = device.given + " is a folder, not a serial device.";
+    } else if (device.device != device.path) {
         finding.problem = device.given + " leads to " + device.device.string() +
                           ", which does not exist: the adapter is not plugged in.";
     }
@@ -203,7 +217,7 @@ std::optional<Finding> modemManagerFinding(const SystemRoots& roots, const Named
     if (running.empty()) return std::nullopt;
     return Finding{
         FindingKind::ModemManager,
-        "ModemManager is running (" + processList(running) +
+        "ModemManager is running (" + pidList(running) +
             "). It probes new USB serial adapters such as this one (USB " + usb->vendorId + ":" +
             usb->productId + ") and spoils the line for a while after plugging in.",
         {"Tell it to leave this adapter alone with a udev rule:",

@@ -125,6 +125,20 @@ TEST_F(PortDiagnosis, ByIdNameOfAnUnpluggedAdapterAndAnEmptySystem) {
     EXPECT_THAT(remedyText(*finding), HasSubstr("No serial device is present"));
 }
 
+TEST_F(PortDiagnosis, FolderOrEmptyNameIsNoDevice) {
+    std::filesystem::create_directories(system.roots().dev / "bus");
+    const NamedDevice folder = device("/dev/bus");
+    EXPECT_FALSE(folder.exists);
+    const std::optional<Finding> finding = missingFinding(system.roots(), folder);
+    ASSERT_TRUE(finding);
+    EXPECT_EQ(finding->problem, "/dev/bus is a folder, not a serial device.");
+
+    // An empty name must not fall on the by-id folder itself.
+    const NamedDevice empty = device("");
+    EXPECT_FALSE(empty.exists);
+    EXPECT_EQ(missingFinding(system.roots(), empty)->problem, "No device was named.");
+}
+
 TEST_F(PortDiagnosis, UserOutsideTheDevicesGroupGetsTheUsermodCommand) {
     ordinaryDevice("ttyUSB0", 0660);
 
@@ -240,7 +254,7 @@ TEST_F(PortDiagnosis, ModemManagerOnAUsbAdapterGetsAUdevRuleForIt) {
     const std::optional<Finding> finding = modemManagerFinding(system.roots(), device("ttyUSB0"));
     ASSERT_TRUE(finding);
     EXPECT_EQ(finding->kind, FindingKind::ModemManager);
-    EXPECT_THAT(finding->problem, HasSubstr("process 812 (ModemManager)"));
+    EXPECT_THAT(finding->problem, HasSubstr("ModemManager is running (process 812)."));
     EXPECT_THAT(finding->problem, Not(HasSubstr("813")));
     EXPECT_THAT(finding->problem, HasSubstr("USB 0403:6001"));
     EXPECT_TRUE(remedyHas(
