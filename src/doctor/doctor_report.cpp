@@ -1,5 +1,6 @@
 #include "doctor/doctor_report.h"
 
+#include <cerrno>
 #include <ostream>
 
 #include "link/unit_identification.h"
@@ -19,8 +20,9 @@ bool startsAsCommand(const std::string& line) {
 }
 
 // Why a port that exists still did not open, in a tuner's words.
-std::string openFailureAdvice(const std::string& device, const std::string& reason) {
-    if (reason.find("busy") != std::string::npos) {
+// Told by the error number, not the reason's words, which follow the locale.
+std::string openFailureAdvice(const std::string& device, int error) {
+    if (error == EBUSY) {
         // The open files of other users' processes are hidden from an
         // ordinary user, so the holder may not be named above.
         return "Another program has it open. Close terminal programs, loggers and other tuner "
@@ -28,33 +30,27 @@ std::string openFailureAdvice(const std::string& device, const std::string& reas
                "names it: sudo zelvor-cli doctor --port " +
                device;
     }
-    if (reason.find("ermission") != std::string::npos) {
+    if (error == EACCES || error == EPERM) {
         return "You may not open it; see the permission finding above.";
     }
-    if (reason.find("not a serial device") != std::string::npos) {
+    if (error == ENOTTY) {
         return "It is not a serial port; name the adapter's device instead.";
     }
     return "Unplug the adapter, plug it in again and retry.";
 }
 
-struct DeviceOutcome {
-    bool answered = false;
-};
-
-DeviceOutcome checkDevice(const DoctorRequest& request, const NamedDevice& device,
-                          std::ostream& out) {
+// Writes what was found about one device; returns whether a unit answered.
+bool checkDevice(const DoctorRequest& request, const NamedDevice& device, std::ostream& out) {
     out << "\nChecking " << device.given;
     if (device.device.string() != device.given) out << " (" << device.device.string() << ")";
     out << ":\n";
     const std::vector<Finding> findings =
         diagnoseDevice(request.roots, device, request.user, request.self);
     writeFindings(findings, out);
-    DeviceOutcome outcome;
-    if (!device.exists || !request.liveTest) return outcome;
+    if (!device.exists || !request.liveTest) return false;
     const LiveTestResult result = runLiveTest(device.device.string(), request.timing);
     writeLiveTest(device.device.string(), result, request.timing, out);
-    outcome.answered = result.answered;
-    return outcome;
+    return result.answered;
 }
 
 }  // namespace
@@ -99,7 +95,7 @@ void writeLiveTest(const std::string& device, const LiveTestResult& result,
     out << kIndent << "Live test on " << device << " at 57600 baud 8N1:\n";
     if (!result.opened) {
         out << kIndent << "  The port does not open: " << result.openError << ".\n";
-        out << kIndent << "  " << openFailureAdvice(device, result.openError) << "\n";
+        out << kIndent << "  " << openFailureAdvice(device, result.openErrno) << "\n";
         return;
     }
     out << kIndent << "  The port opens.\n";
@@ -132,11 +128,11 @@ bool runDoctor(const DoctorRequest& request, std::ostream& out) {
 
     bool answered = false;
     if (request.port) {
-        answered = checkDevice(request, locateDevice(request.roots, *request.port), out).answered;
+        answered = checkDevice(request, locateDevice(request.roots, *request.port), out);
     } else {
         for (const SerialDevice& device : devices) {
             const NamedDevice named = locateDevice(request.roots, device.path.string());
-            answered = checkDevice(request, named, out).answered || answered;
+            answered = checkDevice(request, named, out) || answered;
         }
     }
     out << "\n"

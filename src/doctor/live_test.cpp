@@ -1,5 +1,6 @@
 #include "doctor/live_test.h"
 
+#include <cerrno>
 #include <thread>
 
 #include "i18n/messages.h"
@@ -43,7 +44,9 @@ class CountingPort final : public link::SerialPort {
 LiveTestResult runLiveTest(const std::string& devicePath, const LiveTestTiming& timing) {
     LiveTestResult result;
     link::PosixSerialPort port;
+    errno = 0;
     if (!port.open(devicePath)) {
+        result.openErrno = errno;
         result.openError = port.lastReason();
         return result;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 
 namespace zelvor::doctor {
@@ -15,6 +16,7 @@ struct LiveTestTiming {
 struct LiveTestResult {
     bool opened = false;
     std::string openError;          // the system's reason when the port did not open
+    int openErrno = 0;              // its error number, 0 when unknown
     bool answered = false;          // a monitor answer with a correct check byte came
     int unitVersion = 0;            // the program version in that answer
     std::size_t bytesReceived = 0;  // also counts bytes that made no answer

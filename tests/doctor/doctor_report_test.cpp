@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sstream>
 
 #include "fake_system.h"
@@ -98,31 +99,51 @@ TEST_F(DoctorReport, PortThatIsNoSerialDeviceFailsTheLiveTest) {
                                   "    It is not a serial port"));
 }
 
+// A live test outcome with the fields given set.
+LiveTestResult outcome(bool opened, bool answered, int version, std::size_t bytes,
+                       int errorNumber = 0, const std::string& reason = "") {
+    LiveTestResult result;
+    result.opened = opened;
+    result.answered = answered;
+    result.unitVersion = version;
+    result.bytesReceived = bytes;
+    result.openErrno = errorNumber;
+    result.openError = reason;
+    return result;
+}
+
 TEST(DoctorLiveText, AnswerVersionAndSilence) {
     const LiveTestTiming timing{std::chrono::milliseconds(55), 12};
     std::ostringstream same;
-    writeLiveTest("/dev/ttyUSB0", {true, "", true, 63, 152, 2}, timing, same);
+    writeLiveTest("/dev/ttyUSB0", outcome(true, true, 63, 152), timing, same);
     EXPECT_THAT(same.str(), HasSubstr("The port opens.\n    A unit answers, program version 63, "
                                       "the version this program speaks.\n"));
 
     std::ostringstream older;
-    writeLiveTest("/dev/ttyUSB0", {true, "", true, 62, 152, 2}, timing, older);
+    writeLiveTest("/dev/ttyUSB0", outcome(true, true, 62, 152), timing, older);
     EXPECT_THAT(older.str(), HasSubstr("program version 62; this program speaks version 63"));
 
     std::ostringstream silent;
-    writeLiveTest("/dev/ttyUSB0", {true, "", false, 0, 0, 12}, timing, silent);
+    writeLiveTest("/dev/ttyUSB0", outcome(true, false, 0, 0), timing, silent);
     EXPECT_THAT(silent.str(), HasSubstr("No unit answered within 660 ms.\n    Nothing came back"));
 
     std::ostringstream garbled;
-    writeLiveTest("/dev/ttyUSB0", {true, "", false, 0, 40, 12}, timing, garbled);
+    writeLiveTest("/dev/ttyUSB0", outcome(true, false, 0, 40), timing, garbled);
     EXPECT_THAT(garbled.str(), HasSubstr("40 bytes came back but made no valid answer"));
 
     std::ostringstream busy;
-    writeLiveTest("/dev/ttyUSB0", {false, "Device or resource busy", false, 0, 0, 0}, timing, busy);
+    writeLiveTest("/dev/ttyUSB0", outcome(false, false, 0, 0, EBUSY, "Device or resource busy"),
+                  timing, busy);
     EXPECT_THAT(busy.str(), HasSubstr("The port does not open: Device or resource busy.\n"
                                       "    Another program has it open."));
     // A holder of another user stays hidden to an ordinary user.
     EXPECT_THAT(busy.str(), HasSubstr("sudo zelvor-cli doctor --port /dev/ttyUSB0"));
+
+    // The advice follows the error number, whatever language the reason is in.
+    std::ostringstream refused;
+    writeLiveTest("/dev/ttyUSB0", outcome(false, false, 0, 0, EACCES, "Keine Berechtigung"), timing,
+                  refused);
+    EXPECT_THAT(refused.str(), HasSubstr("Keine Berechtigung.\n    You may not open it"));
 }
 
 }  // namespace

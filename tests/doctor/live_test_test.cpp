@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <optional>
 #include <stdexcept>
 
@@ -58,11 +59,13 @@ TEST(LiveTest, PortThatDoesNotOpenSaysWhy) {
     const LiveTestResult missing = runLiveTest("/dev/zelvor-no-such-device");
     EXPECT_FALSE(missing.opened);
     EXPECT_EQ(missing.openError, "No such file or directory");
+    EXPECT_EQ(missing.openErrno, ENOENT);
 
     zelvor::testing::TempFolder folder("zelvor-live-");
     const LiveTestResult plainFile = runLiveTest(folder.put("not-a-port", "x").string());
     EXPECT_FALSE(plainFile.opened);
     EXPECT_EQ(plainFile.openError, "not a serial device");
+    EXPECT_EQ(plainFile.openErrno, ENOTTY);
 }
 
 }  // namespace
