@@ -12,6 +12,7 @@ set(rules
     "datalog|no-qt|datalog,model,link"
     "history|no-qt|history,model"
     "launcher|no-qt|launcher"
+    "doctor|no-qt|doctor,link,model"
 )
 # Folders of the Qt side of a layer: they follow the other rules of their
 # folder but may use Qt.

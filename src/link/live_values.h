@@ -16,6 +16,7 @@ struct LiveValues {
     std::uint16_t timeSinceStart = 0;    // 0.1 s
     std::uint16_t speedRatio = 0;        // engine speed / road speed, 0.1
     std::uint16_t savingCount = 0;       // bytes the unit still has to save
+    std::uint8_t unitVersion = 0;        // program version the unit reports
     bool ignitionLimiter = false;
     bool injectionLimiter = false;
     bool retardLimiter = false;

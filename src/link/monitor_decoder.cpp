@@ -40,6 +40,7 @@ bool MonitorDecoder::decode(std::span<const std::uint8_t> batch) {
     live_.timeSinceStart = kept(sample_, C::TimeSinceStart);
     live_.speedRatio = kept(sample_, C::SpeedRatio);
     live_.savingCount = kept(sample_, C::SavingCount);
+    live_.unitVersion = static_cast<std::uint8_t>(sample_.stored(C::UnitVersion));
     live_.ignitionLimiter = sample_.active(F::IgnitionLimiter);
     live_.injectionLimiter = sample_.active(F::InjectionLimiter);
     live_.retardLimiter = sample_.active(F::RetardLimiter);

@@ -287,7 +287,9 @@ TEST_F(MonitorPresenterTest, VersionLabel) {
     const MonitorView& same = decode(frame);
     EXPECT_EQ(same[L::LabelVersion].text, "");
     EXPECT_EQ(same[L::LabelVersion].background, Colour::White);
+    EXPECT_EQ(decoder.live().unitVersion, 63);
     const MonitorView& other = decode(frame.byte(150, 61));
+    EXPECT_EQ(decoder.live().unitVersion, 61);
     EXPECT_EQ(other[L::LabelVersion].text,
               "Unmatched version of PC and Ignition programs!  PC-63, IGN-61");
     EXPECT_EQ(other[L::LabelVersion].background, Colour::Red);

@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "command.h"
+#include "doctor_command.h"
 #include "file_commands.h"
 #include "map_command.h"
 #include "monitor_command.h"
@@ -12,8 +13,8 @@ std::span<const Command> commandTable() {
     static const std::vector<Command> table = [] {
         std::vector<Command> all;
         // Each group of commands adds its rows here, in the order of the help.
-        for (const auto& group :
-             {fileCommands(), mapCommands(), transferCommands(), monitorCommands()})
+        for (const auto& group : {fileCommands(), mapCommands(), transferCommands(),
+                                  monitorCommands(), doctorCommands()})
             all.insert(all.end(), group.begin(), group.end());
         return all;
     }();

@@ -25,7 +25,8 @@ void printUsage(std::ostream& out) {
         if (!command.positionalSyntax.empty()) out << ' ' << command.positionalSyntax;
         out << "\n      " << command.summary << "\n";
     }
-    out << "\nExit status: 0 done, 1 files differ (diff) or a transfer failed, 2 error\n"
+    out << "\nExit status: 0 done, 1 files differ (diff), a transfer failed or no unit\n"
+           "answered (doctor), 2 error\n"
            "(standard output that cannot be written included).\n";
 }
 
