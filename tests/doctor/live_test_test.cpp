@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "../support/temp_folder.h"
-#include "sim/sim_process.h"
+#include "launcher/sim_process.h"
 
 namespace zelvor::doctor {
 namespace {

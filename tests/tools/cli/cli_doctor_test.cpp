@@ -12,7 +12,7 @@
 
 #include "../../support/program_run.h"
 #include "../../support/temp_folder.h"
-#include "sim/sim_process.h"
+#include "launcher/sim_process.h"
 
 namespace zelvor::cli {
 namespace {
