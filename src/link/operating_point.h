@@ -7,6 +7,7 @@
 
 #include "link/colour.h"
 #include "link/live_values.h"
+#include "model/injection.h"
 #include "model/parameter_image.h"
 
 namespace zelvor::link {
@@ -90,7 +91,7 @@ struct PageHighlight {
 int nearestPoint(std::span<const int> axis, int value);
 
 // The throttle positions of the map rows, in %.
-inline constexpr int kThrottleRows[10] = {0, 2, 5, 10, 20, 30, 40, 60, 80, 100};
+inline constexpr const auto& kThrottleRows = model::kMapThrottleRows;
 
 // Column of the correction tables for a coolant or air temperature (degrees
 // C + 100); 5 means none (from 125 degrees C on). Raw 0 means a missing

@@ -109,7 +109,7 @@ void MapGrid::buildHeader(ControlRegistry& registry) {
         QLabel* label = plainLabel(
             this, QRect(left, layout::rowLabelTop(r), kRowLabelRight - left, kLabelHeight));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setText(QString::fromLatin1(editing::kThrottleRowTexts[r]));
+        label->setText(QString::fromStdString(editing::throttleRowText(r)));
         rowLabels_[r] = label;
         registry.add("LabelTpsRow_Uni", r, label);
     }
@@ -257,7 +257,7 @@ void MapGrid::apply(const editing::MapGridView& view) {
     setLabelText(tpsLabel_, QString::fromLatin1(editing::kThrottleLabelText));
     for (int r = 0; r < editing::kMapRows; ++r) {
         setShown(rowLabels_[r], view.throttleLabelsVisible);
-        setLabelText(rowLabels_[r], QString::fromLatin1(editing::kThrottleRowTexts[r]));
+        setLabelText(rowLabels_[r], QString::fromStdString(editing::throttleRowText(r)));
     }
     for (int c = 0; c < editing::kMapColumns; ++c) {
         setShown(columnButtons_[c], view.columnButtonsVisible);
