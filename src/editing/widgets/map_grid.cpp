@@ -217,10 +217,6 @@ void MapGrid::moveToPage(QWidget* page) {
     if (shown) show();
 }
 
-bool MapGrid::msBoxChecked() const {
-    return msBox_->isChecked();
-}
-
 editing::MapGridValues MapGrid::values() {
     editing::MapGridValues values;
     for (std::size_t c = 0; c < axis_.size(); ++c) values.axis[c] = axis_[c]->takeValue();
