@@ -74,9 +74,6 @@ constexpr const char* kOptionCheckBoxes[] = {"CheckBoxAktRpm",          "CheckBo
 // Radio groups that write their own field and record a snapshot.
 constexpr const char* kDirectRadioGroups[] = {"RadioGroupPolohaA", "RadioGroupPinEngine23",
                                               "RadioGroupPinEngine14", "RadioGroupPinBody11"};
-// Radio groups that copy all four modes.
-constexpr const char* kModeRadioGroups[] = {"RadioGroupClutchMode", "RadioGroupGearSystem",
-                                            "RadioGroupSpeedMode", "RadioGroupIdleMode"};
 
 }  // namespace
 
@@ -314,7 +311,7 @@ void TFormHlav::connectPageControls() {
                     [this, name](int item) { RadioGroupDirectClick(name, item); });
         }
     }
-    for (const char* name : kModeRadioGroups) {
+    for (std::string_view name : editing::kModeRadioGroups) {
         if (auto* group = registry_.find<widgets::RadioGroup>(name)) {
             connect(group, &widgets::RadioGroup::itemClicked, this,
                     &TFormHlav::RadioGroupGearSystemClick);

@@ -9,14 +9,6 @@ namespace zelvor::editing {
 
 namespace {
 
-// The mode groups in the order their item indexes are copied.
-constexpr std::string_view kModeGroups[] = {
-    "RadioGroupGearSystem",
-    "RadioGroupClutchMode",
-    "RadioGroupSpeedMode",
-    "RadioGroupIdleMode",
-};
-
 constexpr int kGearCount = 6;
 constexpr unsigned kGearByRatio = 0;
 
@@ -70,7 +62,7 @@ ChangeOutcome OptionHandlers::directRadioGroupClicked(const Binding& group, int 
 }
 
 ChangeOutcome OptionHandlers::modeRadioGroupClicked(const ControlAccess& controls) {
-    for (std::string_view name : kModeGroups) {
+    for (std::string_view name : kModeRadioGroups) {
         const Binding* group = findBinding(name);
         if (!group) continue;
         const int item = controls.itemIndex(*group);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <string_view>
 
 #include "editing/change_pipeline.h"
 #include "editing/control_access.h"
@@ -10,6 +12,16 @@
 #include "model/parameter_image.h"
 
 namespace zelvor::editing {
+
+// The four mode groups (gear determination, clutch mode, speed pulses, idle
+// control), in the order their item indexes are copied: a click on any of
+// them copies all four.
+inline constexpr std::array<std::string_view, 4> kModeRadioGroups = {
+    "RadioGroupGearSystem",
+    "RadioGroupClutchMode",
+    "RadioGroupSpeedMode",
+    "RadioGroupIdleMode",
+};
 
 // The order of steps behind the window's edit, check box, radio group and
 // gear button events, and the change pipeline they end in. The window

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "editing/page_bindings.h"
 #include "fake_controls.h"
 #include "model/field_table.h"
@@ -67,6 +70,19 @@ TEST_F(OptionHandlersTest, ModeGroupCopiesAllFourThenUpdatesTheView) {
     EXPECT_EQ(window.events, std::vector<std::string>{"view"});
     EXPECT_EQ(blocksOf(outcome.changedBlocks), (std::vector<int>{1, 2}));
     EXPECT_TRUE(outcome.startProgramming);
+}
+
+// The window wires its mode groups from the same list the handler copies: a
+// name without a radio group binding would be skipped without a word.
+TEST(ModeRadioGroups, EachNamesARadioGroupOfItsOwnField) {
+    std::vector<Field> fields;
+    for (std::string_view name : kModeRadioGroups) {
+        const Binding* group = findBinding(name);
+        ASSERT_NE(group, nullptr) << name;
+        EXPECT_EQ(group->kind, ControlKind::RadioGroup) << name;
+        EXPECT_EQ(std::count(fields.begin(), fields.end(), group->field), 0) << name;
+        fields.push_back(group->field);
+    }
 }
 
 TEST_F(OptionHandlersTest, GearLearningStoresTheLiveRatioOnlyWhenGearsGoByRatio) {
