@@ -29,15 +29,20 @@ namespace {
 
 constexpr int kTickMilliseconds = 55;
 
-// The check boxes whose state the settings keep.
-struct RememberedBox {
+// The check boxes that hold window state: toggling one, by the user or by a
+// refresh, writes its flag. The settings keep the remembered ones, which show
+// the state read from them.
+struct StateBox {
     const char* name;
-    bool AppSettings::*checked;
+    bool editing::WindowState::*checked;
+    bool remembered;
 };
-constexpr RememberedBox kRememberedBoxes[] = {
-    {"CheckBoxZobrMs_Uni", &AppSettings::zobrMs},
-    {"CheckBoxExtMonitor", &AppSettings::extMonitor},
-    {"CheckBoxAll_PolohaA", &AppSettings::allPolohaA},
+constexpr StateBox kStateBoxes[] = {
+    {"CheckBoxZobrMs_Uni", &editing::WindowState::msDisplay, true},
+    {"CheckBoxExtMonitor", &editing::WindowState::extendedMonitor, true},
+    {"CheckBoxAll_PolohaA", &editing::WindowState::allPosition, true},
+    {"CheckBoxProgHned", &editing::WindowState::programAfterChange, false},
+    {"CheckBoxGas", &editing::WindowState::n2oTicked, false},
 };
 
 // The simulated unit beside the program (a build or an installed package),
@@ -56,33 +61,12 @@ TFormHlav::TFormHlav(StartOptions options, SettingsPaths paths, std::unique_ptr<
       options_(std::move(options)),
       store_(std::move(paths)),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(this)),
-      pipeline_(image_,
-                editing::PipelineHooks{
-                    .refresh = [this] { pageView_->refresh(); },
-                    .switchPage = [this](int page) { pageView_->showPage(page); },
-                    .currentPage = [this] { return pageView_->currentPage(); },
-                    .programAfterChange =
-                        [this] {
-                            auto* box = registry_.find<QAbstractButton>("CheckBoxProgHned");
-                            return box != nullptr && box->isChecked();
-                        },
-                    .markBlock = [this](int block) { link_->transfer().setBlockFlag(block); },
-                    .startProgramming = [this] { link_->transfer().startProgramming(); },
-                    .undoRedoEnabled =
-                        [this](bool canUndo, bool canRedo) {
-                            for (const char* name : {"MenuZpet", "SpeedButtonZpet"}) {
-                                if (auto* o = registry_.object(name))
-                                    o->setProperty("enabled", canUndo);
-                            }
-                            for (const char* name : {"MenuZnovu", "SpeedButtonZnovu"}) {
-                                if (auto* o = registry_.object(name))
-                                    o->setProperty("enabled", canRedo);
-                            }
-                        }},
-                &outside_),
-      handlers_(image_, pipeline_,
+      pipeline_(image_, &outside_),
+      handlers_(image_, pipeline_, state_,
                 {.collect = [this] { pageView_->collect(); },
-                 .viewUpdate = [this] { pageView_->viewUpdate(); }}) {
+                 .viewUpdate = [this] { pageView_->viewUpdate(); },
+                 .refresh = [this] { pageView_->refresh(); }}) {
+    state_.memoCodePage = systemMemoCodePage();
     link_ = std::make_unique<link::UnitLink>(image_, port_);
 
     buildWindow();
@@ -145,7 +129,7 @@ void TFormHlav::FormCreate() {
     model::sanitize(image_, outside_);
     messages_.apply(static_cast<i18n::Language>(outside_.language));
     pageView_->refresh();
-    pipeline_.initialise();
+    carryOut(pipeline_.initialise(state_));
     if (options_.simulate) startSimulator();
     if (options_.portDevice) ports_->setDeviceOverride(options_.portDevice, deviceCaption());
     ports_->setPortOverrides(store_.portMap());
@@ -169,7 +153,7 @@ void TFormHlav::FormCreate() {
     timer_.start();
 }
 
-AppSettings TFormHlav::currentSettings(int activePage) const {
+AppSettings TFormHlav::currentSettings() const {
     AppSettings s;
     // The position of the frame (what move() takes back), the size of the
     // window itself (what resize() takes), so the window does not creep.
@@ -179,34 +163,40 @@ AppSettings TFormHlav::currentSettings(int activePage) const {
     s.height = height();
     s.portIndex = outside_.portIndex;
     s.language = outside_.language;
-    s.activePage = activePage;
-    for (const RememberedBox& remembered : kRememberedBoxes) {
-        auto* box = registry_.find<QAbstractButton>(remembered.name);
-        s.*remembered.checked = box != nullptr && box->isChecked();
-    }
-    s.memoCodePage = editing::codePageNumber(memoCodePage_);
+    s.window = state_;
     return s;
 }
 
 void TFormHlav::loadSettings() {
-    const AppSettings current = currentSettings(pageControl_->currentIndex());
-    const AppSettings s = store_.load(current);
+    const AppSettings s = store_.load(currentSettings());
     move(s.left, s.top);
     resize(s.width, s.height);
     outside_.portIndex = s.portIndex;
     outside_.language = s.language;
-    setFileName(QString::fromStdString(s.file));
-    iniDir_ = QString::fromStdString(s.iniDir);
-    const int page =
-        s.activePage >= 0 && s.activePage < editing::kPageCount ? s.activePage : current.activePage;
-    pageView_->setCurrentPage(page);
-    pageControl_->setCurrentIndex(page);
-    for (const RememberedBox& remembered : kRememberedBoxes) {
-        auto* box = registry_.find<QAbstractButton>(remembered.name);
-        if (box != nullptr) box->setChecked(s.*remembered.checked);
+    state_ = s.window;
+    showWindowState();
+    store_.loadDump(image_, state_);
+}
+
+void TFormHlav::showWindowState() {
+    if (auto* label = registry_.find<QLabel>("LabelFile2")) {
+        label->setText(QString::fromStdString(state_.fileName));
     }
-    memoCodePage_ = editing::codePageFromNumber(s.memoCodePage).value_or(memoCodePage_);
-    store_.loadDump(image_, allFlags_);
+    pageControl_->setCurrentIndex(state_.currentPage);
+    for (const StateBox& stateBox : kStateBoxes) {
+        auto* box = registry_.find<QAbstractButton>(stateBox.name);
+        if (box != nullptr && stateBox.remembered) box->setChecked(state_.*stateBox.checked);
+    }
+}
+
+void TFormHlav::connectStateBoxes() {
+    for (const StateBox& stateBox : kStateBoxes) {
+        if (auto* box = registry_.find<QAbstractButton>(stateBox.name)) {
+            const auto flag = stateBox.checked;
+            connect(box, &QAbstractButton::toggled, this,
+                    [this, flag](bool checked) { state_.*flag = checked; });
+        }
+    }
 }
 
 void TFormHlav::fitIntoScreen() {
@@ -284,10 +274,7 @@ void TFormHlav::FormClose() {
 }
 
 void TFormHlav::saveSettings() {
-    AppSettings s = currentSettings(pageView_->currentPage());
-    s.file = fileName().toStdString();
-    s.iniDir = iniDir_.toStdString();
-    const std::string problem = store_.save(s, image_, allFlags_);
+    const std::string problem = store_.save(currentSettings(), image_);
     if (!problem.empty()) offerToSaveParameters(QString::fromStdString(problem));
 }
 
@@ -298,7 +285,7 @@ void TFormHlav::offerToSaveParameters(const QString& problem) {
                              problem + QStringLiteral("\n\n") +
                              message(i18n::MessageKey::MsgAskSaveParameters);
     while (dialogs_->askYesNoCancel(question) == Dialogs::Answer::Yes) {
-        const QString path = dialogs_->saveParameterFile(iniDir_, fileName());
+        const QString path = dialogs_->saveParameterFile(iniDir(), fileName());
         if (path.isEmpty()) continue;
         const model::FileWriteResult written = model::saveParameterFile(path.toStdString(), image_);
         if (written) return;
@@ -372,11 +359,11 @@ void TFormHlav::flushDeferredMessages() {
 }
 
 QString TFormHlav::fileName() const {
-    auto* label = registry_.find<QLabel>("LabelFile2");
-    return label != nullptr ? label->text() : QString();
+    return QString::fromStdString(state_.fileName);
 }
 
 void TFormHlav::setFileName(const QString& path) {
+    state_.fileName = path.toStdString();
     if (auto* label = registry_.find<QLabel>("LabelFile2")) label->setText(path);
 }
 
@@ -396,10 +383,7 @@ bool TFormHlav::tickAllowed() const {
 void TFormHlav::Timer1Timer() {
     if (!tickAllowed()) return;
     inTick_ = true;
-    auto* extended = registry_.find<QAbstractButton>("CheckBoxExtMonitor");
-    auto* gas = registry_.find<QAbstractButton>("CheckBoxGas");
-    monitorPresenter_.setOptions(
-        {extended != nullptr && extended->isChecked(), gas != nullptr && gas->isChecked()});
+    monitorPresenter_.setOptions({state_.extendedMonitor, state_.n2oTicked});
     actOnTransfer(link_->tick());
     updateLinkDisplay();
     inTick_ = false;
@@ -427,7 +411,7 @@ void TFormHlav::updateLinkDisplay() {
     }
     presenter_.showTransfer(link_->transfer(), transferPresenter_, printing_);
     const editing::PageHighlight highlight =
-        editing::highlightLivePoint(pageView_->currentPage(), link_->monitor().live(), image_);
+        editing::highlightLivePoint(state_.currentPage, link_->monitor().live(), image_);
     presenter_.showHighlight(highlight);
     if (highlight.currentCell) currentCell_ = *highlight.currentCell;
     if (const int lit = highlight.lit(editing::HighlightGroup::PositionAxisEdits); lit >= 0) {

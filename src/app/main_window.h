@@ -22,6 +22,7 @@
 #include "editing/option_handlers.h"
 #include "editing/transfer_presenter.h"
 #include "editing/widgets/control_registry.h"
+#include "editing/window_state.h"
 #include "i18n/messages.h"
 #include "link/posix_serial_port.h"
 #include "link/unit_link.h"
@@ -57,16 +58,20 @@ class TFormHlav : public QMainWindow {
     const widgets::ControlRegistry& controls() const { return registry_; }
     link::UnitLink& unitLink() { return *link_; }
     editing::ChangePipeline& pipeline() { return pipeline_; }
-    int currentPage() const { return pageView_->currentPage(); }
+    // The change pipeline as an edit runs it: sanitize, refresh twice, record,
+    // and the window acts on what changed.
+    void runPipeline();
+    const editing::WindowState& windowState() const { return state_; }
+    int currentPage() const { return state_.currentPage; }
     PageView& pageView() { return *pageView_; }
     QTabWidget* pageControl() { return pageControl_; }
     // The designed client area (inside the scrolling central widget).
     QWidget* clientArea() const { return client_; }
     std::uint8_t language() const { return outside_.language; }
-    editing::CodePage memoCodePage() const { return memoCodePage_; }
+    editing::CodePage memoCodePage() const { return state_.memoCodePage; }
     std::uint8_t portIndex() const { return outside_.portIndex; }
     bool testMode() const { return testMode_; }
-    const app::AllFlags& allFlags() const { return allFlags_; }
+    const editing::AllFlags& allFlags() const { return state_.allFlags; }
     const link::CurrentCell& currentCell() const { return currentCell_; }
     QString fileName() const;
     QTimer& tickTimer() { return timer_; }
@@ -139,10 +144,15 @@ class TFormHlav : public QMainWindow {
     // The orders of start-up and close (main_window.cpp).
     void FormCreate();
     void FormClose();
-    // The window's position, size, port, language, the page given and the
-    // remembered check boxes, as they stand.
-    AppSettings currentSettings(int activePage) const;
+    // The window's position, size, port, language and the window state, as
+    // they stand.
+    AppSettings currentSettings() const;
     void loadSettings();
+    // Shows the window state in its widgets: the file name, the page and the
+    // remembered check boxes.
+    void showWindowState();
+    // Lets the check boxes that hold window state write it when toggled.
+    void connectStateBoxes();
     void saveSettings();
     void startSimulator();
     // The Com menu's caption of the device given for this run; empty for
@@ -159,7 +169,11 @@ class TFormHlav : public QMainWindow {
     void MemoCharactersRefused(const QString& characters);
 
     // Shared steps.
-    void runPipeline() { pipeline_.run(); }
+    void recordSnapshot();
+    // Acts on what a change, an undo or a redo did: flags the changed blocks,
+    // switches to the page, refreshes it, enables undo and redo, starts
+    // programming, in this order.
+    void carryOut(const editing::ChangeOutcome& outcome);
     void applyUiTexts();
     void applyMessageTexts();
     void showMessage(const QString& text);
@@ -182,6 +196,9 @@ class TFormHlav : public QMainWindow {
     // Does what a transfer reports: collect before it sends, show the
     // image again, forget the file name, tell of another unit version.
     void actOnTransfer(const link::TransferOutcome& outcome);
+    // The folder last chosen in the file dialogs, and choosing it.
+    QString iniDir() const { return QString::fromStdString(state_.iniDir); }
+    void setIniDir(const QString& folder) { state_.iniDir = folder.toStdString(); }
     void updateLinkDisplay();
     void stepInjectionPosition(int direction);
     void stepMapTools(int direction);
@@ -203,14 +220,13 @@ class TFormHlav : public QMainWindow {
     model::InjectionScaling scaling_;
     model::OutsideSettings outside_{0, 1};
     i18n::MessageTable messages_;
-    // The memo and the unit's identification are kept in this code page,
-    // whatever the window language.
-    editing::CodePage memoCodePage_ = systemMemoCodePage();
+    // File, folder, page, the options of the check boxes and the memo's code
+    // page (the memo and the unit's identification are kept in it, whatever
+    // the window language).
+    editing::WindowState state_;
     QtStandardTexts qtTexts_;
-    app::AllFlags allFlags_{};
     bool testMode_ = false;
     bool printing_ = false;
-    QString iniDir_;
 
     widgets::ControlRegistry registry_;
     QTabWidget* pageControl_ = nullptr;

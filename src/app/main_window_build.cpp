@@ -86,7 +86,7 @@ void TFormHlav::buildWindow() {
     const QStringList missing = widgets::buildAllPages(pageControl_, factory);
     for (const QString& name : missing) qWarning("Page control missing: %s", qPrintable(name));
     // The page the window shows until the settings say otherwise.
-    pageControl_->setCurrentIndex(editing::kPageIdle);
+    pageControl_->setCurrentIndex(state_.currentPage);
     auto* panel = new QWidget(central);
     panel->setObjectName(QStringLiteral("PanelLive"));
     panel->setGeometry(4, 46 + widgets::kPageControlSize.height() + 4,
@@ -102,17 +102,17 @@ void TFormHlav::buildWindow() {
     resize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height());
 
     pageView_ = std::make_unique<PageView>(
-        image_, scaling_, allFlags_, registry_, pageControl_,
+        image_, scaling_, state_, registry_, pageControl_,
         PageView::Hooks{
-            .memoCodePage = [this] { return memoCodePage_; },
             .identification = [this]() -> const link::UnitIdentification& {
                 return link_->transfer().identification();
             },
             .unknownBike =
                 [this] { postMessage(message(i18n::MessageKey::MsgBikeNotSupported)); }});
     printMode_ = std::make_unique<print::PrintMode>(registry_, pageControl_,
-                                                    [this] { return pageView_->currentPage(); });
+                                                    [this] { return state_.currentPage; });
     connectPageControls();
+    connectStateBoxes();
     for (int i = 0; i < 3; ++i) {
         pageControl_->setTabText(editing::kPageAdvance + i,
                                  QString::fromUtf8(i18n::kMapPageCreationCaptions[i].data()));

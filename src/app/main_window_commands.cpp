@@ -52,7 +52,7 @@ void TFormHlav::ComboBoxBikeChange(int index) {
 }
 
 void TFormHlav::MenuOpenClick() {
-    const QString path = dialogs_->openParameterFile(iniDir_, fileName());
+    const QString path = dialogs_->openParameterFile(iniDir(), fileName());
     // A running Read would replace the file's parameters, a Program would
     // send half of each set: the transfer ends before the file is read.
     const bool stopped = !path.isEmpty() && stopTransfer();
@@ -69,7 +69,7 @@ void TFormHlav::MenuOpenClick() {
             scaling_.computeBaseTables(image_);
             runPipeline();
             setFileName(path);
-            iniDir_ = QFileInfo(path).absolutePath();
+            setIniDir(QFileInfo(path).absolutePath());
         }
     }
     // The label keeps telling that a transfer was stopped.
@@ -77,7 +77,7 @@ void TFormHlav::MenuOpenClick() {
 }
 
 void TFormHlav::MenuSaveClick() {
-    const QString path = dialogs_->saveParameterFile(iniDir_, fileName());
+    const QString path = dialogs_->saveParameterFile(iniDir(), fileName());
     if (path.isEmpty()) return;
     // The file holds exactly the sanitized image the controls then show.
     pageView_->collect();
@@ -91,7 +91,7 @@ void TFormHlav::MenuSaveClick() {
         return;
     }
     setFileName(path);
-    iniDir_ = QFileInfo(path).absolutePath();
+    setIniDir(QFileInfo(path).absolutePath());
 }
 
 void TFormHlav::MenuCom1Click(int index) {

@@ -33,11 +33,11 @@ bool TFormHlav::commitAllowed(const QObject* from) const {
 }
 
 void TFormHlav::EditExit(QObject* from) {
-    if (commitAllowed(from)) handlers_.commitEdit();
+    if (commitAllowed(from)) carryOut(handlers_.commitEdit());
 }
 
 void TFormHlav::UpDownClick(QObject* from) {
-    if (commitAllowed(from)) handlers_.commitEdit();
+    if (commitAllowed(from)) carryOut(handlers_.commitEdit());
 }
 
 void TFormHlav::FormKeyPressEnter(QWidget* from) {
@@ -45,7 +45,7 @@ void TFormHlav::FormKeyPressEnter(QWidget* from) {
     // Enter moves on like Tab (leaving a design-time edit commits it on its
     // own), then the page is taken.
     focusNextChild();
-    handlers_.commitEdit();
+    carryOut(handlers_.commitEdit());
 }
 
 void TFormHlav::Memo1KeyPress(QObject* from) {
@@ -56,51 +56,79 @@ void TFormHlav::commitFocusedField() {
     QWidget* focus = QApplication::focusWidget();
     const bool typing = qobject_cast<widgets::CommitSpinBox*>(focus) != nullptr ||
                         qobject_cast<QPlainTextEdit*>(focus) != nullptr;
-    if (typing && commitAllowed(focus)) handlers_.commitEdit();
+    if (typing && commitAllowed(focus)) carryOut(handlers_.commitEdit());
+}
+
+void TFormHlav::runPipeline() {
+    carryOut(handlers_.runPipeline());
+}
+
+void TFormHlav::recordSnapshot() {
+    carryOut(handlers_.recordSnapshot());
+}
+
+void TFormHlav::carryOut(const editing::ChangeOutcome& outcome) {
+    link::TransferEngine& transfer = link_->transfer();
+    for (int block = 1; block <= model::ParameterImage::kBlockCount; ++block) {
+        if (outcome.changedBlocks.test(static_cast<std::size_t>(block))) {
+            transfer.setBlockFlag(block);
+        }
+    }
+    if (outcome.showPage) pageView_->showPage(*outcome.showPage);
+    if (outcome.refresh) pageView_->refresh();
+    if (outcome.enabling) {
+        for (const char* name : {"MenuZpet", "SpeedButtonZpet"}) {
+            if (auto* o = registry_.object(name))
+                o->setProperty("enabled", outcome.enabling->canUndo);
+        }
+        for (const char* name : {"MenuZnovu", "SpeedButtonZnovu"}) {
+            if (auto* o = registry_.object(name))
+                o->setProperty("enabled", outcome.enabling->canRedo);
+        }
+    }
+    if (outcome.startProgramming) transfer.startProgramming();
 }
 
 void TFormHlav::SpeedButtonZpetClick() {
     // What was typed last is the step to undo: a value still in its field
     // is taken first, so one undo removes it and redo brings it back.
     commitFocusedField();
-    pipeline_.undo();
+    carryOut(pipeline_.undo(state_));
 }
 
 void TFormHlav::SpeedButtonZnovuClick() {
     // A value still being typed is dropped: the restored state replaces it.
-    pipeline_.redo();
+    carryOut(pipeline_.redo(state_));
 }
 
 void TFormHlav::CheckBoxMouseUp() {
-    handlers_.checkBoxReleased();
+    carryOut(handlers_.checkBoxReleased());
 }
 
 void TFormHlav::RadioGroupDirectClick(std::string_view group, int item) {
     if (const editing::Binding* binding = editing::findBinding(group)) {
-        handlers_.directRadioGroupClicked(*binding, item);
+        carryOut(handlers_.directRadioGroupClicked(*binding, item));
     }
 }
 
 void TFormHlav::RadioGroupGearSystemClick() {
     widgets::QtControlAccess access(registry_);
-    handlers_.modeRadioGroupClicked(access);
+    carryOut(handlers_.modeRadioGroupClicked(access));
 }
 
 void TFormHlav::ButtonGearClick(int gear) {
-    handlers_.gearButtonClicked(gear, link_->monitor().live().speedRatio);
+    carryOut(handlers_.gearButtonClicked(gear, link_->monitor().live().speedRatio));
 }
 
 void TFormHlav::stepInjectionPosition(int direction) {
     // The typed angles count: the page is taken first.
     pageView_->collect();
-    auto* all = registry_.find<QAbstractButton>("CheckBoxAll_PolohaA");
-    const bool every = all != nullptr && all->isChecked();
-    editing::stepInjectionPosition(direction, every, positionIndex_, image_);
+    editing::stepInjectionPosition(direction, state_.allPosition, positionIndex_, image_);
     runPipeline();
 }
 
 void TFormHlav::stepMapTools(int direction) {
-    const int page = pageView_->currentPage();
+    const int page = state_.currentPage;
     if (page == editing::kPagePoloha) {
         stepInjectionPosition(direction);
         runPipeline();
@@ -112,12 +140,12 @@ void TFormHlav::stepMapTools(int direction) {
     if (link_->monitor().live().engineSpeed != 0) {
         cell = editing::GridCell{currentCell_.row, currentCell_.column};
     }
-    const bool all = editing::isMapPage(page) && allFlags_[static_cast<std::size_t>(page)];
+    const bool all = editing::isMapPage(page) && state_.allFlags[static_cast<std::size_t>(page)];
     if (editing::stepMapTool(page, direction, all, cell, image_, scaling_)) runPipeline();
 }
 
 void TFormHlav::stepMapColumn(int column, int direction) {
-    editing::stepMapColumn(pageView_->currentPage(), column, direction, image_, scaling_);
+    editing::stepMapColumn(state_.currentPage, column, direction, image_, scaling_);
     runPipeline();
 }
 
@@ -143,13 +171,13 @@ void TFormHlav::ButtonTps100Click() {
 
 void TFormHlav::Menu_Jet123ModeClick(std::uint8_t mode) {
     editing::setCouplingMode(mode, image_);
-    if (mode == 2 && pageView_->currentPage() == editing::kPageJet2A) {
+    if (mode == 2 && state_.currentPage == editing::kPageJet2A) {
         // Map 2 is hidden while it equals map 1: show map 1 instead, without
         // the page-change step.
         pageView_->showPageQuietly(editing::kPageJet1A);
     }
     pageView_->refreshWithGridHidden();
-    pipeline_.recordSnapshot();
+    recordSnapshot();
 }
 
 void TFormHlav::SetLanguage(std::uint8_t language) {

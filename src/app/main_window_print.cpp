@@ -15,7 +15,7 @@ std::unique_ptr<print::PagePrinter> TFormHlav::choosePrinter() {
     // the parameter file on show.
     const QString base = QFileInfo(fileName()).completeBaseName();
     const QString proposed = (base.isEmpty() ? QStringLiteral("Zelvor") : base) + ".pdf";
-    const QString path = dialogs_->savePrintFile(iniDir_, proposed);
+    const QString path = dialogs_->savePrintFile(iniDir(), proposed);
     if (path.isEmpty()) return nullptr;
     return print::pdfFilePrinter(path);
 }

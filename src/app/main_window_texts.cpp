@@ -44,27 +44,28 @@ void TFormHlav::buildMemoCodePageMenu(QMenu* menu) {
 void TFormHlav::showMemoCodePage() {
     for (const CodePageItem& item : kCodePageItems) {
         if (auto* action = registry_.find<QAction>(item.name)) {
-            action->setChecked(item.page == memoCodePage_);
+            action->setChecked(item.page == state_.memoCodePage);
         }
     }
-    if (auto* memo = registry_.find<widgets::MemoEdit>("Memo1")) memo->setCodePage(memoCodePage_);
+    if (auto* memo = registry_.find<widgets::MemoEdit>("Memo1"))
+        memo->setCodePage(state_.memoCodePage);
 }
 
 void TFormHlav::MenuMemoCodePageClick(editing::CodePage page) {
-    if (page != memoCodePage_) {
+    if (page != state_.memoCodePage) {
         // Text typed into the memo and not yet taken is taken in the code page
         // it was typed in, before the bytes are read in the other one.
         auto* memo = registry_.find<widgets::MemoEdit>("Memo1");
-        if (memo != nullptr && pageView_->currentPage() == editing::kPageBike &&
-            memo->toPlainText().toStdString() != editing::loadMemo(image_, memoCodePage_)) {
-            handlers_.commitEdit();
+        if (memo != nullptr && state_.currentPage == editing::kPageBike &&
+            memo->toPlainText().toStdString() != editing::loadMemo(image_, state_.memoCodePage)) {
+            carryOut(handlers_.commitEdit());
         }
-        memoCodePage_ = page;
+        state_.memoCodePage = page;
     }
     showMemoCodePage();
     // The image keeps its bytes; the memo and the identification show them
     // as the chosen code page reads them.
-    if (pageView_->currentPage() == editing::kPageBike) pageView_->refresh();
+    if (state_.currentPage == editing::kPageBike) pageView_->refresh();
 }
 
 void TFormHlav::MemoCharactersRefused(const QString& characters) {

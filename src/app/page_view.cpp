@@ -50,11 +50,11 @@ void applyViewSetting(QObject* object, const editing::ViewSetting& setting) {
 }  // namespace
 
 PageView::PageView(model::ParameterImage& image, model::InjectionScaling& scaling,
-                   editing::AllFlags& allFlags, const widgets::ControlRegistry& registry,
+                   editing::WindowState& window, const widgets::ControlRegistry& registry,
                    QTabWidget* pages, Hooks hooks)
     : image_(image),
       scaling_(scaling),
-      allFlags_(allFlags),
+      window_(window),
       registry_(registry),
       access_(registry),
       pages_(pages),
@@ -62,41 +62,40 @@ PageView::PageView(model::ParameterImage& image, model::InjectionScaling& scalin
       hooks_(std::move(hooks)) {}
 
 void PageView::collect() {
-    if (editing::isMapPage(currentPage_)) {
+    if (editing::isMapPage(currentPage())) {
         if (grid_ != nullptr) {
-            editing::collectMapPage(currentPage_, grid_->values(), image_, scaling_, allFlags_,
-                                    &shownGrid_);
+            editing::collectMapPage(currentPage(), grid_->values(), image_, scaling_,
+                                    window_.allFlags, &shownGrid_);
         }
         return;
     }
-    editing::collectPage(currentPage_, access_, image_, memoCodePage(), &shown_);
+    editing::collectPage(currentPage(), access_, image_, window_.memoCodePage, &shown_);
 }
 
 void PageView::refresh() {
-    if (editing::isMapPage(currentPage_)) {
+    if (editing::isMapPage(currentPage())) {
         refreshMapPage();
         return;
     }
-    if (currentPage_ == editing::kPageBike) refreshBikeExtras();
+    if (currentPage() == editing::kPageBike) refreshBikeExtras();
     shown_.clear();
     const editing::RefreshResult result =
-        editing::refreshPage(currentPage_, access_, image_, memoCodePage(), &shown_);
+        editing::refreshPage(currentPage(), access_, image_, window_.memoCodePage, &shown_);
     if (result.unknownBike && hooks_.unknownBike) hooks_.unknownBike();
     viewUpdate();
 }
 
-editing::CodePage PageView::memoCodePage() const {
-    return hooks_.memoCodePage ? hooks_.memoCodePage() : editing::CodePage::Windows1252;
-}
-
 void PageView::refreshBikeExtras() {
     // The memo checks what is typed against the code page it is shown in.
-    if (auto* memo = registry_.find<widgets::MemoEdit>("Memo1")) memo->setCodePage(memoCodePage());
+    if (auto* memo = registry_.find<widgets::MemoEdit>("Memo1")) {
+        memo->setCodePage(window_.memoCodePage);
+    }
     if (hooks_.identification) {
         const link::UnitIdentification& id = hooks_.identification();
         const std::string& bytes = id.identificationBytes;
         const std::string shown = editing::decodeForDisplay(
-            {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, memoCodePage());
+            {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()},
+            window_.memoCodePage);
         widgets::setLabelText(registry_.find<QWidget>("LabelVerze1"),
                               QString::fromStdString(shown));
         widgets::setLabelText(registry_.find<QWidget>("LabelVerze2"),
@@ -106,7 +105,7 @@ void PageView::refreshBikeExtras() {
     }
     if (auto* program = registry_.find<QAbstractButton>("CheckBoxProgHned")) {
         widgets::setBackground(
-            program, program->isChecked() ? editing::Colour::Red : editing::Colour::ButtonFace);
+            program, window_.programAfterChange ? editing::Colour::Red : editing::Colour::ButtonFace);
     }
 }
 
@@ -115,11 +114,11 @@ void PageView::refreshMapPage() {
         viewUpdate();
         return;
     }
-    grid_->moveToPage(pages_->widget(currentPage_));
+    grid_->moveToPage(pages_->widget(currentPage()));
     // 150 cells change at once: they are painted together afterwards.
     grid_->setUpdatesEnabled(false);
-    grid_->fill(editing::refreshMapPage(currentPage_, image_, scaling_, allFlags_),
-                editing::cellRange(currentPage_));
+    grid_->fill(editing::refreshMapPage(currentPage(), image_, scaling_, window_.allFlags),
+                editing::cellRange(currentPage()));
     shownGrid_ = grid_->values();
     viewUpdate();
     grid_->setUpdatesEnabled(true);
@@ -127,11 +126,11 @@ void PageView::refreshMapPage() {
 
 void PageView::viewUpdate() {
     const editing::MapGridView view =
-        editing::mapGridView(currentPage_, image_, grid_ != nullptr && grid_->msBoxChecked());
+        editing::mapGridView(currentPage(), image_, window_.msDisplay);
     if (auto* a = registry_.find<QAction>("Menu_Jet123Normal")) a->setChecked(view.separateChecked);
     if (auto* a = registry_.find<QAction>("Menu_Jet123Coupled")) a->setChecked(view.coupledChecked);
     if (auto* a = registry_.find<QAction>("Menu_Jet123Stejny")) a->setChecked(view.sameChecked);
-    if (!view.jet2TabVisible && currentPage_ == editing::kPageJet2A) {
+    if (!view.jet2TabVisible && currentPage() == editing::kPageJet2A) {
         // Map 2 has no tab while it equals map 1 (an image with "1 = 2"
         // arrived while map 2 was shown): map 1 is shown in its place.
         showPageQuietly(editing::kPageJet1A);
@@ -159,7 +158,7 @@ void PageView::viewUpdate() {
 
 void PageView::enterPage(int page) {
     if (grid_ != nullptr) grid_->hide();
-    currentPage_ = page;
+    window_.currentPage = page;
     refresh();
     if (grid_ != nullptr) grid_->show();
 }
@@ -180,14 +179,14 @@ void PageView::showPageQuietly(int page) {
         const QSignalBlocker quiet(pages_);
         pages_->setCurrentIndex(page);
     }
-    currentPage_ = page;
+    window_.currentPage = page;
     --switching_;
 }
 
 bool PageView::ownsControl(const QObject* control) const {
     const auto* widget = qobject_cast<const QWidget*>(control);
     if (widget == nullptr) return true;
-    const QWidget* page = pages_->widget(currentPage_);
+    const QWidget* page = pages_->widget(currentPage());
     return page != nullptr && page->isAncestorOf(widget);
 }
 

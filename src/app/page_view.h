@@ -8,6 +8,7 @@
 #include "editing/shown_values.h"
 #include "editing/widgets/control_registry.h"
 #include "editing/widgets/qt_control_access.h"
+#include "editing/window_state.h"
 #include "model/injection.h"
 #include "model/parameter_image.h"
 
@@ -24,25 +25,22 @@ class MapGrid;
 namespace zelvor::app {
 
 // Collect, refresh and the view update of the page on show: the only way
-// controls and image meet. The current page is the page index recorded by the
-// last collect, refresh or page change. The three map pages go through the
-// map grid, with the injection scaling and the per-page "All" flags.
+// controls and image meet. The current page is the window state's, the page
+// index recorded by the last collect, refresh or page change. The three map
+// pages go through the map grid, with the injection scaling and the per-page
+// "All" flags of the window state; the memo and the identification are shown
+// in its code page, the map grid's times while its "Ms" flag is set.
 class PageView {
   public:
     struct Hooks {
-        // The code page of the memo and of the unit's identification.
-        std::function<editing::CodePage()> memoCodePage;
         std::function<const link::UnitIdentification&()> identification;
         // The image holds a bike this program does not know (page 0 refresh).
         std::function<void()> unknownBike;
     };
 
     PageView(model::ParameterImage& image, model::InjectionScaling& scaling,
-             editing::AllFlags& allFlags, const widgets::ControlRegistry& registry,
+             editing::WindowState& window, const widgets::ControlRegistry& registry,
              QTabWidget* pages, Hooks hooks);
-
-    int currentPage() const { return currentPage_; }
-    void setCurrentPage(int page) { currentPage_ = page; }
 
     // Controls of the current page -> image. The current page is the page
     // last entered: while a tab click is switching pages, a field that loses
@@ -73,19 +71,18 @@ class PageView {
     widgets::MapGrid* mapGrid() const { return grid_; }
 
   private:
-    editing::CodePage memoCodePage() const;
+    int currentPage() const { return window_.currentPage; }
     void refreshBikeExtras();
     void refreshMapPage();
 
     model::ParameterImage& image_;
     model::InjectionScaling& scaling_;
-    editing::AllFlags& allFlags_;
+    editing::WindowState& window_;
     const widgets::ControlRegistry& registry_;
     widgets::QtControlAccess access_;
     QTabWidget* pages_;
     widgets::MapGrid* grid_;
     Hooks hooks_;
-    int currentPage_ = 7;
     int switching_ = 0;
     // What the last refresh showed: a collect takes only what the user
     // changed since.

@@ -17,9 +17,6 @@ using model::kMapCells;
 using model::kMapColumns;
 using model::kMapRows;
 
-// The state of the grid's "All" box per page (only the map pages use theirs).
-using AllFlags = std::array<bool, kPageCount>;
-
 bool isMapPage(int page);
 
 // What a map page edits: its speed axis (15 bytes, x 100 rpm), its 150 cells

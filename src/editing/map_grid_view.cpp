@@ -15,6 +15,17 @@ GridPageView bottomRowOf(int page, bool coupled, bool same) {
 
 }  // namespace
 
+const std::string& throttleRowText(int row) {
+    static const std::array<std::string, kMapRows> texts = [] {
+        std::array<std::string, kMapRows> captions;
+        for (std::size_t r = 0; r < captions.size(); ++r) {
+            captions[r] = std::to_string(model::kMapThrottleRows[r]) + "%";
+        }
+        return captions;
+    }();
+    return texts[static_cast<std::size_t>(row)];
+}
+
 MapGridView mapGridView(int page, const model::ParameterImage& image, bool msBoxChecked) {
     MapGridView view;
     const bool coupled = model::isCoupled(image);

@@ -59,9 +59,9 @@ struct MapGridView {
     std::array<std::string, kMapCells> msTexts{};
 };
 
-// The throttle captions of the ten rows, row 0 first.
-inline constexpr std::array<const char*, kMapRows> kThrottleRowTexts = {
-    "0%", "2%", "5%", "10%", "20%", "30%", "40%", "60%", "80%", "100%"};
+// The caption of a throttle row (0..9): its position in percent, "0%" ..
+// "100%".
+const std::string& throttleRowText(int row);
 inline constexpr const char* kThrottleLabelText = "TPS";
 inline constexpr const char* kSameText = "  1 = 2  ";
 inline constexpr const char* kCoupledText = "  1 -> 2  ";

@@ -13,8 +13,9 @@ constexpr unsigned kGearByRatio = 0;
 
 }  // namespace
 
-OptionHandlers::OptionHandlers(model::ParameterImage& image, ChangePipeline& pipeline, Hooks hooks)
-    : image_(image), pipeline_(pipeline), hooks_(std::move(hooks)) {}
+OptionHandlers::OptionHandlers(model::ParameterImage& image, ChangePipeline& pipeline,
+                               const WindowState& window, Hooks hooks)
+    : image_(image), pipeline_(pipeline), window_(window), hooks_(std::move(hooks)) {}
 
 void OptionHandlers::collect() {
     if (hooks_.collect) hooks_.collect();
@@ -24,27 +25,42 @@ void OptionHandlers::viewUpdate() {
     if (hooks_.viewUpdate) hooks_.viewUpdate();
 }
 
-void OptionHandlers::commitEdit() {
+void OptionHandlers::refresh() {
+    if (hooks_.refresh) hooks_.refresh();
+}
+
+ChangeOutcome OptionHandlers::runPipeline() {
+    pipeline_.sanitize();
+    refresh();
+    refresh();
+    return recordSnapshot();
+}
+
+ChangeOutcome OptionHandlers::recordSnapshot() {
+    return pipeline_.record(window_);
+}
+
+ChangeOutcome OptionHandlers::commitEdit() {
     collect();
-    pipeline_.run();
+    return runPipeline();
 }
 
 void OptionHandlers::memoKeyPressed() {
     collect();
 }
 
-void OptionHandlers::checkBoxReleased() {
+ChangeOutcome OptionHandlers::checkBoxReleased() {
     collect();
     viewUpdate();
-    pipeline_.run();
+    return runPipeline();
 }
 
-void OptionHandlers::directRadioGroupClicked(const Binding& group, int itemIndex) {
+ChangeOutcome OptionHandlers::directRadioGroupClicked(const Binding& group, int itemIndex) {
     if (itemIndex >= 0) image_.set(group.field, group.fieldIndex, static_cast<unsigned>(itemIndex));
-    pipeline_.recordSnapshot();
+    return recordSnapshot();
 }
 
-void OptionHandlers::modeRadioGroupClicked(const ControlAccess& controls) {
+ChangeOutcome OptionHandlers::modeRadioGroupClicked(const ControlAccess& controls) {
     // Each group writes a field of its own, so the order does not matter.
     for (const Binding& group : allBindings()) {
         if (group.commit != Commit::ModeRadio) continue;
@@ -52,16 +68,16 @@ void OptionHandlers::modeRadioGroupClicked(const ControlAccess& controls) {
         if (item >= 0) image_.set(group.field, group.fieldIndex, static_cast<unsigned>(item));
     }
     viewUpdate();
-    pipeline_.recordSnapshot();
+    return recordSnapshot();
 }
 
-void OptionHandlers::gearButtonClicked(int gear, std::uint16_t lastLiveRatio) {
+ChangeOutcome OptionHandlers::gearButtonClicked(int gear, std::uint16_t lastLiveRatio) {
     if (gear >= 1 && gear <= kGearCount &&
         image_.get(model::Field::GEAR_GearSystem) == kGearByRatio) {
         image_.set(model::Field::GEAR_PomerRpmSpeed, static_cast<std::size_t>(gear - 1),
                    lastLiveRatio);
     }
-    pipeline_.run();
+    return runPipeline();
 }
 
 }  // namespace zelvor::editing

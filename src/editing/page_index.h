@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 namespace zelvor::editing {
 
 // Index of each page of the main window's page control, in the fixed order
@@ -17,5 +19,9 @@ inline constexpr int kPageRace = 9;
 inline constexpr int kPageGear = 10;
 inline constexpr int kPageMonitor = 11;
 inline constexpr int kPageCount = 12;
+
+// One flag per page: the state of the map grid's "All" box (only the map
+// pages use theirs).
+using AllFlags = std::array<bool, kPageCount>;
 
 }  // namespace zelvor::editing

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "link/live_values.h"
+#include "model/injection.h"
 #include "model/parameter_image.h"
 
 namespace zelvor::link {
@@ -21,7 +22,7 @@ struct CurrentCell {
 int nearestPoint(std::span<const int> axis, int value);
 
 // The throttle positions of the map rows, in %.
-inline constexpr int kThrottleRows[10] = {0, 2, 5, 10, 20, 30, 40, 60, 80, 100};
+inline constexpr const auto& kThrottleRows = model::kMapThrottleRows;
 
 // The three maps of 10 throttle rows by 15 speed points.
 enum class LiveMap : std::uint8_t { Advance, Injection1, Injection2 };

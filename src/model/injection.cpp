@@ -9,8 +9,7 @@ namespace zelvor::model {
 namespace {
 
 // Reference injection times in tens of microseconds for a 600 cm3 engine:
-// 10 throttle rows (0, 2, 5, 10, 20, 30, 40, 60, 80, 100 %) by 10 engine
-// speeds (1000 .. 16000 rpm).
+// the 10 throttle rows of the maps by 10 engine speeds (1000 .. 16000 rpm).
 constexpr std::array<std::int16_t, 100> kReferenceJet1A = {
     110, 80,  65,  65,  55,  45,  50,  50,  50,  50,   // 0 %
     120, 80,  65,  60,  50,  50,  50,  50,  50,  50,   // 2 %
@@ -38,11 +37,16 @@ constexpr std::array<std::int16_t, 100> kReferenceJet2A = {
 };
 
 // Speed points (rpm) and throttle points (tenths of a percent) of the
-// reference tables.
+// reference tables; their throttle points are the map rows.
 constexpr std::array<std::uint16_t, 10> kSpeedPoints = {1000, 2000,  3000,  4000,  6000,
                                                         8000, 10000, 12000, 14000, 16000};
-constexpr std::array<std::uint16_t, 10> kThrottlePoints = {0,   20,  50,  100, 200,
-                                                           300, 400, 600, 800, 1000};
+constexpr std::array<std::uint16_t, 10> kThrottlePoints = [] {
+    std::array<std::uint16_t, 10> tenths{};
+    for (std::size_t r = 0; r < tenths.size(); ++r) {
+        tenths[r] = static_cast<std::uint16_t>(kMapThrottleRows[r] * 10);
+    }
+    return tenths;
+}();
 
 // Engine displacement per BikeType in cm3. The two naked twins (N1) share an
 // engine, as do the two N3 triples.

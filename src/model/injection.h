@@ -15,6 +15,10 @@ namespace zelvor::model {
 inline constexpr int kMapRows = 10;
 inline constexpr int kMapColumns = 15;
 inline constexpr int kMapCells = kMapRows * kMapColumns;
+// The throttle position of each map row, in %, row 0 first. The reference
+// tables of the base times have the same rows.
+inline constexpr std::array<int, kMapRows> kMapThrottleRows = {0,  2,  5,  10, 20,
+                                                               30, 40, 60, 80, 100};
 
 using BaseTable = std::array<std::int16_t, 100>;
 using CellWords = std::array<std::uint16_t, kMapCells>;

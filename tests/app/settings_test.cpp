@@ -74,7 +74,7 @@ TEST(AppSettings, FirstStartKeepsDefaultsAndComPortMapsToIndex) {
     const AppSettings fresh = readAppSettings(IniDocument{}, current);
     EXPECT_EQ(fresh.left, 100);
     EXPECT_EQ(fresh.portIndex, 0);  // COM1
-    EXPECT_EQ(fresh.activePage, 7);
+    EXPECT_EQ(fresh.window.currentPage, 7);
 
     const auto withPort = [&](const char* value) {
         return readAppSettings(IniDocument::parse(std::string("[BASIC]\nComPort=") + value),
@@ -110,11 +110,11 @@ TEST(AppSettings, WriteThenReadRoundTrips) {
     s.width = 1039;
     s.portIndex = 4;
     s.language = 3;
-    s.file = "/home/tuner/maps/r1 race.ign";
-    s.iniDir = "/home/tuner/maps";
-    s.activePage = 10;
-    s.zobrMs = true;
-    s.extMonitor = true;
+    s.window.fileName = "/home/tuner/maps/r1 race.ign";
+    s.window.iniDir = "/home/tuner/maps";
+    s.window.currentPage = 10;
+    s.window.msDisplay = true;
+    s.window.extendedMonitor = true;
     IniDocument ini;
     writeAppSettings(ini, s);
     EXPECT_NE(ini.serialize().find("ComPort=5\n"), std::string::npos);
@@ -123,33 +123,58 @@ TEST(AppSettings, WriteThenReadRoundTrips) {
     EXPECT_EQ(back.left, -20);
     EXPECT_EQ(back.portIndex, 4);
     EXPECT_EQ(back.language, 3);
-    EXPECT_EQ(back.file, s.file);
-    EXPECT_EQ(back.iniDir, s.iniDir);
-    EXPECT_EQ(back.activePage, 10);
-    EXPECT_TRUE(back.zobrMs);
-    EXPECT_TRUE(back.extMonitor);
-    EXPECT_FALSE(back.allPolohaA);
+    EXPECT_EQ(back.window.fileName, s.window.fileName);
+    EXPECT_EQ(back.window.iniDir, s.window.iniDir);
+    EXPECT_EQ(back.window.currentPage, 10);
+    EXPECT_TRUE(back.window.msDisplay);
+    EXPECT_TRUE(back.window.extendedMonitor);
+    EXPECT_FALSE(back.window.allPosition);
+}
+
+// The page is an index into the window's pages: a number outside them keeps
+// the page the window shows, and what the settings do not keep stays.
+TEST(AppSettings, APageTheWindowDoesNotHaveKeepsTheCurrentOne) {
+    AppSettings current;
+    current.window.currentPage = 3;
+    current.window.programAfterChange = true;
+    current.window.allFlags[2] = true;
+    const auto pageOf = [&](const char* value) {
+        return readAppSettings(
+                   IniDocument::parse(std::string("[BASIC]\nPageControl1->ActivePageIndex=") +
+                                      value + "\n"),
+                   current)
+            .window.currentPage;
+    };
+    EXPECT_EQ(pageOf("0"), 0);
+    EXPECT_EQ(pageOf("11"), 11);
+    for (const char* outside : {"12", "-1", "255", "x"}) EXPECT_EQ(pageOf(outside), 3) << outside;
+    const AppSettings read = readAppSettings(IniDocument::parse("[BASIC]\nFile=a.ign\n"), current);
+    EXPECT_TRUE(read.window.programAfterChange);
+    EXPECT_TRUE(read.window.allFlags[2]);
+    EXPECT_EQ(read.window.fileName, "a.ign");
 }
 
 TEST(AppSettings, MemoCodePageIsItsOwnKeyBesideUnknownKeysAndSections) {
+    using editing::CodePage;
     AppSettings current;
-    current.memoCodePage = 1250;  // what the system locale suggested
+    current.window.memoCodePage = CodePage::Windows1250;  // what the system locale suggested
     const auto read = [&](const std::string& text) {
-        return readAppSettings(IniDocument::parse(text), current).memoCodePage;
+        return readAppSettings(IniDocument::parse(text), current).window.memoCodePage;
     };
-    EXPECT_EQ(read(""), 1250);
-    EXPECT_EQ(read("[BASIC]\nMemoCodePage=1252\n"), 1252);
-    EXPECT_EQ(read("[BASIC]\nMemoCodePage=1250\n"), 1250);
+    EXPECT_EQ(read(""), CodePage::Windows1250);
+    EXPECT_EQ(read("[BASIC]\nMemoCodePage=1252\n"), CodePage::Windows1252);
+    EXPECT_EQ(read("[BASIC]\nMemoCodePage=1250\n"), CodePage::Windows1250);
     for (const char* other : {"1251", "65001", "0", "-1250", "x1252", ""}) {
-        EXPECT_EQ(read(std::string("[BASIC]\nMemoCodePage=") + other + "\n"), 1250) << other;
+        EXPECT_EQ(read(std::string("[BASIC]\nMemoCodePage=") + other + "\n"), CodePage::Windows1250)
+            << other;
     }
-    EXPECT_EQ(read("[OTHER]\nMemoCodePage=1252\n"), 1250);
+    EXPECT_EQ(read("[OTHER]\nMemoCodePage=1252\n"), CodePage::Windows1250);
 
     IniDocument ini = IniDocument::parse(
         "[PORTS]\nCOM3=/dev/ttyUSB1\n[BASIC]\nFutureKey=7\nLanguage=2\n[VIEW]\nZoom=3\n");
     AppSettings s = readAppSettings(ini, current);
     EXPECT_EQ(s.language, 2);
-    s.memoCodePage = 1252;
+    s.window.memoCodePage = CodePage::Windows1252;
     writeAppSettings(ini, s);
     const std::string written = ini.serialize();
     EXPECT_NE(written.find("MemoCodePage=1252\n"), std::string::npos);

@@ -196,7 +196,7 @@ class WindowCommandsTest : public QObject {
         w.image().set(Field::LIMITER_JetLimiter, 95);
         w.image().set(Field::LIMITER_RetardLimiterRpm, 90);
         w.image().set(Field::FAN_Fan2, 97);
-        w.pipeline().run();
+        w.runPipeline();
         const model::ParameterImage changed = w.image();
 
         for (Answer declined : {Answer::No, Answer::Cancel}) {
@@ -240,7 +240,7 @@ class WindowCommandsTest : public QObject {
         showPage(w, editing::kPageBike);
 
         w.image().set(Field::FAN_Fan1, 95);
-        w.pipeline().run();
+        w.runPipeline();
         t.script.answers = {Answer::Yes};
         chooseBike(w, 2);
         QCOMPARE(t.script.questions, QStringList{kAskDefaults});
@@ -253,7 +253,7 @@ class WindowCommandsTest : public QObject {
 
         // Declined: no defaults, but the bike, its constants and pins change.
         w.image().set(Field::FAN_Fan1, 95);
-        w.pipeline().run();
+        w.runPipeline();
         const model::ParameterImage before = w.image();
         t.script.answers = {Answer::No};
         chooseBike(w, 6);
@@ -289,7 +289,7 @@ class WindowCommandsTest : public QObject {
         w.image().set(Field::GEAR_GearSystem, 1);
         setMemo(w.image(), "Front sprocket 15");
         w.image().set(Field::LIMITER_StartLimiter, 80);
-        w.pipeline().run();
+        w.runPipeline();
         const model::ParameterImage edited = w.image();
 
         t.script.answers = {Answer::Yes, Answer::Yes};
@@ -369,7 +369,7 @@ class WindowCommandsTest : public QObject {
         w.MenuOpenClick();
         QCOMPARE(w.fileName(), good);
         w.image().set(Field::FAN_Fan2, 99);
-        w.pipeline().run();
+        w.runPipeline();
         const model::ParameterImage current = w.image();
 
         const QString older = folder.filePath("older.ign");

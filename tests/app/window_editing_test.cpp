@@ -181,7 +181,7 @@ class WindowEditingTest : public QObject {
         app::TFormHlav& w = t.window;
         showPage(w, editing::kPageGas);
         w.image().set(model::Field::N2O_Gas1, 60);  // equal to stage 2
-        w.pipeline().run();
+        w.runPipeline();
         QVERIFY(w.pipeline().canUndo());
         w.SpeedButtonZpetClick();
         QVERIFY(!w.pipeline().canUndo());
@@ -210,7 +210,7 @@ class WindowEditingTest : public QObject {
         app::TFormHlav& w = t.window;
         showPage(w, editing::kPagePoloha);
         w.image().set(model::Field::POSITION_A_Angle, 3, 144);
-        w.pipeline().run();
+        w.runPipeline();
         // Engine stopped: the position index is 0.
         w.ButtonPlusClick_PolohaA();
         QCOMPARE(w.image().get(model::Field::POSITION_A_Angle, 0), 55);
@@ -255,7 +255,7 @@ class WindowEditingTest : public QObject {
         w.ButtonGearClick(3);
         QCOMPARE(w.image().word(166), 1234);
         w.image().set(model::Field::GEAR_GearSystem, 1);
-        w.pipeline().run();
+        w.runPipeline();
         liveAnswer(w, {{120, 999}});
         w.ButtonGearClick(3);
         QCOMPARE(w.image().word(166), 1234);
@@ -267,7 +267,7 @@ class WindowEditingTest : public QObject {
         showPage(w, editing::kPageBike);
         w.image().set(model::Field::BIKE_BikeType, 9);
         const qsizetype before = t.script.messages.size();
-        w.pipeline().run();
+        w.runPipeline();
         QCoreApplication::processEvents();
         QCOMPARE(w.controls().find<QComboBox>("ComboBoxBike")->currentIndex(), 8);
         QCOMPARE(t.script.messages.size(), before + 1);  // one box for the two refreshes

@@ -221,7 +221,7 @@ class WindowInputTest : public QObject {
         for (std::size_t k = 0; k < model::kMapCells; ++k) {
             w.image().set(model::Field::JET_1A_Cell, k, 900 + static_cast<unsigned>(k) * 7);
         }
-        w.pipeline().run();
+        w.runPipeline();
         clickTab(w.pageControl(), editing::kPageJet1A);
         const model::ParameterImage before = w.image();
         auto* ms = w.controls().find<QAbstractButton>("CheckBoxZobrMs_Uni");

@@ -10,12 +10,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "../support/real_input.h"
 #include "../support/window_fixture.h"
 #include "editing/page_index.h"
 #include "model/default_set.h"
 #include "model/sanitizer.h"
 
 using namespace zelvor;
+using zelvor::testing::clickTab;
+using zelvor::testing::showActive;
 using zelvor::testing::WindowUnderTest;
 
 namespace {
@@ -24,6 +27,13 @@ void writeFile(const QString& path, const QByteArray& content) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
+}
+
+// A click on a check box's indicator.
+void clickBox(app::TFormHlav& w, const char* name) {
+    auto* box = w.controls().find<QAbstractButton>(name);
+    QVERIFY(box != nullptr);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
 }
 
 model::ParameterImage startImage() {
@@ -98,6 +108,44 @@ class WindowLifecycleTest : public QObject {
         QVERIFY(w.controls().find<QAbstractButton>("CheckBoxExtMonitor")->isChecked());
         QVERIFY(w.image() == expected);
         QCOMPARE(w.controls().find<QSpinBox>("EditPocetGear")->value(), 4);
+    }
+
+    // The boxes a person ticks, with the mouse or the space key, are the
+    // window state the next start comes up with; "Programming after change"
+    // is not kept.
+    void boxesTickedByHandAreKeptAsWindowState() {
+        QTemporaryDir folder;
+        {
+            WindowUnderTest t(folder.path());
+            app::TFormHlav& w = t.window;
+            showActive(w);
+            clickTab(w.pageControl(), editing::kPagePoloha);
+            clickBox(w, "CheckBoxAll_PolohaA");
+            clickTab(w.pageControl(), editing::kPageJet1A);
+            clickBox(w, "CheckBoxZobrMs_Uni");
+            auto* extended = w.controls().find<QAbstractButton>("CheckBoxExtMonitor");
+            extended->setFocus();
+            QTest::keyClick(extended, Qt::Key_Space);
+            clickBox(w, "CheckBoxProgHned");
+            const editing::WindowState& state = w.windowState();
+            QVERIFY(state.allPosition);
+            QVERIFY(state.msDisplay);
+            QVERIFY(state.extendedMonitor);
+            QVERIFY(state.programAfterChange);
+            QCOMPARE(state.currentPage, editing::kPageJet1A);
+            w.close();
+        }
+        WindowUnderTest t(folder.path());
+        app::TFormHlav& w = t.window;
+        const editing::WindowState& state = w.windowState();
+        QVERIFY(state.allPosition && state.msDisplay && state.extendedMonitor);
+        QVERIFY(!state.programAfterChange);
+        QCOMPARE(state.currentPage, editing::kPageJet1A);
+        for (const char* name :
+             {"CheckBoxAll_PolohaA", "CheckBoxZobrMs_Uni", "CheckBoxExtMonitor"}) {
+            QVERIFY2(w.controls().find<QAbstractButton>(name)->isChecked(), name);
+        }
+        QVERIFY(!w.controls().find<QAbstractButton>("CheckBoxProgHned")->isChecked());
     }
 
     void partialDumpAndWideNumbers() {

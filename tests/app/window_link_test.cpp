@@ -152,7 +152,7 @@ class WindowLinkTest : public QObject {
         QVERIFY2(ticks <= 24, qPrintable(QString::number(ticks)));
         // Still usable: an edit and its undo.
         w.image().set(model::Field::FAN_Fan2, 90);
-        w.pipeline().run();
+        w.runPipeline();
         w.SpeedButtonZpetClick();
         QCOMPARE(w.image().get(model::Field::FAN_Fan2), 104);
         w.MenuReadClick();  // a transfer on a dead line fails cleanly after 5 sends

@@ -56,7 +56,7 @@ void showPage(app::TFormHlav& w, int page) {
 
 void setMode(app::TFormHlav& w, int mode) {
     w.image().set(Field::JET1_MISC_Jet123Mode, static_cast<unsigned>(mode));
-    w.pipeline().run();
+    w.runPipeline();
 }
 
 // The engine at speed rpm and throttle %, seen by one tick.
@@ -334,7 +334,7 @@ class WindowMapGridTest : public QObject {
         w.CheckBoxTps_UniMouseUp();
         QVERIFY(!widget(w, "GroupBoxUni")->isHidden());
         w.image().set(Field::JET_1A_Cell, 5, 60000);
-        w.pipeline().run();
+        w.runPipeline();
         auto* ms = qobject_cast<QLabel*>(widget(w, "LabelMs_Uni", 5));
         QVERIFY(!ms->isHidden());
         QCOMPARE(ms->text(), QStringLiteral("60.000 "));
@@ -360,7 +360,7 @@ class WindowMapGridTest : public QObject {
         app::TFormHlav& w = t.window;
         showPage(w, editing::kPageAdvance);
         w.image().set(Field::ADVANCE_Cell, 3, 17);
-        w.pipeline().run();
+        w.runPipeline();
         box(w, "CheckBoxTps_Uni")->setChecked(false);
         w.CheckBoxTps_UniMouseUp();
         QCOMPARE(int(w.image().get(Field::ADVANCE_MISC_UseTps)), 0);
@@ -387,7 +387,7 @@ class WindowMapGridTest : public QObject {
         app::TFormHlav& w = t.window;
         setUseTps(w, 1);
         setEvenAxis(w, Field::RPM_ADV_Rpm);
-        w.pipeline().run();
+        w.runPipeline();
         showPage(w, editing::kPageAdvance);
         engineAt(t, 1250, 3);  // half-way between 1000 and 1500: the higher column
         QCOMPARE(colour(w, "EditRpm_Uni", 1), editing::Colour::Lime);
@@ -405,7 +405,7 @@ class WindowMapGridTest : public QObject {
 
         // Without the throttle the label follows it, the cell is in row 9.
         setUseTps(w, 0);
-        w.pipeline().run();
+        w.runPipeline();
         engineAt(t, 1000, 0);
         QCOMPARE(colour(w, "LabelTpsRow_Uni", 0), editing::Colour::Lime);
         QCOMPARE(colour(w, "EditCell_Uni", 135), editing::Colour::Lime);
@@ -413,7 +413,7 @@ class WindowMapGridTest : public QObject {
 
         // Engine stopped: no cell and no axis point, but the row label.
         setUseTps(w, 1);
-        w.pipeline().run();
+        w.runPipeline();
         engineAt(t, 0, 60);
         for (int k = 0; k < 150; ++k)
             QCOMPARE(colour(w, "EditCell_Uni", k), editing::Colour::Window);
@@ -426,7 +426,7 @@ class WindowMapGridTest : public QObject {
         app::TFormHlav& w = t.window;
         setMode(w, 0);
         setEvenAxis(w, Field::RPM_JET_1A_Rpm);
-        w.pipeline().run();
+        w.runPipeline();
         showPage(w, editing::kPageJet1A);
         box(w, "CheckBoxZobrMs_Uni")->setChecked(true);
         w.CheckBoxTps_UniMouseUp();
@@ -441,7 +441,7 @@ class WindowMapGridTest : public QObject {
         showPage(w, editing::kPageAdvance);
         setUseTps(w, 1);
         setEvenAxis(w, Field::RPM_ADV_Rpm);
-        w.pipeline().run();
+        w.runPipeline();
         const model::ParameterImage before = w.image();
 
         // Engine stopped: a single cell is not stepped, nothing is recorded.
@@ -479,7 +479,7 @@ class WindowMapGridTest : public QObject {
         app::TFormHlav& w = t.window;
         setMode(w, 1);
         setEvenAxis(w, Field::RPM_JET_1A_Rpm);
-        w.pipeline().run();
+        w.runPipeline();
         showPage(w, editing::kPageJet1A);
         engineAt(t, 0, 0);
         const model::ParameterImage stopped = w.image();

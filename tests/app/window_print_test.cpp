@@ -133,7 +133,7 @@ class WindowPrintTest : public QObject {
         t.window.show();
         t.window.image().set(Field::ADVANCE_MISC_UseTps, 0);
         t.window.image().set(Field::JET1_MISC_Jet123Mode, 2);
-        t.window.pipeline().run();
+        t.window.runPipeline();
         t.window.pageControl()->setCurrentIndex(editing::kPageAdvance);
         t.ticks(10);
         auto* fan = t.window.controls().find<QAbstractSpinBox>("UpDownFan1");

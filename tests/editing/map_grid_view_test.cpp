@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "model/default_set.h"
 
 namespace zelvor::editing {
@@ -41,6 +44,12 @@ TEST_F(MapGridViewTest, EditableMapShowsEveryRowWithItsSpinnersAndTools) {
         EXPECT_EQ(view.page->msBoxVisible, page != kPageAdvance) << page;
         EXPECT_FALSE(view.page->jet12Visible) << page;
     }
+}
+
+TEST_F(MapGridViewTest, RowCaptionsAreTheThrottlePositionsOfTheRows) {
+    const std::vector<std::string> captions{"0%",  "2%",  "5%",  "10%", "20%",
+                                            "30%", "40%", "60%", "80%", "100%"};
+    for (int r = 0; r < kMapRows; ++r) EXPECT_EQ(throttleRowText(r), captions[r]) << r;
 }
 
 TEST_F(MapGridViewTest, AdvanceWithoutThrottleShowsOnlyTheFullThrottleRowInRowZerosPlace) {

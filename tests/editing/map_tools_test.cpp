@@ -40,11 +40,13 @@ constexpr std::size_t cellIndex(GridCell cell) {
 TEST_F(MapToolsTest, PlusOnAnAdvanceCellAtItsLimitIsUndoneBySanitizingAndRecordsNothing) {
     const GridCell cell{.row = 4, .column = 6};
     image.set(Field::ADVANCE_Cell, cellIndex(cell), 60);
-    ChangePipeline pipeline(image, PipelineHooks{});
-    pipeline.initialise();
+    ChangePipeline pipeline(image);
+    const WindowState window;
+    (void)pipeline.initialise(window);
     ASSERT_TRUE(stepMapTool(kPageAdvance, +1, false, cell, image, scaling));
     EXPECT_EQ(image.get(Field::ADVANCE_Cell, cellIndex(cell)), 61);
-    pipeline.run();
+    pipeline.sanitize();
+    EXPECT_FALSE(pipeline.record(window).changed());
     EXPECT_EQ(image.get(Field::ADVANCE_Cell, cellIndex(cell)), 60);
     EXPECT_FALSE(pipeline.canUndo());
 }

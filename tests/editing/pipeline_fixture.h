@@ -4,45 +4,40 @@
 #include <vector>
 
 #include "editing/change_pipeline.h"
+#include "editing/option_handlers.h"
+#include "editing/window_state.h"
 #include "model/parameter_image.h"
 #include "model/sanitizer.h"
 
 namespace zelvor::editing::testing {
 
-// The window and link as the pipeline sees them: records what it is asked to
-// do, in order.
+// The window as the handlers see it: its state, and the steps on its page,
+// recorded in order.
 struct FakeWindow {
     model::ParameterImage image;
-    int page = 0;
-    bool programAfterChange = false;
-    std::vector<int> markedBlocks;
+    WindowState state;
     std::vector<std::string> events;
-    int programmingStarts = 0;
-    bool canUndo = true;
-    bool canRedo = true;
 
     FakeWindow() {
         // A sanitized image, so that only the edits of a test change it.
         model::sanitize(image);
+        state.currentPage = 0;
     }
 
-    PipelineHooks hooks() {
-        PipelineHooks h;
-        h.refresh = [this] { events.push_back("refresh"); };
-        h.switchPage = [this](int p) {
-            page = p;
-            events.push_back("switch " + std::to_string(p));
-        };
-        h.currentPage = [this] { return page; };
-        h.programAfterChange = [this] { return programAfterChange; };
-        h.markBlock = [this](int n) { markedBlocks.push_back(n); };
-        h.startProgramming = [this] { ++programmingStarts; };
-        h.undoRedoEnabled = [this](bool u, bool r) {
-            canUndo = u;
-            canRedo = r;
-        };
-        return h;
+    OptionHandlers::Hooks pageSteps() {
+        return {.collect = [this] { events.push_back("collect"); },
+                .viewUpdate = [this] { events.push_back("view"); },
+                .refresh = [this] { events.push_back("refresh"); }};
     }
 };
+
+// The blocks of a block set, lowest first.
+inline std::vector<int> blocksOf(const BlockSet& blocks) {
+    std::vector<int> numbers;
+    for (int n = 1; n <= model::ParameterImage::kBlockCount; ++n) {
+        if (blocks.test(static_cast<std::size_t>(n))) numbers.push_back(n);
+    }
+    return numbers;
+}
 
 }  // namespace zelvor::editing::testing

@@ -41,16 +41,20 @@ AppSettings readAppSettings(const IniDocument& ini, const AppSettings& current) 
     s.portIndex = static_cast<std::uint8_t>(static_cast<unsigned>(comPort) - 1u);
     s.language =
         static_cast<std::uint8_t>(ini.integer(kSettingsSection, kLanguage, current.language));
-    s.file = ini.value(kSettingsSection, kFile).value_or("");
-    s.iniDir = ini.value(kSettingsSection, kIniDir).value_or("");
-    s.activePage = ini.integer(kSettingsSection, kActivePage, current.activePage);
-    s.zobrMs = readFlag(ini, kZobrMs, current.zobrMs);
-    s.extMonitor = readFlag(ini, kExtMonitor, current.extMonitor);
-    s.allPolohaA = readFlag(ini, kAllPolohaA, current.allPolohaA);
+    editing::WindowState& w = s.window;
+    w.fileName = ini.value(kSettingsSection, kFile).value_or("");
+    w.iniDir = ini.value(kSettingsSection, kIniDir).value_or("");
+    // A page the window does not have keeps the current one.
+    const int page = ini.integer(kSettingsSection, kActivePage, current.window.currentPage);
+    if (page >= 0 && page < editing::kPageCount) w.currentPage = page;
+    w.msDisplay = readFlag(ini, kZobrMs, current.window.msDisplay);
+    w.extendedMonitor = readFlag(ini, kExtMonitor, current.window.extendedMonitor);
+    w.allPosition = readFlag(ini, kAllPolohaA, current.window.allPosition);
     // Only the two code pages the memo can be kept in; anything else keeps the
     // current one.
-    const int codePage = ini.integer(kSettingsSection, kMemoCodePage, current.memoCodePage);
-    s.memoCodePage = codePage == 1250 || codePage == 1252 ? codePage : current.memoCodePage;
+    const int codePage = ini.integer(kSettingsSection, kMemoCodePage,
+                                     editing::codePageNumber(current.window.memoCodePage));
+    w.memoCodePage = editing::codePageFromNumber(codePage).value_or(current.window.memoCodePage);
     return s;
 }
 
@@ -64,13 +68,14 @@ void writeAppSettings(IniDocument& ini, const AppSettings& s) {
     put(kWidth, std::to_string(s.width));
     put(kComPort, std::to_string(s.portIndex + 1));
     put(kLanguage, std::to_string(s.language));
-    put(kFile, s.file);
-    put(kIniDir, s.iniDir);
-    put(kActivePage, std::to_string(s.activePage));
-    put(kZobrMs, s.zobrMs ? "1" : "0");
-    put(kExtMonitor, s.extMonitor ? "1" : "0");
-    put(kAllPolohaA, s.allPolohaA ? "1" : "0");
-    put(kMemoCodePage, std::to_string(s.memoCodePage));
+    const editing::WindowState& w = s.window;
+    put(kFile, w.fileName);
+    put(kIniDir, w.iniDir);
+    put(kActivePage, std::to_string(w.currentPage));
+    put(kZobrMs, w.msDisplay ? "1" : "0");
+    put(kExtMonitor, w.extendedMonitor ? "1" : "0");
+    put(kAllPolohaA, w.allPosition ? "1" : "0");
+    put(kMemoCodePage, std::to_string(editing::codePageNumber(w.memoCodePage)));
 }
 
 SettingsPaths SettingsPaths::fromEnvironment() {

@@ -5,12 +5,16 @@
 #include <string>
 
 #include "app/settings/ini_document.h"
+#include "editing/window_state.h"
 
 namespace zelvor::app {
 
 // What the program remembers between runs in section BASIC of the settings
-// file. Reading takes the current values as defaults, so a missing file or
-// key leaves each value as it is.
+// file: the window's place, the port and language, and the window state
+// (file, folder, page, the three remembered boxes, the memo's code page; the
+// "All" flags of the map grid go into the image dump). Reading takes the
+// current values as defaults, so a missing file or key leaves each value as
+// it is, and what is not kept (programming after change) stays as it is.
 struct AppSettings {
     int left = 0;
     int top = 0;
@@ -18,14 +22,7 @@ struct AppSettings {
     int width = 0;
     std::uint8_t portIndex = 0;  // ComPort - 1, kept in 8 bits
     std::uint8_t language = 0;
-    std::string file;    // caption of the file-name label
-    std::string iniDir;  // folder last chosen in the file dialogs
-    int activePage = 7;  // the page the window design shows (Idle)
-    bool zobrMs = false;
-    bool extMonitor = false;
-    bool allPolohaA = false;
-    // Code page of the memo and of the unit's identification: 1250 or 1252.
-    int memoCodePage = 1252;
+    editing::WindowState window;
 };
 
 inline constexpr const char* kSettingsSection = "BASIC";

@@ -1,15 +1,15 @@
 #pragma once
 
-#include <array>
 #include <string>
 #include <string_view>
 
+#include "editing/page_index.h"
 #include "model/parameter_image.h"
 
 namespace zelvor::app {
 
 // The per-page state of the map grid's "All" check box, carried in the dump.
-using AllFlags = std::array<bool, 12>;
+using editing::AllFlags;
 
 // The image of the last orderly close as text: 1350 values "%5u " with a
 // line end after every tenth value and a blank line after every hundredth,

@@ -19,15 +19,14 @@ link::PortMap SettingsStore::portMap() const {
     return map;
 }
 
-bool SettingsStore::loadDump(model::ParameterImage& image, AllFlags& all) const {
+bool SettingsStore::loadDump(model::ParameterImage& image, editing::WindowState& window) const {
     const auto text = model::readFileContent(paths_.imageDump());
     if (!text) return false;
-    parseImageDump(*text, image, all);
+    parseImageDump(*text, image, window.allFlags);
     return true;
 }
 
-std::string SettingsStore::save(const AppSettings& settings, const model::ParameterImage& image,
-                                const AllFlags& all) {
+std::string SettingsStore::save(const AppSettings& settings, const model::ParameterImage& image) {
     std::error_code ec;
     std::filesystem::create_directories(paths_.folder, ec);
     writeAppSettings(ini_, settings);
@@ -36,7 +35,9 @@ std::string SettingsStore::save(const AppSettings& settings, const model::Parame
         problems += r.error;
     }
     // A dump that cannot be written is skipped; the settings still count.
-    if (auto r = model::writeFileAtomically(paths_.imageDump(), formatImageDump(image, all)); !r) {
+    if (auto r = model::writeFileAtomically(paths_.imageDump(),
+                                            formatImageDump(image, settings.window.allFlags));
+        !r) {
         if (!problems.empty()) problems += '\n';
         problems += r.error;
     }

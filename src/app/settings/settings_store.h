@@ -23,15 +23,15 @@ class SettingsStore {
     AppSettings load(const AppSettings& current);
     // The COM port table with the settings file's PORTS rows applied.
     link::PortMap portMap() const;
-    // Reads the dump over the image and the "All" states; false when there is
-    // no dump.
-    bool loadDump(model::ParameterImage& image, AllFlags& all) const;
+    // Reads the dump over the image and the "All" states of the window state;
+    // false when there is no dump.
+    bool loadDump(model::ParameterImage& image, editing::WindowState& window) const;
     bool testMode() const { return readTestMode(paths_.testMarker()); }
 
-    // Writes the settings and then the dump, each atomically; the folder is
-    // created when needed. Returns an empty string or what went wrong.
-    std::string save(const AppSettings& settings, const model::ParameterImage& image,
-                     const AllFlags& all);
+    // Writes the settings and then the dump (the image and the "All" states of
+    // the settings' window state), each atomically; the folder is created
+    // when needed. Returns an empty string or what went wrong.
+    std::string save(const AppSettings& settings, const model::ParameterImage& image);
 
   private:
     SettingsPaths paths_;

@@ -109,7 +109,7 @@ void MapGrid::buildHeader(ControlRegistry& registry) {
         QLabel* label = plainLabel(
             this, QRect(left, layout::rowLabelTop(r), kRowLabelRight - left, kLabelHeight));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setText(QString::fromLatin1(editing::kThrottleRowTexts[r]));
+        label->setText(QString::fromStdString(editing::throttleRowText(r)));
         rowLabels_[r] = label;
         registry.add("LabelTpsRow_Uni", r, label);
     }
@@ -217,10 +217,6 @@ void MapGrid::moveToPage(QWidget* page) {
     if (shown) show();
 }
 
-bool MapGrid::msBoxChecked() const {
-    return msBox_->isChecked();
-}
-
 editing::MapGridValues MapGrid::values() {
     editing::MapGridValues values;
     for (std::size_t c = 0; c < axis_.size(); ++c) values.axis[c] = axis_[c]->takeValue();
@@ -257,7 +253,7 @@ void MapGrid::apply(const editing::MapGridView& view) {
     setLabelText(tpsLabel_, QString::fromLatin1(editing::kThrottleLabelText));
     for (int r = 0; r < editing::kMapRows; ++r) {
         setShown(rowLabels_[r], view.throttleLabelsVisible);
-        setLabelText(rowLabels_[r], QString::fromLatin1(editing::kThrottleRowTexts[r]));
+        setLabelText(rowLabels_[r], QString::fromStdString(editing::throttleRowText(r)));
     }
     for (int c = 0; c < editing::kMapColumns; ++c) {
         setShown(columnButtons_[c], view.columnButtonsVisible);

@@ -47,8 +47,6 @@ class MapGrid : public QGroupBox {
     // Visibility, enabling, texts, colours and positions of the view update.
     void apply(const editing::MapGridView& view);
 
-    bool msBoxChecked() const;
-
   signals:
     // A column button (column 0..14) or the tools button: +1 up, -1 down.
     void columnStepped(int column, int direction);

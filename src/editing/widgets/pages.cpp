@@ -15,22 +15,24 @@ void applyApplicationLook() {
 
 QStringList buildAllPages(QTabWidget* pageControl, ControlFactory& factory) {
     factory.registry().add("PageControl1", pageControl);
-    for (int index = 0; index < 12; ++index) {
+    for (int index = 0; index < editing::kPageCount; ++index) {
         auto* page = new QWidget;
         factory.registry().add(kPageNames[index], page);
         pageControl->addTab(page, QString::fromLatin1(kPageNames[index]));
     }
     const auto page = [&](int index) { return pageControl->widget(index); };
-    buildBikePage(page(0), factory);
-    for (int index = 1; index <= 3; ++index) buildMapPage(page(index), factory, index);
-    buildPositionPage(page(4), factory);
-    buildCorrectionsPage(page(5), factory);
-    buildSensorsPage(page(6), factory);
-    buildIdlePage(page(7), factory);
-    buildGasPage(page(8), factory);
-    buildRacePage(page(9), factory);
-    buildGearPage(page(10), factory);
-    buildMonitorPage(page(11), factory);
+    buildBikePage(page(editing::kPageBike), factory);
+    for (int index : {editing::kPageAdvance, editing::kPageJet1A, editing::kPageJet2A}) {
+        buildMapPage(page(index), factory, index);
+    }
+    buildPositionPage(page(editing::kPagePoloha), factory);
+    buildCorrectionsPage(page(editing::kPageKorekce), factory);
+    buildSensorsPage(page(editing::kPageCidla), factory);
+    buildIdlePage(page(editing::kPageIdle), factory);
+    buildGasPage(page(editing::kPageGas), factory);
+    buildRacePage(page(editing::kPageRace), factory);
+    buildGearPage(page(editing::kPageGear), factory);
+    buildMonitorPage(page(editing::kPageMonitor), factory);
     return factory.tableEditors();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QSize>
 
+#include "editing/page_index.h"
 #include "editing/widgets/control_factory.h"
 
 class QTabWidget;
@@ -16,7 +17,7 @@ inline constexpr QSize kPageClientSize{1023, 452};
 inline constexpr QSize kLivePanelSize{1031, 245};
 
 // The twelve pages in their fixed order, named TabSheet_Bike .. TabSheet_Monitor.
-inline constexpr const char* kPageNames[12] = {
+inline constexpr const char* kPageNames[editing::kPageCount] = {
     "TabSheet_Bike",   "TabSheet_Advance", "TabSheet_Jet1A", "TabSheet_Jet2A",
     "TabSheet_Poloha", "TabSheet_Korekce", "TabSheet_Cidla", "TabSheet_Idle",
     "TabSheet_Gas",    "TabSheet_Race",    "TabSheet_Gear",  "TabSheet_Monitor"};
