@@ -93,9 +93,29 @@ check "zelvor-cli --help" bash -c 'zelvor-cli --help >/dev/null'
 check "zelvor-sim --help" bash -c 'zelvor-sim --help >/dev/null'
 # The window starts with the libraries the package brought (no display needed).
 check "zelvor --help" bash -c 'QT_QPA_PLATFORM=offscreen zelvor --help 2>&1 | grep "^usage: zelvor"'
-# The connection doctor on a simulated unit: add here, once zelvor-cli has
-# it, "zelvor-cli doctor --port" on the device zelvor-sim prints, expecting
-# that the port opens and a unit answers with its version.
+# The connection doctor on a simulated unit: the installed zelvor-sim prints
+# its device line, and the installed zelvor-cli must find that the port opens
+# and a unit answers with its version.
+doctor_on_simulated_unit() {
+    local out device status
+    out=$(mktemp)
+    zelvor-sim >"$out" 2>&1 &
+    local sim=$!
+    for _ in $(seq 50); do
+        device=$(head -n 1 "$out")
+        [ -n "$device" ] && break
+        sleep 0.1
+    done
+    zelvor-cli doctor --port "$device" | tee "$out.report"
+    status=${PIPESTATUS[0]}
+    kill "$sim" 2>/dev/null
+    wait "$sim" 2>/dev/null
+    [ "$status" -eq 0 ] && grep -q "program version 63" "$out.report"
+    status=$?
+    rm -f "$out" "$out.report"
+    return "$status"
+}
+check "zelvor-cli doctor --port on a simulated unit" doctor_on_simulated_unit
 check "the manuals where F1 finds them" test -f /usr/share/zelvor/Zelvor_en.pdf
 check "desktop-file-validate" desktop-file-validate /usr/share/applications/zelvor.desktop
 check "man -w zelvor-cli" man -w zelvor-cli

@@ -144,15 +144,17 @@ TEST_F(MapContentTest, MapTwoTakesNoEditWhileItFollowsMapOne) {
 }
 
 TEST_F(MapContentTest, AnEditIsOneUndoStepOfTheChangePipeline) {
-    ChangePipeline pipeline(image, PipelineHooks{});
-    pipeline.initialise();
+    ChangePipeline pipeline(image);
+    const WindowState window;
+    (void)pipeline.initialise(window);
     const model::ParameterImage before = image;
     MapEdit edit{std::nullopt, readMapContent(MapId::Advance, image).cells};
     for (int k = 20; k < 80; ++k) edit.cells[static_cast<std::size_t>(k)] = 33;
     ASSERT_TRUE(writeMapEdit(MapId::Advance, edit, image, scaling));
-    pipeline.run();
+    pipeline.sanitize();
+    (void)pipeline.record(window);
     EXPECT_EQ(pipeline.undoSteps(), 1);
-    pipeline.undo();
+    (void)pipeline.undo(window);
     EXPECT_EQ(image, before);
 }
 
