@@ -71,6 +71,7 @@ Stats statsOf(std::vector<double> values) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    qputenv("PATH", QByteArray(ZELVOR_SIM_FOLDER ":") + qgetenv("PATH"));
     QApplication application(argc, argv);
     widgets::applyApplicationLook();
     const int ticks = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
