@@ -62,6 +62,7 @@ void MapCellGrid::showMap(editing::MapId map, const model::ParameterImage& image
     image_ = image;
     content_ = editing::readMapContent(map, image_);
     acceptsEdits_ = editing::mapAcceptsEdits(map, image_);
+    textsValid_ = false;
     const auto [low, high] = std::minmax_element(content_.cells.begin(), content_.cells.end());
     lowest_ = *low;
     highest_ = *high;
@@ -72,6 +73,7 @@ void MapCellGrid::setMsDisplay(bool ms) {
     if (msDisplay_ == ms) return;
     if (ms && pending_ == Pending::CellEdit) closeInput();  // no percent typed into times
     msDisplay_ = ms;
+    textsValid_ = false;
     update();
 }
 
@@ -145,6 +147,13 @@ QToolButton* MapCellGrid::createShadingToggle(QWidget* parent) {
     connect(toggle, &QToolButton::toggled, this, &MapCellGrid::setShading);
     connect(this, &MapCellGrid::shadingChanged, toggle, &QToolButton::setChecked);
     return toggle;
+}
+
+void MapCellGrid::changeEvent(QEvent* event) {
+    // Laid-out numbers follow the font, the drawn spinner the palette.
+    if (event->type() == QEvent::FontChange) textsValid_ = false;
+    if (event->type() == QEvent::PaletteChange) spinner_ = QPixmap();
+    QWidget::changeEvent(event);
 }
 
 // ---- Current cell and selection ----

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPixmap>
+#include <QStaticText>
 #include <QWidget>
+#include <array>
 #include <optional>
 
 #include "editing/map_content.h"
@@ -98,6 +101,7 @@ class MapCellGrid : public QWidget {
 
   protected:
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -129,7 +133,8 @@ class MapCellGrid : public QWidget {
 
     void paintCell(QPainter& painter, editing::GridCell cell) const;
     QString cellText(editing::GridCell cell) const;
-    void updateCells(const editing::MapSelection& block);
+    const QStaticText& cellTextLayout(editing::GridCell cell) const;
+    const QPixmap& spinnerPixmap() const;
 
     editing::MapId map_ = editing::MapId::Advance;
     model::ParameterImage image_;
@@ -150,6 +155,13 @@ class MapCellGrid : public QWidget {
     Pending pending_ = Pending::None;
     editing::MapOperation operandOperation_ = editing::MapOperation::Set;
     QLineEdit* input_ = nullptr;
+
+    // Laid-out numbers and the drawn spinner, kept between paints so that a
+    // repaint only copies them; the numbers are laid out again when the map
+    // or the ms display changes.
+    mutable std::array<QStaticText, model::kMapCells> texts_;
+    mutable bool textsValid_ = false;
+    mutable QPixmap spinner_;
 };
 
 }  // namespace zelvor::widgets

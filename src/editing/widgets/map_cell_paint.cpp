@@ -57,6 +57,33 @@ QString MapCellGrid::cellText(GridCell cell) const {
     return QString::number(content_.cells[k]);
 }
 
+const QStaticText& MapCellGrid::cellTextLayout(GridCell cell) const {
+    if (!textsValid_) {
+        for (int r = 0; r < model::kMapRows; ++r) {
+            for (int c = 0; c < model::kMapColumns; ++c) {
+                QStaticText& text = texts_[editing::cellIndex(r, c)];
+                text.setText(cellText({r, c}));
+                text.setTextFormat(Qt::PlainText);
+                text.prepare(QTransform(), font());
+            }
+        }
+        textsValid_ = true;
+    }
+    return texts_[editing::cellIndex(cell.row, cell.column)];
+}
+
+const QPixmap& MapCellGrid::spinnerPixmap() const {
+    const qreal ratio = devicePixelRatioF();
+    if (spinner_.isNull() || spinner_.devicePixelRatio() != ratio) {
+        const QRect rect(0, 0, spinnerRect({}).width(), spinnerRect({}).height());
+        spinner_ = QPixmap(rect.size() * ratio);
+        spinner_.setDevicePixelRatio(ratio);
+        QPainter painter(&spinner_);
+        paintSpinner(painter, rect, toQColor(link::Colour::ButtonFace));
+    }
+    return spinner_;
+}
+
 void MapCellGrid::paintCell(QPainter& painter, GridCell cell) const {
     const QRect edit = editRect(cell);
     const bool selected = selection_.contains(cell.row, cell.column);
@@ -99,7 +126,7 @@ void MapCellGrid::paintCell(QPainter& painter, GridCell cell) const {
 
     const QRect spinner = spinnerRect(cell);
     if (acceptsEdits_) {
-        paintSpinner(painter, spinner, toQColor(link::Colour::ButtonFace));
+        painter.drawPixmap(spinner.topLeft(), spinnerPixmap());
     } else {
         painter.fillRect(cellRect(cell).adjusted(edit.width(), 0, 0, 0),
                          palette().color(QPalette::Window));
