@@ -199,6 +199,11 @@ class MapCellGridTest : public QObject {
         QTest::keyClicks(QApplication::focusWidget(), "20");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
         for (int value : shown()) QCOMPARE(value, 20);
+        // A decimal comma is read as a point: 12.5 % up rounds 20 to 23.
+        QTest::keyClick(grid.get(), '*');
+        typeAtFocus(QStringLiteral("112,5"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+        for (int value : shown()) QCOMPARE(value, 23);
     }
 
     void escapeDropsTheOperationInput() {
@@ -248,6 +253,49 @@ class MapCellGridTest : public QObject {
         QCOMPARE(edits.size(), std::size_t{3});
         QCOMPARE(edits.back().cells[indexOf(3, 4)], 8);
         QCOMPARE(grid->currentCell().row, 6);
+    }
+
+    void arrowsInACellEditTakeTheValueAndMoveOn() {
+        show(MapId::Advance);
+        click({4, 4});
+        typeAtFocus(QStringLiteral("12"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(edits.size(), std::size_t{1});
+        QCOMPARE(edits[0].cells[indexOf(4, 4)], 12);
+        QCOMPARE(edits[0].cells[indexOf(5, 4)], shown()[indexOf(5, 4)]);
+        QCOMPARE(grid->currentCell().row, 5);
+        QCOMPARE(QApplication::focusWidget(), grid.get());
+        // Letters never reach the cell: the edit holds numbers only.
+        typeAtFocus(QStringLiteral("1x3"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(edits.size(), std::size_t{2});
+        QCOMPARE(edits[1].cells[indexOf(5, 4)], 13);
+        QCOMPARE(grid->currentCell().row, 4);
+    }
+
+    void wheelStepsTheCurrentCellOnlyWithFocus() {
+        writeBack = true;
+        show(MapId::Advance);
+        click({2, 5});
+        const int before = shown()[indexOf(2, 5)];
+        auto wheel = [this](GridCell cell, int notches) {
+            const QPoint local = middleOf(*grid, cell);
+            QWheelEvent event(local, grid->mapToGlobal(local), QPoint(), QPoint(0, 120 * notches),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QSpontaneKeyEvent::setSpontaneous(&event);
+            qApp->notify(grid.get(), &event);
+            return event.isAccepted();
+        };
+        QVERIFY(wheel({2, 5}, 1));
+        QCOMPARE(shown()[indexOf(2, 5)], before + 1);
+        QVERIFY(wheel({2, 5}, -1));
+        QVERIFY(wheel({2, 5}, -1));
+        QCOMPARE(shown()[indexOf(2, 5)], before - 1);
+        // Over another cell, or without focus, the wheel goes on to the page.
+        QVERIFY(!wheel({3, 5}, 1));
+        grid->clearFocus();
+        QVERIFY(!wheel({2, 5}, 1));
+        QCOMPARE(edits.size(), std::size_t{3});
     }
 
     void spinnerHalvesStepTheCell() {

@@ -5,7 +5,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QRegularExpressionValidator>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "editing/map_clipboard.h"
@@ -281,6 +283,8 @@ void MapCellGrid::keyPressEvent(QKeyEvent* event) {
     }
     switch (typed.toUpper().unicode()) {
         case '=':
+            // Times in ms are no value to set percentages to.
+            if (msDisplay_ && map_ != editing::MapId::Advance) return;
             return openOperandInput(MapOperation::Set, QStringLiteral("="));
         case '*':
             return openOperandInput(MapOperation::Scale, QStringLiteral("*"));
@@ -301,6 +305,21 @@ void MapCellGrid::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+void MapCellGrid::wheelEvent(QWheelEvent* event) {
+    // The wheel steps the current cell only while the grid has the focus and
+    // the pointer is on that cell; anywhere else it goes on to the page, so
+    // scrolling past the grid never changes a map.
+    const std::optional<GridCell> cell = cellAt(event->position().toPoint());
+    const int notches = event->angleDelta().y() / 120;
+    if (!hasFocus() || !acceptsEdits_ || !cell || !sameCell(*cell, current_) || notches == 0 ||
+        pending_ != Pending::None) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    stepCell(*cell, notches);
+}
+
 // ---- Cell edit and operation input ----
 
 void MapCellGrid::openCellEdit(const QString& firstText) {
@@ -308,7 +327,11 @@ void MapCellGrid::openCellEdit(const QString& firstText) {
     input_ = new QLineEdit(this);
     input_->setObjectName(QStringLiteral("cellEdit"));
     input_->setGeometry(editRect(current_));
+    // Whole numbers only, as the cells hold them.
+    input_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,5}")), input_));
     input_->setText(firstText);
+    editCell_ = current_;
     input_->installEventFilter(this);
     pending_ = Pending::CellEdit;
     input_->show();
@@ -327,6 +350,8 @@ void MapCellGrid::openOperandInput(MapOperation operation, const QString& prompt
     input_ = new QLineEdit(this);
     input_->setObjectName(QStringLiteral("operandInput"));
     input_->setPlaceholderText(prompt);
+    input_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("\\d{0,6}([.,]\\d{0,3})?")), input_));
     input_->setGeometry(left, first.top(), kInputWidth, kCellHeight);
     input_->installEventFilter(this);
     operandOperation_ = operation;
@@ -350,7 +375,7 @@ void MapCellGrid::closeInput() {
 bool MapCellGrid::commitPendingEdit() {
     if (pending_ != Pending::CellEdit) return false;
     const QString text = input_->text().trimmed();
-    const GridCell cell = current_;
+    const GridCell cell = editCell_;
     closeInput();
     bool ok = false;
     const int value = text.toInt(&ok);
@@ -361,7 +386,10 @@ bool MapCellGrid::commitPendingEdit() {
 
 bool MapCellGrid::takeOperand() {
     bool ok = false;
-    const double operand = QLocale::c().toDouble(input_->text().trimmed(), &ok);
+    // A decimal comma reads as a point, whatever the language of the system.
+    QString text = input_->text().trimmed();
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    const double operand = QLocale::c().toDouble(text, &ok);
     const MapOperation operation = operandOperation_;
     closeInput();
     if (ok) runOperation(operation, operand);
@@ -372,9 +400,11 @@ bool MapCellGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched != input_ || input_ == nullptr) return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
-        // Typing into the input must never reach a shortcut of the window.
-        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::ShiftModifier ||
-            key->modifiers() == Qt::KeypadModifier) {
+        // Typing into the input must never reach a shortcut of the window;
+        // other keys (F4, Ctrl+Z) still do.
+        const bool plain = (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0 &&
+                           !key->text().isEmpty() && key->text().at(0).isPrint();
+        if (plain) {
             event->accept();
             return false;
         }
@@ -395,6 +425,15 @@ bool MapCellGrid::handleInputKey(QKeyEvent* key) {
             return true;
         case Qt::Key_Escape:
             closeInput();
+            return true;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            // Up and down take a typed value and move on, as Enter would;
+            // an operation input ignores them.
+            if (pending_ == Pending::CellEdit) {
+                commitPendingEdit();
+                moveCurrent(key->key() == Qt::Key_Up ? -1 : +1, 0, false);
+            }
             return true;
         default:
             break;

@@ -107,6 +107,7 @@ class MapCellGrid : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -154,6 +155,7 @@ class MapCellGrid : public QWidget {
 
     Pending pending_ = Pending::None;
     editing::MapOperation operandOperation_ = editing::MapOperation::Set;
+    editing::GridCell editCell_{};  // the cell an open cell edit belongs to
     QLineEdit* input_ = nullptr;
 
     // Laid-out numbers and the drawn spinner, kept between paints so that a
