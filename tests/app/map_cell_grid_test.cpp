@@ -253,6 +253,16 @@ class MapCellGridTest : public QObject {
         QCOMPARE(edits.size(), std::size_t{3});
         QCOMPARE(edits.back().cells[indexOf(3, 4)], 8);
         QCOMPARE(grid->currentCell().row, 6);
+
+        // What a save or a program run collects: the typed value handed
+        // over without a signal, the edit closed.
+        typeAtFocus(QStringLiteral("9"));
+        const std::optional<editing::MapEdit> pending = grid->takePendingEdit();
+        QVERIFY(pending.has_value());
+        QCOMPARE(pending->cells[indexOf(6, 6)], 9);
+        QCOMPARE(edits.size(), std::size_t{3});
+        QCOMPARE(QApplication::focusWidget(), grid.get());
+        QVERIFY(!grid->takePendingEdit());
     }
 
     void arrowsInACellEditTakeTheValueAndMoveOn() {
@@ -436,6 +446,19 @@ class MapCellGridTest : public QObject {
         QVERIFY(!grid->shading());
         shot = grid->grab().toImage();
         QCOMPARE(QColor(shot.pixel(fillPointOf(*grid, {4, 4}))), selected);
+    }
+
+    void printModeHidesTheSpinners() {
+        show(MapId::Advance);
+        const QRect spinner = grid->spinnerRect({0, 0});
+        const QPoint arrow(spinner.center().x(), spinner.top() + 5);
+        const QColor background = grid->palette().color(QPalette::Window);
+        QVERIFY(QColor(grid->grab().toImage().pixel(arrow)) != background);
+        grid->setSpinnersShown(false);
+        QCOMPARE(QColor(grid->grab().toImage().pixel(arrow)), background);
+        // Where the arrows were, a click steps nothing.
+        QTest::mouseClick(grid.get(), Qt::LeftButton, {}, arrow);
+        QVERIFY(edits.empty());
     }
 
     void singleRowShowsTheFullThrottleRowOnTop() {

@@ -76,6 +76,12 @@ class MapCellGrid : public QWidget {
     // Takes a typed value still open in a cell edit (what a collect does
     // before saving or programming). Returns whether there was one.
     bool commitPendingEdit();
+    // The same typed value as an edit for the caller to write, without
+    // edited(); nothing when no edit is open or it changes nothing.
+    std::optional<editing::MapEdit> takePendingEdit();
+
+    // The spinners are drawn and stepped unless a printout hides them.
+    void setSpinnersShown(bool shown);
 
     // Geometry of a cell in widget coordinates (where it is drawn).
     QRect editRect(editing::GridCell cell) const;
@@ -126,7 +132,6 @@ class MapCellGrid : public QWidget {
     bool takeOperand();
 
     void runOperation(editing::MapOperation operation, double operand);
-    void setCellValue(editing::GridCell cell, int value);
     void stepCell(editing::GridCell cell, int direction);
     void emitCells(const editing::MapCells& cells);
     void copySelection() const;
@@ -144,6 +149,7 @@ class MapCellGrid : public QWidget {
     bool msDisplay_ = false;
     bool singleRow_ = false;
     bool shading_ = false;
+    bool spinnersShown_ = true;
     int lowest_ = 0;  // the range the shading spreads over
     int highest_ = 0;
 

@@ -125,7 +125,7 @@ void MapCellGrid::paintCell(QPainter& painter, GridCell cell) const {
     }
 
     const QRect spinner = spinnerRect(cell);
-    if (acceptsEdits_) {
+    if (acceptsEdits_ && spinnersShown_) {
         painter.drawPixmap(spinner.topLeft(), spinnerPixmap());
     } else {
         painter.fillRect(cellRect(cell).adjusted(edit.width(), 0, 0, 0),
