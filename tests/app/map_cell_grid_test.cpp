@@ -440,8 +440,10 @@ class MapCellGridTest : public QObject {
         QVERIFY(low != high && low != plain);
         QVERIFY(QColor(shot.pixel(fillPointOf(*grid, {3, 3}))) != low);
 
-        // The live cell moves off: its old place is shown as selected again.
-        grid->setLiveCell(std::nullopt);
+        // The live cell moves off (a cell outside the map is none): its old
+        // place is shown as selected again.
+        grid->setLiveCell(GridCell{10, 4});
+        QVERIFY(!grid->liveCell());
         QTest::mouseClick(toggle, Qt::LeftButton);
         QVERIFY(!grid->shading());
         shot = grid->grab().toImage();

@@ -116,6 +116,11 @@ std::optional<GridCell> MapCellGrid::cellAt(QPoint point) const {
 }
 
 void MapCellGrid::setLiveCell(std::optional<GridCell> cell) {
+    // A cell outside the map (a garbled live value) lights nothing.
+    if (cell &&
+        (cell->row < 0 || cell->row > kLastRow || cell->column < 0 || cell->column > kLastColumn)) {
+        cell.reset();
+    }
     if (live_.has_value() == cell.has_value() && (!cell || sameCell(*live_, *cell))) return;
     if (live_) update(cellRect(*live_));
     live_ = cell;
