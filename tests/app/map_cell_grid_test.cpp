@@ -1,5 +1,6 @@
 // The map cell grid driven by mouse and keyboard, with a small owner that
 // writes each edit into an image and shows the map again, as the window does.
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -204,6 +205,29 @@ class MapCellGridTest : public QObject {
         typeAtFocus(QStringLiteral("112,5"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
         for (int value : shown()) QCOMPARE(value, 23);
+    }
+
+    void stepKeysReachTheWindowUnlessABlockIsSelected() {
+        // The window's Minus and Plus (F4/F5) step the live cell; a block
+        // selected in the grid takes the keys for itself.
+        QWidget window;
+        grid->setParent(&window);
+        int windowSteps = 0;
+        auto* minus = new QAction(&window);
+        minus->setShortcut(Qt::Key_F4);
+        window.addAction(minus);
+        connect(minus, &QAction::triggered, this, [&windowSteps] { ++windowSteps; });
+        grid->showMap(MapId::Advance, image);
+        testing::showActive(window);
+        click({1, 1});
+        testing::keyAtFocus(Qt::Key_F4);
+        QCOMPARE(windowSteps, 1);
+        QVERIFY(edits.empty());
+        click({2, 2}, Qt::ShiftModifier);
+        testing::keyAtFocus(Qt::Key_F4);
+        QCOMPARE(windowSteps, 1);
+        QCOMPARE(edits.size(), std::size_t{1});
+        grid->setParent(nullptr);
     }
 
     void escapeDropsTheOperationInput() {
