@@ -442,7 +442,7 @@ class MapCellGridTest : public QObject {
         show(MapId::Advance);
         drag({3, 3}, {5, 5});
         grid->setLiveCell(GridCell{4, 4});
-        const QColor lime = widgets::toQColor(link::Colour::Lime);
+        const QColor lime = widgets::toQColor(editing::Colour::Lime);
         QImage shot = grid->grab().toImage();
         QCOMPARE(QColor(shot.pixel(fillPointOf(*grid, {4, 4}))), lime);
         const QColor selected(shot.pixel(fillPointOf(*grid, {3, 3})));

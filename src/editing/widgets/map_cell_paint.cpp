@@ -79,7 +79,7 @@ const QPixmap& MapCellGrid::spinnerPixmap() const {
         spinner_ = QPixmap(rect.size() * ratio);
         spinner_.setDevicePixelRatio(ratio);
         QPainter painter(&spinner_);
-        paintSpinner(painter, rect, toQColor(link::Colour::ButtonFace));
+        paintSpinner(painter, rect, toQColor(editing::Colour::ButtonFace));
     }
     return spinner_;
 }
@@ -90,15 +90,15 @@ void MapCellGrid::paintCell(QPainter& painter, GridCell cell) const {
     const bool isLive = live_ && live_->row == cell.row && live_->column == cell.column;
     const bool ms = msDisplay_ && map_ != editing::MapId::Advance;
 
-    QColor fill = acceptsEdits_ ? toQColor(link::Colour::Window) : kDisabledField;
-    if (ms) fill = toQColor(link::Colour::ButtonFace);
+    QColor fill = acceptsEdits_ ? toQColor(editing::Colour::Window) : kDisabledField;
+    if (ms) fill = toQColor(editing::Colour::ButtonFace);
     if (shading_) {
         fill =
             shadeOf(content_.cells[editing::cellIndex(cell.row, cell.column)], lowest_, highest_);
     }
     if (selected) fill = blend(fill, kSelectionFill, shading_ ? 0.55 : 1.0);
     // The live cell is lit whatever else is drawn on it.
-    if (isLive) fill = toQColor(link::Colour::Lime);
+    if (isLive) fill = toQColor(editing::Colour::Lime);
     painter.fillRect(edit, fill);
     painter.setPen(kFieldFrame);
     painter.setBrush(Qt::NoBrush);
