@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
-#include "cli/tapped_port.h"
 #include "cli/tick_clock.h"
 #include "editing/transfer_presenter.h"
 #include "i18n/messages.h"
 #include "link/serial_port.h"
+#include "link/tapped_port.h"
 #include "link/transfer_engine.h"
 #include "link/unit_link.h"
 #include "model/parameter_image.h"
@@ -82,7 +82,7 @@ class TransferRun {
     const i18n::MessageTable& messages_;
     editing::TransferPresenter words_;
     std::optional<int> versionMismatch_;  // the unit's program version
-    TappedPort port_;
+    link::TappedPort port_;
     link::UnitLink link_;
 };
 

@@ -5,13 +5,13 @@
 
 #include "link/serial_port.h"
 
-namespace zelvor::cli {
+namespace zelvor::link {
 
 // Passes every call through to another port and counts the bytes read, so a
 // caller sees whether a poll of the link took an answer.
-class TappedPort final : public link::SerialPort {
+class TappedPort final : public SerialPort {
   public:
-    explicit TappedPort(link::SerialPort& port) : port_(port) {}
+    explicit TappedPort(SerialPort& port) : port_(port) {}
 
     bool open(const std::string& devicePath) override { return port_.open(devicePath); }
     void close() override { port_.close(); }
@@ -28,8 +28,8 @@ class TappedPort final : public link::SerialPort {
     std::size_t bytesRead() const { return bytesRead_; }
 
   private:
-    link::SerialPort& port_;
+    SerialPort& port_;
     std::size_t bytesRead_ = 0;
 };
 
-}  // namespace zelvor::cli
+}  // namespace zelvor::link
