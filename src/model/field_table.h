@@ -16,6 +16,17 @@ namespace detail {
 struct Row {
     FieldDescriptor d;
 
+  private:
+    // A copy with one change. Defined before its users: clang evaluates the
+    // table's constant expressions only through functions already defined.
+    template <typename Change>
+    constexpr Row with(Change change) const {
+        Row copy = *this;
+        change(copy.d);
+        return copy;
+    }
+
+  public:
     // engineering = stored * scale (+ bias).
     constexpr Row times(std::int32_t scale) const {
         return with([&](auto& f) { f.scale = scale; });
@@ -43,14 +54,6 @@ struct Row {
     }
 
     constexpr operator FieldDescriptor() const { return d; }
-
-  private:
-    template <typename Change>
-    constexpr Row with(Change change) const {
-        Row copy = *this;
-        change(copy.d);
-        return copy;
-    }
 };
 
 constexpr Row field(Field id, std::string_view section, std::string_view name, std::uint16_t offset,

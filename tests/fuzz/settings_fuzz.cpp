@@ -1,0 +1,67 @@
+// Feeds arbitrary bytes to the settings file reader and the image dump
+// reader, the two files the program reads at every start that a user or a
+// crash may have left in any state. Besides the sanitizers' checks it aborts
+// when what was read does not survive being written and read again, and
+// when the dump reader changes bytes it never reached.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "app/settings/app_settings.h"
+#include "app/settings/image_dump.h"
+#include "app/settings/ini_document.h"
+#include "model/parameter_image.h"
+
+using namespace zelvor;
+
+namespace {
+
+void settingsSurviveARoundTrip(std::string_view text) {
+    const app::IniDocument ini = app::IniDocument::parse(text);
+    const std::string serialized = ini.serialize();
+    if (app::IniDocument::parse(serialized).serialize() != serialized) std::abort();
+
+    const app::AppSettings read = app::readAppSettings(ini, app::AppSettings{});
+    app::IniDocument written;
+    app::writeAppSettings(written, read);
+    const std::string once = written.serialize();
+    const app::AppSettings again =
+        app::readAppSettings(app::IniDocument::parse(once), app::AppSettings{});
+    app::IniDocument rewritten;
+    app::writeAppSettings(rewritten, again);
+    if (rewritten.serialize() != once) std::abort();
+
+    // Writing into the document read keeps what the program does not know.
+    app::IniDocument kept = ini;
+    app::writeAppSettings(kept, read);
+    const app::IniDocument keptAgain = app::IniDocument::parse(kept.serialize());
+    for (const auto& [key, value] : ini.entries("PORTS")) {
+        if (keptAgain.value("PORTS", key) != value) std::abort();
+    }
+}
+
+void dumpSurvivesARoundTrip(std::string_view text) {
+    model::ParameterImage image;
+    for (std::size_t i = 0; i < model::ParameterImage::kSize; ++i) {
+        image.setByte(i, static_cast<std::uint8_t>(i * 11 + 5));
+    }
+    app::AllFlags all{};
+    app::parseImageDump(text, image, all);
+    const std::string written = app::formatImageDump(image, all);
+    model::ParameterImage again;
+    app::AllFlags allAgain{};
+    allAgain.fill(true);
+    app::parseImageDump(written, again, allAgain);
+    if (!(again == image) || allAgain != all) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    settingsSurviveARoundTrip(text);
+    dumpSurvivesARoundTrip(text);
+    return 0;
+}
