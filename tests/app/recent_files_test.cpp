@@ -70,7 +70,8 @@ TEST(RecentFiles, ReadingSkipsGapsRepeatsAndKeysBeyondTheLimit) {
     const IniDocument ini = IniDocument::parse(
         "[RecentFiles]\nFile1=/a.ign\nFile2=\nFile3=/b.ign\nFile4=/a.ign\nFile8=/c.ign\n"
         "File9=/d.ign\n");
-    EXPECT_EQ(RecentFiles::read(ini).paths(), (std::vector<std::string>{"/a.ign", "/b.ign", "/c.ign"}));
+    EXPECT_EQ(RecentFiles::read(ini).paths(),
+              (std::vector<std::string>{"/a.ign", "/b.ign", "/c.ign"}));
 }
 
 }  // namespace
