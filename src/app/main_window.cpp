@@ -74,7 +74,7 @@ TFormHlav::TFormHlav(StartOptions options, SettingsPaths paths, std::unique_ptr<
     FormCreate();
     about_ = new TFormAbout([this] { return outside_.language; }, this);
     about_->hide();
-    setAcceptDrops(true);
+    acceptFileDrops();
     // A file named on the command line opens once start-up is complete, as
     // if chosen in the Open dialog (which gives a full path).
     if (!options_.file.isEmpty()) openParameterFile(QFileInfo(options_.file).absoluteFilePath());

@@ -157,6 +157,8 @@ class TFormHlav : public QMainWindow {
     QAction* addMenuAction(QMenu* menu, const char* name, QKeySequence shortcut = {});
     // The entries of the recent files under File, hidden while unused.
     void buildRecentFileItems(QMenu* file);
+    // Parameter files dropped on the window or any of its fields open.
+    void acceptFileDrops();
     void showRecentFiles();
 
     // The orders of start-up and close (main_window.cpp).

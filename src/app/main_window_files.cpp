@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
+#include <functional>
 
 #include "app/main_window.h"
 
@@ -28,7 +29,42 @@ QString droppedParameterFile(const QMimeData* data) {
     return {};
 }
 
+// Text fields take a drop of text, which a file manager sends beside the
+// file's URL: a parameter file dropped on one of them goes to the window
+// instead of into the field as its path.
+class ParameterFileDropRouter : public QObject {
+  public:
+    ParameterFileDropRouter(QObject* parent, std::function<void(const QString&)> open)
+        : QObject(parent), open_(std::move(open)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
+            return QObject::eventFilter(watched, event);
+        }
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QString path = droppedParameterFile(drop->mimeData());
+        if (path.isEmpty()) return false;
+        drop->acceptProposedAction();
+        if (type == QEvent::Drop) open_(path);
+        return true;
+    }
+
+  private:
+    std::function<void(const QString&)> open_;
+};
+
 }  // namespace
+
+void TFormHlav::acceptFileDrops() {
+    setAcceptDrops(true);
+    auto* router = new ParameterFileDropRouter(this, [this](const QString& path) {
+        openParameterFile(QFileInfo(path).absoluteFilePath());
+    });
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (child->acceptDrops()) child->installEventFilter(router);
+    }
+}
 
 void TFormHlav::buildRecentFileItems(QMenu* file) {
     for (int place = 0; place < static_cast<int>(RecentFiles::kLimit); ++place) {

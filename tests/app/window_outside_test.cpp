@@ -119,9 +119,11 @@ QString entry(int place, const QString& path) {
     return QStringLiteral("&%1 %2 | %3").arg(place).arg(name, path);
 }
 
-void dropUrls(QWidget& target, const QList<QUrl>& urls, bool& accepted) {
+void dropUrls(QWidget& target, const QList<QUrl>& urls, bool& accepted,
+              const QString& alsoText = {}) {
     QMimeData data;
     data.setUrls(urls);
+    if (!alsoText.isEmpty()) data.setText(alsoText);
     const QPoint where = target.rect().center();
     QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&target, &enter);
@@ -269,6 +271,17 @@ class WindowOutsideTest : public QObject {
         QCOMPARE(t.script.messages, QStringList{kVersionError});
         QCOMPARE(w.image().get(Field::FAN_Fan1), 91);
         QCOMPARE(w.fileName(), first);
+
+        // Dropped on a text field, as a file manager sends it (the URL and
+        // its text), the file opens and the field does not take the path.
+        auto* memo = w.controls().find<QPlainTextEdit>("Memo1");
+        QVERIFY(memo != nullptr);
+        const QString memoBefore = memo->toPlainText();
+        dropUrls(*memo->viewport(), {QUrl::fromLocalFile(second)}, accepted, second);
+        QVERIFY(accepted);
+        QCOMPARE(w.fileName(), second);
+        QCOMPARE(w.image().get(Field::FAN_Fan1), 92);
+        QCOMPARE(memo->toPlainText(), memoBefore);
     }
 
     void recentFilesNewestFirstAtMostEightAndKeptOverARestart() {
@@ -383,6 +396,26 @@ class WindowOutsideTest : public QObject {
         // The window has its port back: the unit's answers go on coming.
         const std::uint32_t seen = w.unitLink().monitor().framesDecoded();
         QTRY_VERIFY_WITH_TIMEOUT(w.unitLink().monitor().framesDecoded() > seen + 2, 5000);
+        report->close();
+    }
+
+    void checkConnectionOnAMissingDeviceSaysSoWithoutAnotherBox() {
+        QTemporaryDir folder;
+        app::StartOptions options;
+        const QString device = folder.filePath("ttyUSB7");
+        options.portDevice = device.toStdString();
+        WindowUnderTest t(folder.path(), options);
+        app::TFormHlav& w = t.window;
+        zelvor::testing::showActive(w);
+        QCOMPARE(t.script.messages.size(), 1);  // the port did not open at start
+        chooseItem(w, "MenuCom", QStringLiteral("MenuCheckConnection"));
+        auto* report = w.findChild<app::ConnectionReportDialog*>();
+        QVERIFY(report != nullptr);
+        const QString text = report->report();
+        QVERIFY2(text.contains(device + QStringLiteral(" does not exist.")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("Result: no unit answered.")), qPrintable(text));
+        QCOMPARE(t.script.messages.size(), 1);
+        QVERIFY(report->windowTitle().endsWith(device));
         report->close();
     }
 
