@@ -52,7 +52,13 @@ void TFormHlav::ComboBoxBikeChange(int index) {
 }
 
 void TFormHlav::MenuOpenClick() {
-    openParameterFile(dialogs_->openParameterFile(iniDir(), fileName()));
+    const QString path = dialogs_->openParameterFile(iniDir(), fileName());
+    if (path.isEmpty()) {
+        // A cancelled Open still clears the status of a finished transfer.
+        hideTransferStatus();
+        return;
+    }
+    openParameterFile(path);
 }
 
 bool TFormHlav::openParameterFile(const QString& path) {
