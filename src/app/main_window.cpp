@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -73,6 +74,10 @@ TFormHlav::TFormHlav(StartOptions options, SettingsPaths paths, std::unique_ptr<
     FormCreate();
     about_ = new TFormAbout([this] { return outside_.language; }, this);
     about_->hide();
+    acceptFileDrops();
+    // A file named on the command line opens once start-up is complete, as
+    // if chosen in the Open dialog (which gives a full path).
+    if (!options_.file.isEmpty()) openParameterFile(QFileInfo(options_.file).absoluteFilePath());
 }
 
 void TFormHlav::MenuContensClick() {
@@ -164,6 +169,7 @@ AppSettings TFormHlav::currentSettings() const {
     s.portIndex = outside_.portIndex;
     s.language = outside_.language;
     s.window = state_;
+    s.recentFiles = recentFiles_;
     return s;
 }
 
@@ -174,6 +180,8 @@ void TFormHlav::loadSettings() {
     outside_.portIndex = s.portIndex;
     outside_.language = s.language;
     state_ = s.window;
+    recentFiles_ = s.recentFiles;
+    showRecentFiles();
     showWindowState();
     store_.loadDump(image_, state_);
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/about_window.h"
+#include "app/connection_report.h"
 #include "app/dialogs.h"
 #include "app/help_document.h"
 #include "app/link_presenter.h"
@@ -33,6 +34,8 @@
 #include "print/print_mode.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QMenu;
 class QTabWidget;
 
@@ -80,6 +83,16 @@ class TFormHlav : public QMainWindow {
     // Handlers of the menus, buttons and events.
     void MenuNewClick();
     void MenuOpenClick();
+    // Opens a parameter file as Open does with the file chosen in its
+    // dialog: the same messages, file name and undo step. True when the
+    // file was read.
+    bool openParameterFile(const QString& path);
+    // The File menu's entry of the recent file at this place (0: newest).
+    void MenuRecentClick(int place);
+    const RecentFiles& recentFiles() const { return recentFiles_; }
+    // Runs the connection doctor on the chosen Com row's device and shows
+    // its report.
+    void MenuCheckConnectionClick();
     void MenuSaveClick();
     void MenuExitClick() { close(); }
     void ComboBoxBikeChange(int index);
@@ -131,6 +144,8 @@ class TFormHlav : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     // Building (main_window_build.cpp).
@@ -140,6 +155,11 @@ class TFormHlav : public QMainWindow {
     void buildToolBar(QWidget* central);
     void connectPageControls();
     QAction* addMenuAction(QMenu* menu, const char* name, QKeySequence shortcut = {});
+    // The entries of the recent files under File, hidden while unused.
+    void buildRecentFileItems(QMenu* file);
+    // Parameter files dropped on the window or any of its fields open.
+    void acceptFileDrops();
+    void showRecentFiles();
 
     // The orders of start-up and close (main_window.cpp).
     void FormCreate();
@@ -246,6 +266,9 @@ class TFormHlav : public QMainWindow {
 
     TFormAbout* about_ = nullptr;
     DocumentOpener openDocument_ = systemDocumentOpener();
+    RecentFiles recentFiles_;
+    QList<QAction*> recentItems_;
+    ConnectionReportDialog* connectionReport_ = nullptr;
     std::unique_ptr<print::PrintMode> printMode_;
     print::PrinterLookup findPrinter_ = print::defaultPrinter;
 

@@ -159,6 +159,7 @@ void TFormHlav::buildMenus() {
     connect(addMenuAction(file, "MenuPrint", QKeySequence(Qt::CTRL | Qt::Key_P)),
             &QAction::triggered, this, &TFormHlav::SpeedButtonPrintClick);
     file->addSeparator();
+    buildRecentFileItems(file);
     connect(addMenuAction(file, "MenuExit"), &QAction::triggered, this, &TFormHlav::MenuExitClick);
 
     QMenu* com = menu("MenuCom");
@@ -166,6 +167,9 @@ void TFormHlav::buildMenus() {
         port_, com, [this](const QString& text) { showMessage(text); }, this);
     connect(ports_, &PortController::portChosen, this, &TFormHlav::MenuCom1Click);
     connect(ports_, &PortController::overrideChosen, this, &TFormHlav::MenuComDeviceClick);
+    com->addSeparator();
+    connect(addMenuAction(com, "MenuCheckConnection"), &QAction::triggered, this,
+            &TFormHlav::MenuCheckConnectionClick);
 
     QMenu* device = menu("MenuDevice");
     connect(addMenuAction(device, "MenuRead", QKeySequence(Qt::Key_F7)), &QAction::triggered, this,

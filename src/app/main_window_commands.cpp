@@ -53,27 +53,41 @@ void TFormHlav::ComboBoxBikeChange(int index) {
 
 void TFormHlav::MenuOpenClick() {
     const QString path = dialogs_->openParameterFile(iniDir(), fileName());
+    if (path.isEmpty()) {
+        // A cancelled Open still clears the status of a finished transfer.
+        hideTransferStatus();
+        return;
+    }
+    openParameterFile(path);
+}
+
+bool TFormHlav::openParameterFile(const QString& path) {
+    if (path.isEmpty()) return false;
     // A running Read would replace the file's parameters, a Program would
     // send half of each set: the transfer ends before the file is read.
-    const bool stopped = !path.isEmpty() && stopTransfer();
-    if (!path.isEmpty()) {
-        const model::LoadStatus status = model::loadParameterFile(path.toStdString(), image_);
-        if (status == model::LoadStatus::OpenError) {
-            showMessage(message(i18n::MessageKey::MsgOpenFileError) + QStringLiteral("\n") + path);
-        } else if (status == model::LoadStatus::VersionMismatch) {
-            showMessage(message(i18n::MessageKey::MsgIgnFileVersion));
-        } else {
-            // The unit's constants and pins follow the file's bike, as they
-            // do at start-up.
-            model::applyBikeUpdate(image_);
-            scaling_.computeBaseTables(image_);
-            runPipeline();
-            setFileName(path);
-            setIniDir(QFileInfo(path).absolutePath());
-        }
+    const bool stopped = stopTransfer();
+    const model::LoadStatus status = model::loadParameterFile(path.toStdString(), image_);
+    if (status == model::LoadStatus::OpenError) {
+        showMessage(message(i18n::MessageKey::MsgOpenFileError) + QStringLiteral("\n") + path);
+        // A file that can no longer be opened is no longer offered.
+        recentFiles_.remove(path.toStdString());
+        recentFiles_.remove(QFileInfo(path).absoluteFilePath().toStdString());
+    } else if (status == model::LoadStatus::VersionMismatch) {
+        showMessage(message(i18n::MessageKey::MsgIgnFileVersion));
+    } else {
+        // The unit's constants and pins follow the file's bike, as they
+        // do at start-up.
+        model::applyBikeUpdate(image_);
+        scaling_.computeBaseTables(image_);
+        runPipeline();
+        setFileName(path);
+        setIniDir(QFileInfo(path).absolutePath());
+        recentFiles_.add(QFileInfo(path).absoluteFilePath().toStdString());
     }
     // The label keeps telling that a transfer was stopped.
     if (!stopped) hideTransferStatus();
+    showRecentFiles();
+    return status == model::LoadStatus::Loaded;
 }
 
 void TFormHlav::MenuSaveClick() {
@@ -92,6 +106,8 @@ void TFormHlav::MenuSaveClick() {
     }
     setFileName(path);
     setIniDir(QFileInfo(path).absolutePath());
+    recentFiles_.add(QFileInfo(path).absoluteFilePath().toStdString());
+    showRecentFiles();
 }
 
 void TFormHlav::MenuCom1Click(int index) {

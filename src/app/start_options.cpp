@@ -18,7 +18,7 @@ std::optional<std::uint8_t> languageOf(const QString& word) {
 StartOptions parseStartOptions(const QStringList& arguments) {
     StartOptions options;
     if (!arguments.isEmpty()) options.language = languageOf(arguments.first());
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
+    for (qsizetype i = options.language ? 1 : 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         const auto value = [&]() -> std::optional<std::string> {
             if (i + 1 >= arguments.size()) {
@@ -35,9 +35,11 @@ StartOptions parseStartOptions(const QStringList& arguments) {
             if (auto v = value()) options.simulatorArguments.push_back(*v);
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             options.help = true;
-        } else if (a.startsWith(QLatin1String("--"))) {
+        } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
             options.error = QStringLiteral("unknown option %1").arg(a);
-        } else if (i > 0) {
+        } else if (options.file.isEmpty() && !a.isEmpty()) {
+            options.file = a;
+        } else {
             options.error = QStringLiteral("unexpected argument %1").arg(a);
         }
     }
@@ -47,8 +49,9 @@ StartOptions parseStartOptions(const QStringList& arguments) {
 QString startOptionsUsage() {
     return QStringLiteral(
         "usage: zelvor [ENGLISH|DEUTSCH|FRENCH|CESKY] [--port DEVICE] [--simulate "
-        "[--sim-option OPTION]...]\n"
+        "[--sim-option OPTION]...] [FILE.ign]\n"
         "  ENGLISH ...     language of the window (first argument, exact spelling)\n"
+        "  FILE.ign        open this parameter file once the window is up\n"
         "  --port DEVICE   talk to the unit on DEVICE instead of the Com menu's port\n"
         "  --simulate      start the simulated unit and connect to it\n"
         "  --sim-option X  pass X to the simulated unit, e.g. --sim-option --fault "

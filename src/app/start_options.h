@@ -8,7 +8,9 @@
 namespace zelvor::app {
 
 // What the command line asks for. The first argument may name the language
-// ("ENGLISH", "DEUTSCH", "FRENCH", "CESKY", exactly); options:
+// ("ENGLISH", "DEUTSCH", "FRENCH", "CESKY", exactly); one other argument that
+// is not an option names a parameter file to open once the window is up;
+// options:
 //   --port DEVICE   use this device instead of the COM port mapping for this run
 //   --simulate      start the simulated unit and connect to it
 //   --sim-option X  pass X on to the simulated unit (repeatable)
@@ -17,6 +19,7 @@ struct StartOptions {
     std::optional<std::string> portDevice;
     bool simulate = false;
     std::vector<std::string> simulatorArguments;
+    QString file;  // the parameter file to open; empty for none
     bool help = false;
     QString error;  // an unknown option or a missing value
 };

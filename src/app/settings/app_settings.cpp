@@ -55,6 +55,7 @@ AppSettings readAppSettings(const IniDocument& ini, const AppSettings& current) 
     const int codePage = ini.integer(kSettingsSection, kMemoCodePage,
                                      editing::codePageNumber(current.window.memoCodePage));
     w.memoCodePage = editing::codePageFromNumber(codePage).value_or(current.window.memoCodePage);
+    s.recentFiles = RecentFiles::read(ini);
     return s;
 }
 
@@ -76,6 +77,7 @@ void writeAppSettings(IniDocument& ini, const AppSettings& s) {
     put(kExtMonitor, w.extendedMonitor ? "1" : "0");
     put(kAllPolohaA, w.allPosition ? "1" : "0");
     put(kMemoCodePage, std::to_string(editing::codePageNumber(w.memoCodePage)));
+    s.recentFiles.write(ini);
 }
 
 SettingsPaths SettingsPaths::fromEnvironment() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/settings/ini_document.h"
+#include "app/settings/recent_files.h"
 #include "editing/window_state.h"
 
 namespace zelvor::app {
@@ -23,6 +24,9 @@ struct AppSettings {
     std::uint8_t portIndex = 0;  // ComPort - 1, kept in 8 bits
     std::uint8_t language = 0;
     editing::WindowState window;
+    // Kept in a section of its own, which versions without the list leave
+    // as it is.
+    RecentFiles recentFiles;
 };
 
 inline constexpr const char* kSettingsSection = "BASIC";
@@ -30,7 +34,8 @@ inline constexpr const char* kPortsSection = "PORTS";
 
 // Reads the keys in their fixed order, each with the current value as default.
 AppSettings readAppSettings(const IniDocument& ini, const AppSettings& current);
-// Writes the keys in their fixed order; other sections and keys stay.
+// Writes the keys in their fixed order and the recent files; other sections
+// and keys stay.
 void writeAppSettings(IniDocument& ini, const AppSettings& settings);
 
 // Where the settings file, the image dump and the test-mode marker live:
