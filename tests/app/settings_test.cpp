@@ -23,6 +23,20 @@ TEST(IniDocument, KeepsLiteralKeysOrderAndForeignSections) {
     EXPECT_EQ(IniDocument::parse(ini.serialize()).serialize(), ini.serialize());
 }
 
+// A value is one line of the file: a file name with a line break in it
+// (a legal name on Linux) must not turn into keys or sections of its own.
+TEST(IniDocument, AValueWithALineBreakWritesNoOtherKeys) {
+    IniDocument ini;
+    ini.setValue("BASIC", "File", "/tmp/a\n[PORTS]\nCOM1=/dev/evil.ign");
+    ini.setValue("BASIC", "IniDir", "/tmp/b\rLeft=9");
+    ini.setValue("BASIC", "Left", "12");
+    const IniDocument back = IniDocument::parse(ini.serialize());
+    EXPECT_EQ(back.value("PORTS", "COM1"), std::nullopt);
+    EXPECT_EQ(back.value("BASIC", "Left"), "12");
+    EXPECT_EQ(back.value("BASIC", "File"), "");
+    EXPECT_EQ(back.value("BASIC", "IniDir"), "");
+}
+
 TEST(IniDocument, IntegersFallBackWhenAbsentOrNotANumber) {
     const IniDocument ini = IniDocument::parse("[BASIC]\nA=-15\nB=12abc\nC=\nD= 42 \n");
     EXPECT_EQ(ini.integer("BASIC", "A", 3), -15);

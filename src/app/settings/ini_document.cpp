@@ -83,7 +83,11 @@ std::optional<std::string> IniDocument::value(std::string_view section,
 }
 
 void IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {
-    findOrAdd(section).setValue(key, value);
+    // A value is one line of the file. One with a line break in it (a file
+    // name may hold one) would be read back as further keys or sections, so
+    // it is stored empty: the key then reads as not set.
+    const bool oneLine = value.find_first_of("\r\n") == std::string_view::npos;
+    findOrAdd(section).setValue(key, oneLine ? value : std::string_view{});
 }
 
 std::vector<std::pair<std::string, std::string>> IniDocument::entries(

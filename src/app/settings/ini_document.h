@@ -18,6 +18,7 @@ class IniDocument {
     static IniDocument parse(std::string_view text);
 
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    // A value with a line break in it is stored empty (a value is one line).
     void setValue(std::string_view section, std::string_view key, std::string_view value);
     // All keys of a section in file order (an absent section gives none).
     std::vector<std::pair<std::string, std::string>> entries(std::string_view section) const;
