@@ -17,6 +17,7 @@
 #include "app/settings/settings_store.h"
 #include "app/start_options.h"
 #include "app/system_texts.h"
+#include "doctor/serial_survey.h"
 #include "editing/change_pipeline.h"
 #include "editing/code_page.h"
 #include "editing/monitor_presenter.h"
@@ -269,6 +270,9 @@ class TFormHlav : public QMainWindow {
     RecentFiles recentFiles_;
     QList<QAction*> recentItems_;
     ConnectionReportDialog* connectionReport_ = nullptr;
+    // The serial devices at start-up, so that Check connection can say which
+    // came or went since (a re-plugged adapter may have a new name).
+    std::vector<doctor::SerialDevice> devicesAtStart_ = doctor::surveySerialDevices({});
     std::unique_ptr<print::PrintMode> printMode_;
     print::PrinterLookup findPrinter_ = print::defaultPrinter;
 

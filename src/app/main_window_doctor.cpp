@@ -37,6 +37,7 @@ void TFormHlav::MenuCheckConnectionClick() {
     request.user = doctor::UserIdentity::current();
     request.self = ::getpid();
     request.port = device;
+    request.devicesAtStart = devicesAtStart_;
     std::ostringstream report;
     {
         const WaitCursor wait;

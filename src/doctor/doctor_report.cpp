@@ -122,9 +122,27 @@ void writeLiveTest(const std::string& device, const LiveTestResult& result,
     }
 }
 
+void writeSurveyChange(const SurveyChange& change, std::ostream& out) {
+    if (change.empty()) {
+        out << "Since the program started, no serial device came or went.\n";
+        return;
+    }
+    auto list = [&out](const std::vector<std::string>& names, const char* what) {
+        for (std::size_t i = 0; i < names.size(); ++i) out << (i == 0 ? "" : ", ") << names[i];
+        out << " " << what;
+    };
+    out << "Since the program started: ";
+    if (!change.appeared.empty()) list(change.appeared, "appeared");
+    if (!change.appeared.empty() && !change.vanished.empty()) out << "; ";
+    if (!change.vanished.empty()) list(change.vanished, "vanished");
+    out << ".\n";
+}
+
 bool runDoctor(const DoctorRequest& request, std::ostream& out) {
     const std::vector<SerialDevice> devices = surveySerialDevices(request.roots);
     writeSurvey(devices, out);
+    if (request.devicesAtStart)
+        writeSurveyChange(compareSurveys(*request.devicesAtStart, devices), out);
 
     bool answered = false;
     if (request.port) {

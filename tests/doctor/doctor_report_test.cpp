@@ -89,6 +89,23 @@ TEST_F(DoctorReport, MissingPortIsNotLiveTested) {
     EXPECT_THAT(report, HasSubstr("Result: no unit answered."));
 }
 
+// The window keeps the survey of its start: an adapter re-plugged since comes
+// back under another name, and the report says which came and which went.
+TEST_F(DoctorReport, SaysWhichDevicesCameOrWentSinceTheStart) {
+    system.addDevice("ttyUSB0");
+    system.addDevice("ttyS0");
+    request.devicesAtStart = surveySerialDevices(system.roots());
+    request.port = "ttyUSB0";
+    EXPECT_THAT(run(), HasSubstr("Since the program started, no serial device came or went."));
+
+    std::filesystem::remove(system.roots().dev / "ttyUSB0");
+    system.addDevice("ttyUSB1");
+    const std::string report = run();
+    EXPECT_THAT(report,
+                HasSubstr("Since the program started: ttyUSB1 appeared; ttyUSB0 vanished."));
+    EXPECT_THAT(report, HasSubstr("Problem: ttyUSB0 does not exist."));
+}
+
 TEST_F(DoctorReport, PortThatIsNoSerialDeviceFailsTheLiveTest) {
     system.addDevice("ttyUSB0");
     request.port = "ttyUSB0";
