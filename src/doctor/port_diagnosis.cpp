@@ -87,6 +87,15 @@ std::string devicesPresent(const SystemRoots& roots) {
     return text;
 }
 
+// The lasting name of an adapter that is plugged in, to show in an example;
+// a placeholder when none has one.
+std::string byIdExample(const SystemRoots& roots) {
+    for (const SerialDevice& device : surveySerialDevices(roots)) {
+        if (!device.byIdNames.empty()) return device.byIdNames.front();
+    }
+    return "<name>";
+}
+
 // A pseudo-terminal (a simulated unit, for one) is always held open by the
 // program that made it; that is no sign of a port in use.
 bool isPseudoTerminal(const SystemRoots& roots, const fs::path& device) {
@@ -137,6 +146,10 @@ std::optional<Finding> missingFinding(const SystemRoots& roots, const NamedDevic
         finding.remedy.push_back(
             "An adapter plugged into another socket may come back under another name; its name "
             "in /dev/serial/by-id stays the same.");
+        finding.remedy.push_back(
+            "To find the adapter by that name, bind a Com item to it in the [PORTS] section of "
+            "the settings file Zelvor.ini, for example:");
+        finding.remedy.push_back("  COM1=/dev/serial/by-id/" + byIdExample(roots));
     }
     return finding;
 }

@@ -113,6 +113,18 @@ TEST_F(PortDiagnosis, MissingDeviceNamesTheDevicesPresent) {
     EXPECT_THAT(remedy, HasSubstr((system.roots().dev / "ttyUSB1").string() + " (USB 0403:6001)"));
     EXPECT_THAT(remedy, HasSubstr((system.roots().dev / "ttyS0").string()));
     EXPECT_THAT(remedy, HasSubstr("/dev/serial/by-id"));
+    EXPECT_THAT(remedy, HasSubstr("[PORTS]"));
+}
+
+// The remedy gives the settings line that binds a Com item to an adapter's
+// lasting name, with the name of an adapter that is plugged in.
+TEST_F(PortDiagnosis, MissingDeviceShowsHowToBindAComItemToTheByIdName) {
+    system.addUsbAdapter("ttyUSB1", "0403", "6001");
+    system.addById("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0", "ttyUSB1");
+    const std::optional<Finding> finding = missingFinding(system.roots(), device("/dev/ttyUSB0"));
+    ASSERT_TRUE(finding);
+    EXPECT_THAT(remedyText(*finding),
+                HasSubstr("COM1=/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"));
 }
 
 TEST_F(PortDiagnosis, ByIdNameOfAnUnpluggedAdapterAndAnEmptySystem) {
