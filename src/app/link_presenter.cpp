@@ -7,6 +7,8 @@
 #include <string>
 
 #include "editing/widgets/colours.h"
+#include "editing/widgets/map_cell_grid.h"
+#include "editing/widgets/map_grid.h"
 
 namespace zelvor::app {
 
@@ -83,20 +85,22 @@ void LinkPresenter::showMonitor(const editing::MonitorView& view) {
 
 void LinkPresenter::showHighlight(const editing::PageHighlight& highlight) {
     for (const editing::GroupHighlight& group : highlight.groups) {
+        if (group.group == HighlightGroup::MapCells) {
+            // The cells are one widget: it repaints the old and the new lit
+            // cell only.
+            if (auto* cells = registry_.find<widgets::MapCellGrid>("MapCells_Uni")) {
+                cells->setLiveCell(group.lit == editing::kNotLit
+                                       ? std::nullopt
+                                       : std::optional(widgets::MapGrid::cellAddress(group.lit)));
+            }
+            continue;
+        }
         for (int i = 0; i < editing::groupSize(group.group); ++i) {
             QWidget* control = groupControl(registry_, group.group, i);
             if (group.group == HighlightGroup::GearButtons) {
                 setBold(control, i == group.lit);
             } else {
                 widgets::setBackground(control, group.colour(i));
-            }
-            if (group.group == HighlightGroup::MapCells) {
-                // The ms labels take their cell's colour, on the button face
-                // where the cell has the window colour.
-                const editing::Colour cell = group.colour(i);
-                widgets::setBackground(
-                    registry_.find<QWidget>("LabelMs_Uni", i),
-                    cell == editing::Colour::Window ? editing::Colour::ButtonFace : cell);
             }
         }
     }

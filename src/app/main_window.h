@@ -20,6 +20,7 @@
 #include "doctor/serial_survey.h"
 #include "editing/change_pipeline.h"
 #include "editing/code_page.h"
+#include "editing/map_content.h"
 #include "editing/monitor_presenter.h"
 #include "editing/option_handlers.h"
 #include "editing/transfer_presenter.h"
@@ -125,6 +126,9 @@ class TFormHlav : public QMainWindow {
     void CSpinButtonDownClick_Uni(int column) { stepMapColumn(column, -1); }
     void CSpinButtonUpClick_Uni(int column) { stepMapColumn(column, +1); }
     void CheckBoxTps_UniMouseUp();
+    // One change of the map cells (a typed cell, a spinner, an operation on
+    // the selection, a paste): written, then one pass of the pipeline.
+    void MapCellsEdited(const editing::MapEdit& edit);
     void ButtonTps0Click();
     void ButtonTps100Click();
     void Menu_Jet123ModeClick(std::uint8_t mode);
@@ -229,6 +233,8 @@ class TFormHlav : public QMainWindow {
     bool commitAllowed(const QObject* from) const;
     // Takes a value typed into the field with the focus, as leaving it would.
     void commitFocusedField();
+    // Connects the map cells' edits and refused pastes.
+    void connectMapCells();
     // The default printer or, without one, a PDF file the user names;
     // nullptr when the user cancels.
     std::unique_ptr<print::PagePrinter> choosePrinter();

@@ -336,6 +336,7 @@ void TFormHlav::connectPageControls() {
             }
         });
         connect(grid, &widgets::MapGrid::gridBoxReleased, this, &TFormHlav::CheckBoxTps_UniMouseUp);
+        connectMapCells();
     }
     if (auto* b = registry_.find<QAbstractButton>("ButtonTps0")) {
         connect(b, &QAbstractButton::clicked, this, &TFormHlav::ButtonTps0Click);

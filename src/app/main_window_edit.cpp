@@ -6,6 +6,7 @@
 #include <QTabWidget>
 
 #include "app/main_window.h"
+#include "editing/map_content.h"
 #include "editing/map_grid_model.h"
 #include "editing/map_tools.h"
 #include "editing/monitor_view.h"
@@ -14,6 +15,7 @@
 #include "editing/throttle_calibration.h"
 #include "editing/widgets/colours.h"
 #include "editing/widgets/commit_spin_box.h"
+#include "editing/widgets/map_cell_grid.h"
 #include "editing/widgets/map_grid.h"
 #include "editing/widgets/qt_control_access.h"
 #include "editing/widgets/ui_text_applier.h"
@@ -157,6 +159,23 @@ void TFormHlav::CheckBoxTps_UniMouseUp() {
     pageView_->viewUpdate();
     if (grid != nullptr) grid->show();
     runPipeline();
+}
+
+void TFormHlav::connectMapCells() {
+    widgets::MapGrid* grid = pageView_->mapGrid();
+    if (grid == nullptr) return;
+    connect(grid->cells(), &widgets::MapCellGrid::edited, this, &TFormHlav::MapCellsEdited);
+    connect(grid->cells(), &widgets::MapCellGrid::pasteRefused, this, &TFormHlav::showMessage);
+}
+
+void TFormHlav::MapCellsEdited(const editing::MapEdit& edit) {
+    widgets::MapGrid* grid = pageView_->mapGrid();
+    const std::optional<editing::MapId> map = editing::mapOfPage(state_.currentPage);
+    if (grid == nullptr || !map || !commitAllowed(grid->cells())) return;
+    // The cells first, then the rest of the page as a commit takes it (an
+    // axis point typed and not yet taken counts too): one snapshot for all.
+    editing::writeMapEdit(*map, edit, image_, scaling_);
+    carryOut(handlers_.commitEdit());
 }
 
 void TFormHlav::ButtonTps0Click() {

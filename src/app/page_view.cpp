@@ -7,12 +7,14 @@
 #include <QTabWidget>
 
 #include "editing/code_page.h"
+#include "editing/map_content.h"
 #include "editing/map_grid_view.h"
 #include "editing/page_binder.h"
 #include "editing/page_index.h"
 #include "editing/view_rules.h"
 #include "editing/widgets/bike_memo.h"
 #include "editing/widgets/colours.h"
+#include "editing/widgets/map_cell_grid.h"
 #include "editing/widgets/map_grid.h"
 #include "link/unit_identification.h"
 #include "model/injection.h"
@@ -64,6 +66,11 @@ PageView::PageView(model::ParameterImage& image, model::InjectionScaling& scalin
 void PageView::collect() {
     if (editing::isMapPage(currentPage())) {
         if (grid_ != nullptr) {
+            // A value typed into a cell and not yet taken counts first.
+            const std::optional<editing::MapId> map = editing::mapOfPage(currentPage());
+            if (auto edit = grid_->cells()->takePendingEdit(); edit && map) {
+                editing::writeMapEdit(*map, *edit, image_, scaling_);
+            }
             editing::collectMapPage(currentPage(), grid_->values(), image_, scaling_,
                                     window_.allFlags, &shownGrid_);
         }
@@ -104,8 +111,8 @@ void PageView::refreshBikeExtras() {
                               QString::fromStdString(id.time));
     }
     if (auto* program = registry_.find<QAbstractButton>("CheckBoxProgHned")) {
-        widgets::setBackground(
-            program, window_.programAfterChange ? editing::Colour::Red : editing::Colour::ButtonFace);
+        widgets::setBackground(program, window_.programAfterChange ? editing::Colour::Red
+                                                                   : editing::Colour::ButtonFace);
     }
 }
 
@@ -117,8 +124,8 @@ void PageView::refreshMapPage() {
     grid_->moveToPage(pages_->widget(currentPage()));
     // 150 cells change at once: they are painted together afterwards.
     grid_->setUpdatesEnabled(false);
-    grid_->fill(editing::refreshMapPage(currentPage(), image_, scaling_, window_.allFlags),
-                editing::cellRange(currentPage()));
+    grid_->fill(editing::refreshMapPage(currentPage(), image_, scaling_, window_.allFlags));
+    if (const auto map = editing::mapOfPage(currentPage())) grid_->showCells(*map, image_);
     shownGrid_ = grid_->values();
     viewUpdate();
     grid_->setUpdatesEnabled(true);

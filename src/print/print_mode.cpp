@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "editing/widgets/colours.h"
-#include "editing/widgets/map_grid.h"
+#include "editing/widgets/map_cell_grid.h"
 #include "print/print_mode_controls.h"
 
 namespace zelvor::print {
@@ -62,10 +62,18 @@ void PrintMode::hideControl(QWidget* widget) {
 }
 
 void PrintMode::hideArrows(QWidget* widget) {
+    if (auto* cells = qobject_cast<widgets::MapCellGrid*>(widget)) {
+        // The map cells draw their spinners themselves (all 150 names lead
+        // to the one widget).
+        if (std::find(cellGrids_.begin(), cellGrids_.end(), cells) == cellGrids_.end()) {
+            cellGrids_.push_back(cells);
+            cells->setSpinnersShown(false);
+        }
+        return;
+    }
     auto* box = qobject_cast<QAbstractSpinBox*>(widget);
-    if (box == nullptr || box->property(widgets::kArrowsOnlyProperty).toBool()) {
-        // A spinner of its own, or one whose edit part is not shown: the
-        // whole control goes.
+    if (box == nullptr) {
+        // A spinner of its own: the whole control goes.
         hideControl(widget);
         return;
     }
@@ -84,6 +92,9 @@ void PrintMode::leave() {
     for (auto a = arrows_.rbegin(); a != arrows_.rend(); ++a) {
         if (a->box != nullptr) a->box->setButtonSymbols(a->symbols);
     }
+    for (const QPointer<widgets::MapCellGrid>& cells : cellGrids_) {
+        if (cells != nullptr) cells->setSpinnersShown(true);
+    }
     for (const RecolouredLabel& l : rowLabels_) {
         if (l.label != nullptr) widgets::setBackground(l.label, l.colour);
     }
@@ -96,6 +107,7 @@ void PrintMode::leave() {
     }
     controls_.clear();
     arrows_.clear();
+    cellGrids_.clear();
     rowLabels_.clear();
     tabsVisible_.clear();
 }

@@ -11,6 +11,10 @@
 
 class QTabWidget;
 
+namespace zelvor::widgets {
+class MapCellGrid;
+}
+
 namespace zelvor::print {
 
 // The window's look while a printout is taken: the editing aids listed in
@@ -59,6 +63,8 @@ class PrintMode {
     bool applied_ = false;
     std::vector<HiddenControl> controls_;
     std::vector<HiddenArrows> arrows_;
+    // Cell grids whose drawn spinners are hidden.
+    std::vector<QPointer<widgets::MapCellGrid>> cellGrids_;
     std::vector<RecolouredLabel> rowLabels_;
     std::vector<bool> tabsVisible_;
 };

@@ -12,6 +12,7 @@
 #include "../support/window_fixture.h"
 #include "editing/page_index.h"
 #include "editing/widgets/commit_spin_box.h"
+#include "editing/widgets/map_cell_grid.h"
 #include "model/field_table.h"
 
 using namespace zelvor;
@@ -32,6 +33,15 @@ widgets::CommitSpinBox* spin(app::TFormHlav& w, const char* name, int element = 
 }
 
 // Offsets of the bytes that differ between two images.
+widgets::MapCellGrid* mapCells(app::TFormHlav& w) {
+    return w.controls().find<widgets::MapCellGrid>("MapCells_Uni");
+}
+
+void clickMapCell(app::TFormHlav& w, int k) {
+    QTest::mouseClick(mapCells(w), Qt::LeftButton, {},
+                      mapCells(w)->editRect({k / 15, k % 15}).center());
+}
+
 std::vector<std::size_t> changedBytes(const model::ParameterImage& a,
                                       const model::ParameterImage& b) {
     std::vector<std::size_t> changed;
@@ -199,7 +209,7 @@ class WindowInputTest : public QObject {
         QVERIFY(t.script.questions.isEmpty());
 
         clickTab(w.pageControl(), editing::kPageAdvance);
-        wheelOver(spin(w, "EditCell_Uni", 140), -3);
+        wheelOver(mapCells(w), -3);
         wheelOver(spin(w, "EditRpm_Uni", 3), 2);
         QVERIFY(w.image() == before);
 
@@ -231,12 +241,19 @@ class WindowInputTest : public QObject {
         QVERIFY(!ms->isChecked());
         QVERIFY(w.image() == before);
 
-        clickText(spin(w, "EditCell_Uni", 20));
+        clickMapCell(w, 20);
+        keyAtFocus(Qt::Key_Return);
+        QVERIFY(w.image() == before);
+        // The value it shows typed again: nothing changes either.
+        for (QChar digit : QString::number(mapCells(w)->content().cells[20])) {
+            QTest::keyClick(QApplication::focusWidget(), digit.toLatin1());
+        }
         keyAtFocus(Qt::Key_Return);
         QVERIFY(w.image() == before);
 
         // A changed cell changes its own word only.
-        clickArrow(spin(w, "EditCell_Uni", 33), true);
+        const QRect arrows = mapCells(w)->spinnerRect({2, 3});
+        QTest::mouseClick(mapCells(w), Qt::LeftButton, {}, {arrows.center().x(), arrows.top() + 4});
         const auto changed = changedBytes(before, w.image());
         QVERIFY(!changed.empty());
         // Coupled maps: map 2's cell moves with map 1's.

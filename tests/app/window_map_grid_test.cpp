@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
@@ -16,11 +17,13 @@
 #include <map>
 
 #include "../support/live_answer.h"
+#include "../support/real_input.h"
 #include "../support/window_fixture.h"
 #include "editing/map_grid_model.h"
 #include "editing/page_index.h"
 #include "editing/widgets/colours.h"
 #include "editing/widgets/commit_spin_box.h"
+#include "editing/widgets/map_cell_grid.h"
 #include "editing/widgets/position_spin_button.h"
 #include "link/link_frame.h"
 
@@ -34,8 +37,35 @@ namespace {
 constexpr int kEngineSpeedWord = 48;
 constexpr int kThrottleByte = 9;
 
-widgets::CommitSpinBox* cell(app::TFormHlav& w, int k) {
-    return w.controls().find<widgets::CommitSpinBox>("EditCell_Uni", k);
+widgets::MapCellGrid* cells(app::TFormHlav& w) {
+    return w.controls().find<widgets::MapCellGrid>("MapCells_Uni");
+}
+editing::GridCell at(int k) {
+    return {k / 15, k % 15};
+}
+// The value a cell shows (degrees or percent).
+int shown(app::TFormHlav& w, int k) {
+    return cells(w)->content().cells[static_cast<std::size_t>(k)];
+}
+void clickCell(app::TFormHlav& w, int k, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::mouseClick(cells(w), Qt::LeftButton, modifiers, cells(w)->editRect(at(k)).center());
+}
+// A click on the upper or lower half of a cell's spinner.
+void clickCellArrow(app::TFormHlav& w, int k, bool up) {
+    const QRect spinner = cells(w)->spinnerRect(at(k));
+    QTest::mouseClick(cells(w), Qt::LeftButton, {},
+                      QPoint(spinner.center().x(), up ? spinner.top() + 4 : spinner.bottom() - 4));
+}
+// Keys typed one by one where the focus is (the first digit opens the
+// cell's edit, which takes the rest).
+void typeAtFocus(const QString& text) {
+    for (QChar typed : text) QTest::keyClick(QApplication::focusWidget(), typed.toLatin1());
+}
+// Clicks a cell and types a value into it, Enter included.
+void typeIntoCell(app::TFormHlav& w, int k, int value) {
+    clickCell(w, k);
+    typeAtFocus(QString::number(value));
+    testing::keyAtFocus(Qt::Key_Return);
 }
 widgets::CommitSpinBox* axis(app::TFormHlav& w, int c) {
     return w.controls().find<widgets::CommitSpinBox>("EditRpm_Uni", c);
@@ -101,6 +131,22 @@ double textContrast(const QImage& picture) {
     return (luminance(background->first) + 0.05) / (darkest + 0.05);
 }
 
+// The colour most of a picture shows (a field's background).
+QRgb commonColour(const QImage& picture) {
+    std::map<QRgb, int> counts;
+    for (int y = 3; y < picture.height() - 3; ++y) {
+        for (int x = 3; x < picture.width() - 3; ++x) ++counts[picture.pixel(x, y)];
+    }
+    return std::max_element(counts.begin(), counts.end(),
+                            [](const auto& a, const auto& b) { return a.second < b.second; })
+        ->first;
+}
+
+bool isLit(app::TFormHlav& w, int k) {
+    const auto live = cells(w)->liveCell();
+    return live && live->row == at(k).row && live->column == at(k).column;
+}
+
 void setUseTps(app::TFormHlav& w, unsigned value) {
     w.image().set(Field::ADVANCE_MISC_UseTps, value);
 }
@@ -129,14 +175,24 @@ class WindowMapGridTest : public QObject {
     void everyCellAndAxisEditRoundTrips() {
         WindowUnderTest t(folder_.path());
         app::TFormHlav& w = t.window;
+        testing::showActive(w);
         setMode(w, 0);
         for (int page = editing::kPageAdvance; page <= editing::kPageJet2A; ++page) {
-            showPage(w, page);
+            testing::clickTab(w.pageControl(), page);
             QCOMPARE(widget(w, "GroupBoxUni")->parentWidget(), w.pageControl()->widget(page));
-            const int maximum = page == editing::kPageAdvance ? 61 : 200;
             for (int c = 0; c < 15; ++c) axis(w, c)->setValue((10 + page + 4 * c) * 100);
-            for (int k = 0; k < 150; ++k) cell(w, k)->setValue(k % maximum + page);
             w.UpDownClick();
+            // Every cell at once: a block of 10 x 15 numbers pasted at the
+            // top left cell.
+            QString block;
+            for (int r = 0; r < 10; ++r) {
+                for (int c = 0; c < 15; ++c) {
+                    block += QString::number((r * 15 + c) % 50 + page) + (c < 14 ? "\t" : "\n");
+                }
+            }
+            QApplication::clipboard()->setText(block);
+            clickCell(w, 0);
+            testing::keyAtFocus(Qt::Key_V, Qt::ControlModifier);
 
             const model::Field axisField = editing::mapDescriptor(page)->axis;
             for (int c = 0; c < 15; ++c) {
@@ -145,13 +201,12 @@ class WindowMapGridTest : public QObject {
             }
             const model::InjectionScaling scaling = scalingOf(w.image());
             for (int k = 0; k < 150; ++k) {
-                const int typed = std::min(k % maximum + page, page == 1 ? 60 : 1000);
-                QCOMPARE(cell(w, k)->value(), typed);
+                const int typed = k % 50 + page;
+                QCOMPARE(shown(w, k), typed);
                 if (page == editing::kPageAdvance) {
                     QCOMPARE(int(w.image().get(Field::ADVANCE_Cell, k)), typed);
                 } else {
-                    // The time gives the percentage shown (a cell whose
-                    // percentage stayed keeps its time).
+                    // The time gives the percentage shown.
                     const auto map = *editing::mapDescriptor(page)->injection;
                     QCOMPARE(model::percentFromWord(static_cast<std::uint16_t>(w.image().get(
                                                         editing::mapDescriptor(page)->cells, k)),
@@ -192,19 +247,19 @@ class WindowMapGridTest : public QObject {
     void typingIntoACellAndChangingPageDiscardsTheValue() {
         WindowUnderTest t(folder_.path());
         app::TFormHlav& w = t.window;
-        w.show();
-        QApplication::setActiveWindow(&w);
-        showPage(w, editing::kPageAdvance);
+        testing::showActive(w);
+        testing::clickTab(w.pageControl(), editing::kPageAdvance);
         const unsigned stored = w.image().get(Field::ADVANCE_Cell, 20);
-        auto* edit = cell(w, 20)->findChild<QLineEdit*>();
-        cell(w, 20)->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, QStringLiteral("7"));
-        showPage(w, editing::kPageJet1A);
-        showPage(w, editing::kPageAdvance);
+        clickCell(w, 20);
+        typeAtFocus(QStringLiteral("7"));
+        QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr);
+        testing::clickTab(w.pageControl(), editing::kPageJet1A);
+        testing::clickTab(w.pageControl(), editing::kPageAdvance);
         QCOMPARE(w.image().get(Field::ADVANCE_Cell, 20), stored);
-        QCOMPARE(cell(w, 20)->value(), int(stored));
-        QCOMPARE(edit->text(), QString::number(stored));
+        QCOMPARE(shown(w, 20), int(stored));
+        for (const QLineEdit* input : cells(w)->findChildren<QLineEdit*>()) {
+            QVERIFY(input->isHidden());
+        }
         QVERIFY(!w.pipeline().canUndo());
     }
 
@@ -212,19 +267,23 @@ class WindowMapGridTest : public QObject {
     void enterInACellTakesThePage() {
         WindowUnderTest t(folder_.path());
         app::TFormHlav& w = t.window;
-        w.show();
-        QApplication::setActiveWindow(&w);
-        showPage(w, editing::kPageAdvance);
-        auto* edit = cell(w, 33)->findChild<QLineEdit*>();
-        cell(w, 33)->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, QStringLiteral("44"));
-        QTest::keyClick(edit, Qt::Key_Return);
+        testing::showActive(w);
+        testing::clickTab(w.pageControl(), editing::kPageAdvance);
+        typeIntoCell(w, 33, 44);
         QCOMPARE(int(w.image().get(Field::ADVANCE_Cell, 33)), 44);
-        edit = cell(w, 34)->findChild<QLineEdit*>();
-        edit->selectAll();
-        QTest::keyClicks(edit, QStringLiteral("45"));
-        QTest::mouseClick(cell(w, 50)->findChild<QLineEdit*>(), Qt::LeftButton);
+        QCOMPARE(shown(w, 33), 44);
+        clickCell(w, 34);
+        typeAtFocus(QStringLiteral("45"));
+        clickCell(w, 50);
+        QCOMPARE(int(w.image().get(Field::ADVANCE_Cell, 34)), 45);
+        // An axis value typed and not yet taken goes with a cell's edit.
+        testing::typeOver(axis(w, 2), QStringLiteral("2600"));
+        typeIntoCell(w, 51, 12);
+        QCOMPARE(int(w.image().get(Field::RPM_ADV_Rpm, 2)), 26);
+        QCOMPARE(int(w.image().get(Field::ADVANCE_Cell, 51)), 12);
+        // One undo takes back that cell and the axis point together.
+        w.SpeedButtonZpetClick();
+        QVERIFY(w.image().get(Field::RPM_ADV_Rpm, 2) != 26);
         QCOMPARE(int(w.image().get(Field::ADVANCE_Cell, 34)), 45);
     }
 
@@ -242,23 +301,24 @@ class WindowMapGridTest : public QObject {
         QVERIFY(widget(w, "CSpinButtonTools_Uni")->isHidden());
         QVERIFY(widget(w, "CheckBoxAll_Uni")->isHidden());
         QVERIFY(widget(w, "CheckBoxZobrMs_Uni")->isHidden());
-        QCOMPARE(cell(w, 0)->buttonSymbols(), QAbstractSpinBox::NoButtons);
+        QVERIFY(!cells(w)->acceptsEdits());
         QVERIFY(!widget(w, "LabelJet12_Uni")->isHidden());
         QCOMPARE(colour(w, "LabelJet12_Uni", -1), editing::Colour::Yellow);
         for (std::size_t c = 0; c < 15; ++c) {
             QCOMPARE(w.image().get(Field::RPM_JET_2A_Rpm, c),
                      w.image().get(Field::RPM_JET_1A_Rpm, c));
         }
-        const int map2Before = cell(w, 40)->value();
+        const int map2Before = shown(w, 40);
         const unsigned axis2Before = w.image().get(Field::RPM_JET_2A_Rpm, 6);
 
-        showPage(w, editing::kPageJet1A);
+        testing::showActive(w);
+        testing::clickTab(w.pageControl(), editing::kPageJet1A);
         QVERIFY(widget(w, "GroupBoxUni")->isEnabled());
-        cell(w, 40)->setValue(cell(w, 40)->value() - 5);
+        typeIntoCell(w, 40, shown(w, 40) - 5);
         axis(w, 6)->stepBy(1);
         QCOMPARE(w.image().get(Field::RPM_JET_2A_Rpm, 6), axis2Before + 1);
         showPage(w, editing::kPageJet2A);
-        QCOMPARE(cell(w, 40)->value(), map2Before - 5);
+        QCOMPARE(shown(w, 40), map2Before - 5);
     }
 
     // Map 2 coupled to map 1 cannot be edited, but its numbers must still be
@@ -273,10 +333,9 @@ class WindowMapGridTest : public QObject {
         QTabBar* tabs = w.pageControl()->tabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(editing::kPageJet2A).center());
         QCOMPARE(w.currentPage(), editing::kPageJet2A);
+        QVERIFY(!cells(w)->isEnabled());
         for (int k : {0, 77, 149}) {
-            widgets::CommitSpinBox* c = cell(w, k);
-            QVERIFY(!c->isEnabled());
-            const double ratio = textContrast(c->grab().toImage());
+            const double ratio = textContrast(cells(w)->grab(cells(w)->editRect(at(k))).toImage());
             QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("cell %1: %2").arg(k).arg(ratio)));
         }
         // The axis is shown the same way.
@@ -299,15 +358,16 @@ class WindowMapGridTest : public QObject {
         QCOMPARE(qobject_cast<QLabel*>(widget(w, "LabelJet12_Uni"))->text(),
                  QStringLiteral("  1 = 2  "));
         QCOMPARE(colour(w, "LabelJet12_Uni", -1), editing::Colour::Aqua);
-        cell(w, 77)->setValue(131);
+        testing::showActive(w);
+        typeIntoCell(w, 77, 131);
         axis(w, 2)->stepBy(1);
         for (std::size_t k = 0; k < 150; ++k) {
             QCOMPARE(w.image().get(Field::JET_2A_Cell, k), w.image().get(Field::JET_1A_Cell, k));
         }
         QCOMPARE(w.image().get(Field::RPM_JET_2A_Rpm, 2), w.image().get(Field::RPM_JET_1A_Rpm, 2));
-        // Undo shows the separate maps with the tab again.
-        w.SpeedButtonZpetClick();
-        w.SpeedButtonZpetClick();
+        // Undo (the axis point, the cell, the mode) shows the separate maps
+        // with the tab again.
+        for (int step = 0; step < 3; ++step) w.SpeedButtonZpetClick();
         QVERIFY(w.pageControl()->isTabVisible(editing::kPageJet2A));
         QVERIFY(w.controls().find<QAction>("Menu_Jet123Normal")->isChecked());
     }
@@ -328,29 +388,28 @@ class WindowMapGridTest : public QObject {
     void msDisplayShowsTheTimesOfTheInjectionPages() {
         WindowUnderTest t(folder_.path());
         app::TFormHlav& w = t.window;
+        testing::showActive(w);
         setMode(w, 0);
-        showPage(w, editing::kPageJet1A);
-        box(w, "CheckBoxZobrMs_Uni")->setChecked(true);
-        w.CheckBoxTps_UniMouseUp();
+        testing::clickTab(w.pageControl(), editing::kPageJet1A);
+        QTest::mouseClick(box(w, "CheckBoxZobrMs_Uni"), Qt::LeftButton);
+        QVERIFY(cells(w)->msDisplay());
         QVERIFY(!widget(w, "GroupBoxUni")->isHidden());
         w.image().set(Field::JET_1A_Cell, 5, 60000);
         w.runPipeline();
-        auto* ms = qobject_cast<QLabel*>(widget(w, "LabelMs_Uni", 5));
-        QVERIFY(!ms->isHidden());
-        QCOMPARE(ms->text(), QStringLiteral("60.000 "));
+        QCOMPARE(cells(w)->cellText(at(5)), QStringLiteral("60.000 "));
         for (int k = 0; k < 150; ++k) {
-            auto* label = qobject_cast<QLabel*>(widget(w, "LabelMs_Uni", k));
-            QCOMPARE(label->text().toStdString(),
+            QCOMPARE(cells(w)->cellText(at(k)).toStdString(),
                      editing::msText(w.image().get(Field::JET_1A_Cell, k)));
         }
         // The arrows stay; stepping a cell shows its new time at once.
-        QCOMPARE(cell(w, 6)->buttonSymbols(), QAbstractSpinBox::UpDownArrows);
-        cell(w, 6)->stepBy(10);
-        QCOMPARE(qobject_cast<QLabel*>(widget(w, "LabelMs_Uni", 6))->text().toStdString(),
+        const unsigned before = w.image().get(Field::JET_1A_Cell, 6);
+        clickCellArrow(w, 6, true);
+        QVERIFY(w.image().get(Field::JET_1A_Cell, 6) > before);
+        QCOMPARE(cells(w)->cellText(at(6)).toStdString(),
                  editing::msText(w.image().get(Field::JET_1A_Cell, 6)));
         // The advance map has no ms display, whatever the box says.
-        showPage(w, editing::kPageAdvance);
-        QVERIFY(ms->isHidden());
+        testing::clickTab(w.pageControl(), editing::kPageAdvance);
+        QVERIFY(!cells(w)->msDisplay());
         QVERIFY(widget(w, "CheckBoxZobrMs_Uni")->isHidden());
         QVERIFY(box(w, "CheckBoxZobrMs_Uni")->isChecked());
     }
@@ -358,27 +417,30 @@ class WindowMapGridTest : public QObject {
     void singleRowModeShowsOnlyTheFullThrottleRow() {
         WindowUnderTest t(folder_.path());
         app::TFormHlav& w = t.window;
-        showPage(w, editing::kPageAdvance);
+        testing::showActive(w);
+        testing::clickTab(w.pageControl(), editing::kPageAdvance);
         w.image().set(Field::ADVANCE_Cell, 3, 17);
         w.runPipeline();
-        box(w, "CheckBoxTps_Uni")->setChecked(false);
-        w.CheckBoxTps_UniMouseUp();
+        QTest::mouseClick(box(w, "CheckBoxTps_Uni"), Qt::LeftButton);
         QCOMPARE(int(w.image().get(Field::ADVANCE_MISC_UseTps)), 0);
-        for (int k = 0; k < 135; ++k) QVERIFY(cell(w, k)->isHidden());
-        for (int k = 135; k < 150; ++k) {
-            QVERIFY(!cell(w, k)->isHidden());
-            QCOMPARE(cell(w, k)->y(), cell(w, k - 135)->y());  // in row 0's place
+        QVERIFY(cells(w)->singleRow());
+        for (int c = 0; c < 15; ++c) {
+            // Row 9 in row 0's place, and nothing else there.
+            const QRect place = cells(w)->editRect(at(135 + c));
+            QCOMPARE(place.top(), 0);
+            QCOMPARE(cells(w)->cellAt(place.center())->row, 9);
         }
         QVERIFY(widget(w, "LabelTpsRow_Uni", 0)->isHidden());
         QVERIFY(widget(w, "LabelTps_Uni")->isHidden());
         QVERIFY(widget(w, "CSpinButtonCol_Uni", 7)->isHidden());
-        cell(w, 140)->stepBy(1);
+        const unsigned before = w.image().get(Field::ADVANCE_Cell, 140);
+        clickCellArrow(w, 140, true);
+        QCOMPARE(w.image().get(Field::ADVANCE_Cell, 140), before + 1);
         QCOMPARE(int(w.image().get(Field::ADVANCE_Cell, 3)), 17);  // hidden rows kept
 
-        box(w, "CheckBoxTps_Uni")->setChecked(true);
-        w.CheckBoxTps_UniMouseUp();
-        QVERIFY(!cell(w, 0)->isHidden());
-        QVERIFY(cell(w, 140)->y() > cell(w, 5)->y());
+        QTest::mouseClick(box(w, "CheckBoxTps_Uni"), Qt::LeftButton);
+        QVERIFY(!cells(w)->singleRow());
+        QVERIFY(cells(w)->editRect(at(140)).y() > cells(w)->editRect(at(5)).y());
         QVERIFY(!widget(w, "CSpinButtonCol_Uni", 7)->isHidden());
     }
 
@@ -393,46 +455,49 @@ class WindowMapGridTest : public QObject {
         QCOMPARE(colour(w, "EditRpm_Uni", 1), editing::Colour::Lime);
         QCOMPARE(colour(w, "EditRpm_Uni", 0), editing::Colour::Window);
         QCOMPARE(colour(w, "LabelTpsRow_Uni", 1), editing::Colour::Lime);
-        QCOMPARE(colour(w, "EditCell_Uni", 16), editing::Colour::Lime);
-        QCOMPARE(colour(w, "EditCell_Uni", 15), editing::Colour::Window);
+        QVERIFY(isLit(w, 16));
         QCOMPARE(w.currentCell(), (link::CurrentCell{1, 1}));
         engineAt(t, 1249, 4);
         QCOMPARE(colour(w, "EditRpm_Uni", 0), editing::Colour::Lime);
         QCOMPARE(colour(w, "EditRpm_Uni", 1), editing::Colour::Window);
         QCOMPARE(colour(w, "LabelTpsRow_Uni", 2), editing::Colour::Lime);
         QCOMPARE(colour(w, "LabelTpsRow_Uni", 1), editing::Colour::ButtonFace);
-        QCOMPARE(colour(w, "EditCell_Uni", 30), editing::Colour::Lime);
+        QVERIFY(isLit(w, 30));
 
         // Without the throttle the label follows it, the cell is in row 9.
         setUseTps(w, 0);
         w.runPipeline();
         engineAt(t, 1000, 0);
         QCOMPARE(colour(w, "LabelTpsRow_Uni", 0), editing::Colour::Lime);
-        QCOMPARE(colour(w, "EditCell_Uni", 135), editing::Colour::Lime);
-        QCOMPARE(colour(w, "EditCell_Uni", 0), editing::Colour::Window);
+        QVERIFY(isLit(w, 135));
 
         // Engine stopped: no cell and no axis point, but the row label.
         setUseTps(w, 1);
         w.runPipeline();
         engineAt(t, 0, 60);
-        for (int k = 0; k < 150; ++k)
-            QCOMPARE(colour(w, "EditCell_Uni", k), editing::Colour::Window);
+        QVERIFY(!cells(w)->liveCell());
         for (int c = 0; c < 15; ++c) QCOMPARE(colour(w, "EditRpm_Uni", c), editing::Colour::Window);
         QCOMPARE(colour(w, "LabelTpsRow_Uni", 7), editing::Colour::Lime);
     }
 
-    void msLabelsTakeTheColourOfTheirCell() {
+    // The lit cell is painted lime in ms display too, the others keep the
+    // field colour.
+    void litCellIsPaintedInMsDisplay() {
         WindowUnderTest t(folder_.path());
         app::TFormHlav& w = t.window;
+        testing::showActive(w);
         setMode(w, 0);
         setEvenAxis(w, Field::RPM_JET_1A_Rpm);
         w.runPipeline();
-        showPage(w, editing::kPageJet1A);
-        box(w, "CheckBoxZobrMs_Uni")->setChecked(true);
-        w.CheckBoxTps_UniMouseUp();
+        testing::clickTab(w.pageControl(), editing::kPageJet1A);
+        QTest::mouseClick(box(w, "CheckBoxZobrMs_Uni"), Qt::LeftButton);
         engineAt(t, 2000, 100);
-        QCOMPARE(colour(w, "LabelMs_Uni", 9 * 15 + 2), editing::Colour::Lime);
-        QCOMPARE(colour(w, "LabelMs_Uni", 0), editing::Colour::ButtonFace);
+        QVERIFY(isLit(w, 9 * 15 + 2));
+        const auto fill = [&w](int k) {
+            return QColor(commonColour(cells(w)->grab(cells(w)->editRect(at(k))).toImage()));
+        };
+        QCOMPARE(fill(9 * 15 + 2), widgets::toQColor(editing::Colour::Lime));
+        QVERIFY(fill(0) != widgets::toQColor(editing::Colour::Lime));
     }
 
     void toolsActAtTheLiveCell() {
@@ -457,7 +522,7 @@ class WindowMapGridTest : public QObject {
         const std::size_t lit = 4 * 15 + 4;
         w.MenuToolsPlusClick();
         QCOMPARE(w.image().get(Field::ADVANCE_Cell, lit), before.get(Field::ADVANCE_Cell, lit) + 1);
-        QCOMPARE(cell(w, int(lit))->value(), int(before.get(Field::ADVANCE_Cell, lit)) + 1);
+        QCOMPARE(shown(w, int(lit)), int(before.get(Field::ADVANCE_Cell, lit)) + 1);
         qobject_cast<widgets::TwoArrowSpinButton*>(widget(w, "CSpinButtonTools_Uni"))
             ->downButton()
             ->click();
@@ -488,17 +553,17 @@ class WindowMapGridTest : public QObject {
 
         engineAt(t, 8000, 100);  // column 14, row 9
         const int k = 9 * 15 + 14;
-        const int map1 = cell(w, k)->value();
+        const int map1 = shown(w, k);
         showPage(w, editing::kPageJet2A);
-        const int map2 = cell(w, k)->value();
+        const int map2 = shown(w, k);
         w.MenuToolsPlusClick();  // map 2 alone cannot be stepped while coupled
-        QCOMPARE(cell(w, k)->value(), map2);
+        QCOMPARE(shown(w, k), map2);
         showPage(w, editing::kPageJet1A);
         t.ticks(1);
         w.MenuToolsPlusClick();
-        QCOMPARE(cell(w, k)->value(), map1 + 1);
+        QCOMPARE(shown(w, k), map1 + 1);
         showPage(w, editing::kPageJet2A);
-        QCOMPARE(cell(w, k)->value(), map2 + 1);
+        QCOMPARE(shown(w, k), map2 + 1);
     }
 
     void columnButtonsStepTheirColumn() {

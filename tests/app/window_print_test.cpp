@@ -18,6 +18,7 @@
 #include "../support/window_fixture.h"
 #include "editing/page_index.h"
 #include "editing/widgets/colours.h"
+#include "editing/widgets/map_cell_grid.h"
 #include "print/print_header.h"
 #include "print/print_mode_controls.h"
 
@@ -43,6 +44,8 @@ std::vector<std::pair<QString, print::PrintHide>> listedControls() {
 struct WindowState {
     std::map<QString, bool> hidden;
     std::map<QString, int> arrows;
+    bool cellSpinners = true;  // the map cells draw their own
+    bool singleRow = false;
     std::vector<bool> tabs;
     std::vector<editing::Colour> rowLabels;
     QColor background;
@@ -57,11 +60,11 @@ WindowState capture(app::TFormHlav& w) {
         QObject* object = w.controls().objectByKey(key);
         if (auto* box = qobject_cast<QAbstractSpinBox*>(object))
             s.arrows[key] = box->buttonSymbols();
+        if (auto* cells = qobject_cast<widgets::MapCellGrid*>(object)) {
+            s.cellSpinners = cells->spinnersShown();
+            s.singleRow = cells->singleRow();
+        }
         if (auto* widget = qobject_cast<QWidget*>(object)) s.hidden[key] = widget->isHidden();
-    }
-    for (int k = 0; k < 150; ++k) {
-        s.hidden["EditCell_Uni" + QString::number(k)] =
-            w.controls().find<QWidget>("EditCell_Uni", k)->isHidden();
     }
     for (int i = 0; i < w.pageControl()->count(); ++i) {
         s.tabs.push_back(w.pageControl()->isTabVisible(i));
@@ -116,9 +119,11 @@ class WindowPrintTest : public QObject {
         for (const auto& [key, hide] : listedControls()) {
             QObject* object = t.window.controls().objectByKey(key);
             QVERIFY2(qobject_cast<QWidget*>(object) != nullptr, qPrintable(key));
-            // Arrows are taken from an edit with its spinner, never the edit itself.
+            // Arrows are taken from an edit with its spinner, never the edit
+            // itself, or from the map cells, which draw theirs.
             QVERIFY2(hide == print::PrintHide::Control ||
-                         qobject_cast<QAbstractSpinBox*>(object) != nullptr,
+                         qobject_cast<QAbstractSpinBox*>(object) != nullptr ||
+                         qobject_cast<widgets::MapCellGrid*>(object) != nullptr,
                      qPrintable(key));
         }
         QVERIFY(t.window.controls().find<QAction>("MenuPrint")->isEnabled());
@@ -139,7 +144,7 @@ class WindowPrintTest : public QObject {
         auto* fan = t.window.controls().find<QAbstractSpinBox>("UpDownFan1");
         fan->setButtonSymbols(QAbstractSpinBox::PlusMinus);
         const WindowState before = capture(t.window);
-        QVERIFY(!before.tabs[editing::kPageJet2A] && before.hidden.at("EditCell_Uni0"));
+        QVERIFY(!before.tabs[editing::kPageJet2A] && before.singleRow && before.cellSpinners);
         QVERIFY(!control(t.window, "LabelSpojeni")->isHidden());
 
         int looks = 0;
@@ -150,6 +155,11 @@ class WindowPrintTest : public QObject {
                     QCOMPARE(picture.size(), t.window.clientArea()->size());
                     for (const auto& [key, hide] : listedControls()) {
                         QObject* object = t.window.controls().objectByKey(key);
+                        if (auto* cells = qobject_cast<widgets::MapCellGrid*>(object)) {
+                            QVERIFY2(!cells->spinnersShown() && !cells->isHidden(),
+                                     qPrintable(key));
+                            continue;
+                        }
                         QVERIFY2(hide == print::PrintHide::Arrows
                                      ? qobject_cast<QAbstractSpinBox*>(object)->buttonSymbols() ==
                                            QAbstractSpinBox::NoButtons
@@ -251,13 +261,12 @@ class WindowPrintTest : public QObject {
         QVERIFY(!printed.isNull());
         // Beside each time, where the arrows are on screen, the printout is
         // plain page: no frame of a field left behind.
+        auto* cells = w.controls().find<widgets::MapCellGrid>("MapCells_Uni");
         for (int k : {0, 16, 74, 149}) {
-            auto* label = w.controls().find<QLabel>("LabelMs_Uni", k);
-            auto* cell = w.controls().find<QWidget>("EditCell_Uni", k);
-            const QPoint corner = cell->mapTo(w.clientArea(), QPoint(0, 0));
-            const int right = label->geometry().right() - cell->geometry().left();
-            for (int y = 0; y < cell->height(); ++y) {
-                for (int x = right + 1; x < cell->width(); ++x) {
+            const QRect arrows = cells->spinnerRect({k / 15, k % 15});
+            const QPoint corner = cells->mapTo(w.clientArea(), arrows.topLeft());
+            for (int y = 0; y < arrows.height(); ++y) {
+                for (int x = 0; x < arrows.width(); ++x) {
                     const QRgb pixel = printed.pixel(corner + QPoint(x, y));
                     QVERIFY2(qGray(pixel) > 200, qPrintable(QStringLiteral("cell %1 at %2,%3: %4")
                                                                 .arg(k)

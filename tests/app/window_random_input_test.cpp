@@ -51,8 +51,7 @@ class AimTable {
             addField(pageControls_[w.controls().object(b.control, b.element)], b.field,
                      b.fieldIndex);
         }
-        for (int k = 0; k < model::kMapCells; ++k)
-            cells_[w.controls().object("EditCell_Uni", k)] = k;
+        cells_ = w.controls().object("MapCells_Uni");
         for (int c = 0; c < model::kMapColumns; ++c)
             axis_[w.controls().object("EditRpm_Uni", c)] = c;
         extras_[w.controls().object("EditBaseAdv_Uni")] = Field::ADVANCE_MISC_BaseAdv;
@@ -63,8 +62,9 @@ class AimTable {
     void add(Bytes& bytes, const QObject* control, int page) const {
         if (auto it = pageControls_.find(control); it != pageControls_.end()) {
             bytes.insert(it->second.begin(), it->second.end());
-        } else if (auto cell = cells_.find(control); cell != cells_.end()) {
-            addCell(bytes, page, static_cast<std::size_t>(cell->second));
+        } else if (control == cells_) {
+            // The cells are one widget: any of them.
+            addMap(bytes, page);
         } else if (auto axis = axis_.find(control); axis != axis_.end()) {
             addAxis(bytes, page, static_cast<std::size_t>(axis->second));
         } else if (auto extra = extras_.find(control); extra != extras_.end()) {
@@ -109,7 +109,7 @@ class AimTable {
 
     app::TFormHlav& window_;
     std::map<const QObject*, Bytes> pageControls_;
-    std::map<const QObject*, int> cells_;
+    const QObject* cells_ = nullptr;
     std::map<const QObject*, int> axis_;
     std::map<const QObject*, Field> extras_;
 };
@@ -287,7 +287,8 @@ class WindowRandomInputTest : public QObject {
                     case Input::Wheel:
                         if (box == nullptr) continue;
                         if (box->hasFocus()) aims.add(aimed, box, page);
-                        zelvor::testing::wheelOver(box, pick(2) == 0 ? 1 : -1);  // a notch is a step
+                        zelvor::testing::wheelOver(box,
+                                                   pick(2) == 0 ? 1 : -1);  // a notch is a step
                         takesTyped = box->value() != valueBefore;
                         what = QStringLiteral("wheel %1").arg(box->objectName());
                         break;

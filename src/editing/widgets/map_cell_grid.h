@@ -82,6 +82,7 @@ class MapCellGrid : public QWidget {
 
     // The spinners are drawn and stepped unless a printout hides them.
     void setSpinnersShown(bool shown);
+    bool spinnersShown() const { return spinnersShown_; }
 
     // Geometry of a cell in widget coordinates (where it is drawn).
     QRect editRect(editing::GridCell cell) const;
@@ -90,6 +91,9 @@ class MapCellGrid : public QWidget {
     // The cell at a point, if any (the 6 px gaps between cells belong to
     // none).
     std::optional<editing::GridCell> cellAt(QPoint point) const;
+
+    // The text a cell shows: its value, or its time in ms display.
+    QString cellText(editing::GridCell cell) const;
 
     QSize sizeHint() const override;
 
@@ -138,7 +142,6 @@ class MapCellGrid : public QWidget {
     void paste();
 
     void paintCell(QPainter& painter, editing::GridCell cell) const;
-    QString cellText(editing::GridCell cell) const;
     const QStaticText& cellTextLayout(editing::GridCell cell) const;
     const QPixmap& spinnerPixmap() const;
 

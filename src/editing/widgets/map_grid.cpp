@@ -2,11 +2,13 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QToolButton>
 
 #include "editing/map_grid_layout.h"
 #include "editing/widgets/colours.h"
 #include "editing/widgets/commit_spin_box.h"
 #include "editing/widgets/control_factory.h"
+#include "editing/widgets/map_cell_grid.h"
 #include "editing/widgets/mouse_up_check_box.h"
 #include "editing/widgets/position_spin_button.h"
 
@@ -20,8 +22,10 @@ constexpr int kBoxHeight = 22;  // an edit with its spinner
 constexpr int kLabelHeight = 15;
 constexpr int kCheckBoxHeight = 17;
 constexpr int kRowLabelRight = 40;
-// The ms label lies on the edit part of its cell, leaving the arrows free.
-constexpr int kMsLabelWidth = layout::kEditWidth + layout::kSpinnerWidth - kCompactArrowWidth - 1;
+// The shading toggle stands right of the top row of cells.
+constexpr QPoint kShadingTogglePos{
+    layout::columnLeft(editing::kMapColumns - 1) + layout::kEditWidth + layout::kSpinnerWidth + 4,
+    layout::cellTop(0) + 2};
 constexpr int kJet12PixelSize = 19;
 constexpr QColor kDisabledText{0x40, 0x40, 0x40};
 
@@ -70,9 +74,6 @@ void setArrowsShown(CommitSpinBox* box, bool shown) {
     if (box->buttonSymbols() != symbols) box->setButtonSymbols(symbols);
 }
 
-void moveTo(QWidget* widget, int left, int top) {
-    if (widget->pos() != QPoint(left, top)) widget->move(left, top);
-}
 
 }  // namespace
 
@@ -123,22 +124,24 @@ void MapGrid::buildHeader(ControlRegistry& registry) {
 }
 
 void MapGrid::buildCells(ControlRegistry& registry) {
-    const editing::SpinnerRange range = editing::cellRange(editing::kPageAdvance);
-    for (int r = 0; r < editing::kMapRows; ++r) {
-        for (int c = 0; c < editing::kMapColumns; ++c) {
-            const int k = r * editing::kMapColumns + c;
-            const QRect rect(layout::columnLeft(c), layout::cellTop(r),
-                             layout::kEditWidth + layout::kSpinnerWidth, kBoxHeight);
-            cells_[k] = gridSpinBox(this, rect, range);
-            registerPair(registry, "EditCell_Uni", "UpDownCell_Uni", k, cells_[k]);
-            QLabel* ms = plainLabel(this, QRect(rect.topLeft(), QSize(kMsLabelWidth, kBoxHeight)));
-            ms->setIndent(4);
-            setBackground(ms, editing::Colour::ButtonFace);
-            ms->hide();
-            msLabels_[k] = ms;
-            registry.add("LabelMs_Uni", k, ms);
+    cellGrid_ = new MapCellGrid(this);
+    cellGrid_->move(MapCellGrid::cellsOrigin());
+    cellGrid_->setObjectName(QStringLiteral("MapCells_Uni"));
+    registry.add("MapCells_Uni", cellGrid_);
+    for (int k = 0; k < editing::kMapCells; ++k) {
+        for (const char* name : {"EditCell_Uni", "UpDownCell_Uni", "LabelMs_Uni"}) {
+            registry.add(name, k, cellGrid_);
         }
     }
+    cellGrid_->createShadingToggle(this)->move(kShadingTogglePos);
+}
+
+editing::GridCell MapGrid::cellAddress(int element) {
+    return {element / editing::kMapColumns, element % editing::kMapColumns};
+}
+
+void MapGrid::showCells(editing::MapId map, const model::ParameterImage& image) {
+    cellGrid_->showMap(map, image);
 }
 
 void MapGrid::buildButtons(ControlRegistry& registry, int pageControlWidth) {
@@ -220,7 +223,9 @@ void MapGrid::moveToPage(QWidget* page) {
 editing::MapGridValues MapGrid::values() {
     editing::MapGridValues values;
     for (std::size_t c = 0; c < axis_.size(); ++c) values.axis[c] = axis_[c]->takeValue();
-    for (std::size_t k = 0; k < cells_.size(); ++k) values.cells[k] = cells_[k]->takeValue();
+    // The cells reach the image through their own edits: a collect gives
+    // them back as shown, and so takes none of them.
+    values.cells = cellGrid_->content().cells;
     values.useTps = tpsBox_->isChecked();
     values.extras = editing::AdvanceExtras{.baseAdvance = baseAdvance_->takeValue(),
                                            .cylinder1 = cylinder1_->takeValue(),
@@ -229,14 +234,8 @@ editing::MapGridValues MapGrid::values() {
     return values;
 }
 
-void MapGrid::fill(const editing::MapGridValues& values, const editing::SpinnerRange& cellRange) {
+void MapGrid::fill(const editing::MapGridValues& values) {
     for (std::size_t c = 0; c < axis_.size(); ++c) axis_[c]->showPosition(values.axis[c]);
-    for (std::size_t k = 0; k < cells_.size(); ++k) {
-        CommitSpinBox* cell = cells_[k];
-        if (cell->maximum() != cellRange.maximum) cell->setMaximum(cellRange.maximum);
-        if (cell->singleStep() != cellRange.step) cell->setSingleStep(cellRange.step);
-        cell->showPosition(values.cells[k]);
-    }
     if (tpsBox_->isChecked() != values.useTps) tpsBox_->setChecked(values.useTps);
     if (values.extras) {
         baseAdvance_->showPosition(values.extras->baseAdvance);
@@ -266,28 +265,8 @@ void MapGrid::apply(const editing::MapGridView& view) {
 }
 
 void MapGrid::applyRows(const editing::MapGridView& view) {
-    const int lastRow = editing::kMapRows - 1;
-    for (int c = 0; c < editing::kMapColumns; ++c) {
-        const int k = lastRow * editing::kMapColumns + c;
-        moveTo(cells_[k], layout::columnLeft(c), view.lastRowTop);
-        moveTo(msLabels_[k], layout::columnLeft(c), view.lastRowTop);
-    }
-    for (int k = 0; k < editing::kMapCells; ++k) {
-        const editing::GridRowView& row = view.rows[k / editing::kMapColumns];
-        CommitSpinBox* cell = cells_[k];
-        // Edit and spinner are one widget: it stays while either is wanted;
-        // in ms display its ms label lies over the edit part.
-        setShown(cell, row.editsVisible || row.spinnersVisible);
-        setArrowsShown(cell, row.spinnersVisible);
-        const bool arrowsOnly = !row.editsVisible && row.spinnersVisible;
-        if (cell->property(kArrowsOnlyProperty).toBool() != arrowsOnly)
-            cell->setProperty(kArrowsOnlyProperty, arrowsOnly);
-        const auto focus = row.editsVisible ? Qt::StrongFocus : Qt::NoFocus;
-        if (cell->focusPolicy() != focus) cell->setFocusPolicy(focus);
-        setEnabledIfChanged(cell, view.cellEditsEnabled);
-        setShown(msLabels_[k], row.msLabelsVisible);
-        if (view.msDisplay) setLabelText(msLabels_[k], QString::fromStdString(view.msTexts[k]));
-    }
+    cellGrid_->setSingleRow(view.singleRow);
+    cellGrid_->setMsDisplay(view.msDisplay);
 }
 
 void MapGrid::applyBottomRow(const editing::MapGridView& view) {

@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <array>
 
+#include "editing/map_content.h"
 #include "editing/map_grid_model.h"
 #include "editing/map_grid_view.h"
 #include "editing/widgets/control_registry.h"
@@ -13,6 +14,7 @@ class QLabel;
 namespace zelvor::widgets {
 
 class CommitSpinBox;
+class MapCellGrid;
 class MouseUpCheckBox;
 class TwoArrowSpinButton;
 
@@ -23,11 +25,9 @@ class TwoArrowSpinButton;
 // (arrays as name[index]; an edit and its spinner are one widget under both
 // names). The grid edits commit when clicked into, on Enter and on their
 // arrows, never when left.
-// A cell's spin box is its edit and its spinner in one widget. In ms display
-// the edit part is hidden under the ms label and only the arrows are wanted:
-// such a box carries this property as true, so that hiding the arrows (for a
-// printout) hides the whole box instead of leaving an empty field.
-inline constexpr const char* kArrowsOnlyProperty = "zelvorArrowsOnly";
+// The 150 cells are one painted widget (MapCellGrid); the names of a cell's
+// edit, spinner and ms label ("EditCell_Uni[17]") lead to that widget, and
+// cellAddress() turns the index into the cell.
 
 class MapGrid : public QGroupBox {
     Q_OBJECT
@@ -41,11 +41,18 @@ class MapGrid : public QGroupBox {
 
     // The positions and box states (collect); typed text is taken first.
     editing::MapGridValues values();
-    // Shows the positions (refresh) with the cell range of the page; text
-    // typed and not taken is dropped. Extras are written only when given.
-    void fill(const editing::MapGridValues& values, const editing::SpinnerRange& cellRange);
+    // Shows the positions of the axis, extras and boxes (refresh); text typed
+    // and not taken is dropped. Extras are written only when given. The
+    // cells are shown by showCells.
+    void fill(const editing::MapGridValues& values);
     // Visibility, enabling, texts, colours and positions of the view update.
     void apply(const editing::MapGridView& view);
+    // The cells of map as the image holds them (part of a refresh).
+    void showCells(editing::MapId map, const model::ParameterImage& image);
+    MapCellGrid* cells() const { return cellGrid_; }
+
+    // The cell of a registered cell index (row * 15 + column).
+    static editing::GridCell cellAddress(int element);
 
   signals:
     // A column button (column 0..14) or the tools button: +1 up, -1 down.
@@ -66,8 +73,7 @@ class MapGrid : public QGroupBox {
     QLabel* tpsLabel_ = nullptr;
     std::array<QLabel*, editing::kMapRows> rowLabels_{};
     std::array<CommitSpinBox*, editing::kMapColumns> axis_{};
-    std::array<CommitSpinBox*, editing::kMapCells> cells_{};
-    std::array<QLabel*, editing::kMapCells> msLabels_{};
+    MapCellGrid* cellGrid_ = nullptr;
     std::array<TwoArrowSpinButton*, editing::kMapColumns> columnButtons_{};
     TwoArrowSpinButton* tools_ = nullptr;
     MouseUpCheckBox* allBox_ = nullptr;
