@@ -48,7 +48,12 @@ void TFormHlav::MenuCheckConnectionClick() {
     if (wasOpen) ports_->open(outside_.portIndex, message(i18n::MessageKey::MsgComOpenError));
     updateLinkDisplay();
 
-    if (connectionReport_ == nullptr) connectionReport_ = new ConnectionReportDialog(this);
+    if (connectionReport_ == nullptr) {
+        connectionReport_ = new ConnectionReportDialog(this);
+        // Closed by Escape or Close, the report hands the keyboard back to
+        // the main window (without a window manager nobody else would).
+        connect(connectionReport_, &QDialog::finished, this, [this] { activateWindow(); });
+    }
     QString title;
     if (auto* item = registry_.find<QAction>("MenuCheckConnection")) title = item->text();
     title.remove(QLatin1Char('&'));

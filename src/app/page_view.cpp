@@ -122,13 +122,12 @@ void PageView::refreshMapPage() {
         return;
     }
     grid_->moveToPage(pages_->widget(currentPage()));
-    // 150 cells change at once: they are painted together afterwards.
-    grid_->setUpdatesEnabled(false);
+    // The cells are one widget: however many change, it is painted once,
+    // and only what changed around it is painted again.
     grid_->fill(editing::refreshMapPage(currentPage(), image_, scaling_, window_.allFlags));
     if (const auto map = editing::mapOfPage(currentPage())) grid_->showCells(*map, image_);
     shownGrid_ = grid_->values();
     viewUpdate();
-    grid_->setUpdatesEnabled(true);
 }
 
 void PageView::viewUpdate() {

@@ -416,7 +416,12 @@ class WindowOutsideTest : public QObject {
         QVERIFY2(text.contains(QStringLiteral("Result: no unit answered.")), qPrintable(text));
         QCOMPARE(t.script.messages.size(), 1);
         QVERIFY(report->windowTitle().endsWith(device));
-        report->close();
+        // Escape closes it where the focus is, and the main window has the
+        // keyboard again.
+        QTRY_COMPARE(QApplication::activeWindow(), report);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!report->isVisible());
+        QTRY_COMPARE(QApplication::activeWindow(), &w);
     }
 
     void checkConnectionCaptionInEveryLanguage() {

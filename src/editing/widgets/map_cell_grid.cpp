@@ -5,12 +5,14 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <algorithm>
 
 #include "editing/map_clipboard.h"
 #include "editing/map_grid_layout.h"
+#include "editing/widgets/map_cell_shading.h"
 
 namespace zelvor::widgets {
 
@@ -146,7 +148,17 @@ QToolButton* MapCellGrid::createShadingToggle(QWidget* parent) {
     toggle->setChecked(shading_);
     toggle->setFocusPolicy(Qt::NoFocus);  // the focus stays on the cells
     toggle->setFixedSize(18, 18);
-    toggle->setToolTip(QStringLiteral("Shading"));
+    // A glyph of the scale itself: low, middle and high stripes.
+    QPixmap glyph(12, 12);
+    QPainter painter(&glyph);
+    for (int stripe = 0; stripe < 3; ++stripe) {
+        painter.fillRect(stripe * 4, 0, 4, 12, shadeOf(stripe, 0, 2).darker(115));
+    }
+    painter.setPen(Qt::darkGray);
+    painter.drawRect(0, 0, 11, 11);
+    painter.end();
+    toggle->setIcon(QIcon(glyph));
+    toggle->setToolTip(QStringLiteral("Shade the cells by value"));
     connect(toggle, &QToolButton::toggled, this, &MapCellGrid::setShading);
     connect(this, &MapCellGrid::shadingChanged, toggle, &QToolButton::setChecked);
     return toggle;
