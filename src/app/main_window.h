@@ -45,6 +45,10 @@ namespace zelvor::sim {
 class SimProcess;
 }
 
+namespace zelvor::graph {
+class MapGraph;
+}
+
 namespace zelvor::app {
 
 // The main window and the owner of everything that lives for the run: the
@@ -235,6 +239,8 @@ class TFormHlav : public QMainWindow {
     void commitFocusedField();
     // Connects the map cells' edits and refused pastes.
     void connectMapCells();
+    // Shows or hides the graph of the shown map (built when first shown).
+    void showMapGraph(bool shown);
     // The default printer or, without one, a PDF file the user names;
     // nullptr when the user cancels.
     std::unique_ptr<print::PagePrinter> choosePrinter();
@@ -276,6 +282,7 @@ class TFormHlav : public QMainWindow {
     RecentFiles recentFiles_;
     QList<QAction*> recentItems_;
     ConnectionReportDialog* connectionReport_ = nullptr;
+    graph::MapGraph* mapGraph_ = nullptr;
     // The serial devices at start-up, so that Check connection can say which
     // came or went since (a re-plugged adapter may have a new name).
     std::vector<doctor::SerialDevice> devicesAtStart_ = doctor::surveySerialDevices({});

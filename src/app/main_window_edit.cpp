@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include "app/main_window.h"
 #include "editing/map_content.h"
@@ -19,6 +21,7 @@
 #include "editing/widgets/map_grid.h"
 #include "editing/widgets/qt_control_access.h"
 #include "editing/widgets/ui_text_applier.h"
+#include "graph/map_graph.h"
 #include "i18n/ui_texts.h"
 
 namespace zelvor::app {
@@ -166,6 +169,30 @@ void TFormHlav::connectMapCells() {
     if (grid == nullptr) return;
     connect(grid->cells(), &widgets::MapCellGrid::edited, this, &TFormHlav::MapCellsEdited);
     connect(grid->cells(), &widgets::MapCellGrid::pasteRefused, this, &TFormHlav::showMessage);
+    connect(grid->graphToggle(), &QToolButton::toggled, this, &TFormHlav::showMapGraph);
+}
+
+void TFormHlav::showMapGraph(bool shown) {
+    widgets::MapGrid* grid = pageView_->mapGrid();
+    if (mapGraph_ == nullptr) {
+        if (!shown || grid == nullptr) return;
+        // Built when first asked for: most sessions never open it.
+        mapGraph_ = new graph::MapGraph(grid->cells(), this);
+        connect(mapGraph_, &graph::MapGraph::closed, grid->graphToggle(),
+                [toggle = grid->graphToggle()] { toggle->setChecked(false); });
+        // Beside the window where the screen has room, else over its
+        // lower right corner.
+        const QRect screen = this->screen()->availableGeometry();
+        QPoint place = frameGeometry().topRight() + QPoint(4, 0);
+        if (place.x() + mapGraph_->width() > screen.right()) {
+            place = frameGeometry().bottomRight() - QPoint(mapGraph_->width(), mapGraph_->height());
+        }
+        mapGraph_->move(place);
+    }
+    if (mapGraph_->isVisible() == shown) return;
+    mapGraph_->setVisible(shown);
+    // The keyboard stays with the cells.
+    if (shown && grid != nullptr) activateWindow();
 }
 
 void TFormHlav::MapCellsEdited(const editing::MapEdit& edit) {

@@ -20,7 +20,7 @@ struct PrintModeControl {
 };
 
 // Every control print mode hides, by the names the window registers.
-inline constexpr std::array<PrintModeControl, 52> kPrintModeControls{{
+inline constexpr std::array<PrintModeControl, 54> kPrintModeControls{{
     // The window: tool bar, status bar, headings of the live panel and its gauges.
     {"StatusBar1", 0, PrintHide::Control},
     {"GroupBoxToolBar", 0, PrintHide::Control},
@@ -41,6 +41,8 @@ inline constexpr std::array<PrintModeControl, 52> kPrintModeControls{{
     {"CheckBoxAll_Uni", 0, PrintHide::Control},
     {"CheckBoxTps_Uni", 0, PrintHide::Control},
     {"CheckBoxZobrMs_Uni", 0, PrintHide::Control},
+    {"ButtonShading_Uni", 0, PrintHide::Control},
+    {"ButtonMapGraph_Uni", 0, PrintHide::Control},
     {"UpDownBaseAdv_Uni", 0, PrintHide::Arrows},
     {"UpDownCylKor1_Uni", 0, PrintHide::Arrows},
     {"UpDownCylKor2_Uni", 0, PrintHide::Arrows},

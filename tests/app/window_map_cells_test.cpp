@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 #include <set>
 
@@ -16,6 +17,7 @@
 #include "editing/map_selection.h"
 #include "editing/page_index.h"
 #include "editing/widgets/map_cell_grid.h"
+#include "graph/map_graph.h"
 #include "link/transfer_engine.h"
 #include "model/field_table.h"
 
@@ -220,6 +222,34 @@ class WindowMapCellsTest : public QObject {
         for (int b = 1; b <= model::ParameterImage::kBlockCount; ++b) {
             QCOMPARE(engine.blockFlag(b), changedBlocks.contains(b));
         }
+    }
+
+    // The graph toggle in the grid's corner and the G key show the graph,
+    // which follows the edits; closing it clears the toggle.
+    void graphFollowsTheEditsAndItsToggle() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        testing::showActive(w);
+        testing::clickTab(w.pageControl(), editing::kPageAdvance);
+        auto* toggle = w.controls().find<QToolButton>("ButtonMapGraph_Uni");
+        QTest::mouseClick(toggle, Qt::LeftButton);
+        auto* graph = w.findChild<graph::MapGraph*>();
+        QVERIFY(graph != nullptr);
+        QVERIFY(graph->isVisible());
+        QCOMPARE(QApplication::activeWindow(), &w);  // the keyboard stays with the cells
+
+        QTest::mouseClick(cells(w), Qt::LeftButton, {}, middle(w, {0, 2}));
+        typeAtFocus(QStringLiteral("42"));
+        testing::keyAtFocus(Qt::Key_Return);
+        QCOMPARE(graph->rowPoints(0)[2].y(), 42.0);
+
+        testing::keyAtFocus(Qt::Key_G);
+        QVERIFY(!graph->isVisible());
+        QVERIFY(!toggle->isChecked());
+        testing::keyAtFocus(Qt::Key_G);
+        QVERIFY(graph->isVisible());
+        graph->close();
+        QVERIFY(!toggle->isChecked());
     }
 };
 

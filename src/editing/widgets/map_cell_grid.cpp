@@ -61,6 +61,7 @@ void MapCellGrid::showMap(editing::MapId map, const model::ParameterImage& image
     lowest_ = *low;
     highest_ = *high;
     update();
+    emit mapShown();
 }
 
 void MapCellGrid::setMsDisplay(bool ms) {
@@ -69,6 +70,7 @@ void MapCellGrid::setMsDisplay(bool ms) {
     msDisplay_ = ms;
     textsValid_ = false;
     update();
+    emit mapShown();
 }
 
 void MapCellGrid::setSingleRow(bool single) {
@@ -81,6 +83,7 @@ void MapCellGrid::setSingleRow(bool single) {
     }
     setSelection(MapSelection::spanning(anchor_, current_));
     update();
+    emit mapShown();
 }
 
 bool MapCellGrid::isVisibleRow(int row) const {
@@ -127,6 +130,7 @@ void MapCellGrid::setLiveCell(std::optional<GridCell> cell) {
     if (live_) update(cellRect(*live_));
     live_ = cell;
     if (live_) update(cellRect(*live_));
+    emit liveCellChanged();
 }
 
 void MapCellGrid::setSpinnersShown(bool shown) {
@@ -288,6 +292,11 @@ void MapCellGrid::keyPressEvent(QKeyEvent* event) {
             break;
     }
     const QString text = event->text();
+    // G shows or hides the graph of the map, editable or not.
+    if (text.size() == 1 && text.at(0).toUpper() == QLatin1Char('G')) {
+        emit graphKeyPressed();
+        return;
+    }
     if (text.size() != 1 || !acceptsEdits_) return QWidget::keyPressEvent(event);
     const QChar typed = text.at(0);
     if (typed.isDigit()) {

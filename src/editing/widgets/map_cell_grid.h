@@ -28,7 +28,8 @@ namespace zelvor::widgets {
 // it; "+" or "-" after a whole number steps the selection that many times).
 // Keys run the block operations: "=" value and "*" percent (typed into a
 // small input beside the selection), "/" bilinear, "H" rows, "V" columns,
-// "S" smooth; F4/F5 step a selection of more than one cell. Ctrl+C copies the
+// "S" smooth; F4/F5 step a selection of more than one cell; "G" asks for the
+// graph of the map. Ctrl+C copies the
 // selection (the whole map with its axes), Ctrl+V pastes.
 //
 // The widget never writes the image: every change leaves as one edited()
@@ -108,6 +109,11 @@ class MapCellGrid : public QWidget {
     void pasteRefused(const QString& message);
     void selectionChanged();
     void shadingChanged(bool on);
+    // A map, or the way it is shown (ms display, single row), was shown.
+    void mapShown();
+    void liveCellChanged();
+    // G was pressed: the owner shows or hides the graph of the map.
+    void graphKeyPressed();
 
   protected:
     bool event(QEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
 #include <QToolButton>
 
 #include "editing/map_grid_layout.h"
@@ -74,7 +75,6 @@ void setArrowsShown(CommitSpinBox* box, bool shown) {
     if (box->buttonSymbols() != symbols) box->setButtonSymbols(symbols);
 }
 
-
 }  // namespace
 
 MapGrid::MapGrid(QWidget* page, ControlRegistry& registry, QSize pageSize, int pageControlWidth)
@@ -133,7 +133,33 @@ void MapGrid::buildCells(ControlRegistry& registry) {
             registry.add(name, k, cellGrid_);
         }
     }
-    cellGrid_->createShadingToggle(this)->move(kShadingTogglePos);
+    QToolButton* shading = cellGrid_->createShadingToggle(this);
+    shading->move(kShadingTogglePos);
+    registry.add("ButtonShading_Uni", shading);
+    buildGraphToggle(registry);
+}
+
+void MapGrid::buildGraphToggle(ControlRegistry& registry) {
+    graphToggle_ = new QToolButton(this);
+    graphToggle_->setObjectName(QStringLiteral("ButtonMapGraph_Uni"));
+    graphToggle_->setCheckable(true);
+    graphToggle_->setFocusPolicy(Qt::NoFocus);  // the focus stays on the cells
+    graphToggle_->setFixedSize(18, 18);
+    graphToggle_->move(kShadingTogglePos + QPoint(0, 24));
+    // A glyph of a curve rising over its axes.
+    QPixmap glyph(12, 12);
+    glyph.fill(Qt::transparent);
+    QPainter painter(&glyph);
+    painter.setPen(Qt::darkGray);
+    painter.drawLine(1, 0, 1, 11);
+    painter.drawLine(1, 11, 11, 11);
+    painter.setPen(QPen(QColor(0x33, 0x66, 0xcc), 1.5));
+    painter.drawPolyline(QPolygon({QPoint(2, 9), QPoint(5, 6), QPoint(8, 5), QPoint(11, 1)}));
+    painter.end();
+    graphToggle_->setIcon(QIcon(glyph));
+    graphToggle_->setToolTip(QStringLiteral("Show the map as a graph (G)"));
+    registry.add("ButtonMapGraph_Uni", graphToggle_);
+    connect(cellGrid_, &MapCellGrid::graphKeyPressed, graphToggle_, &QToolButton::toggle);
 }
 
 editing::GridCell MapGrid::cellAddress(int element) {

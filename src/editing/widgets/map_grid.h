@@ -10,6 +10,7 @@
 
 class QFrame;
 class QLabel;
+class QToolButton;
 
 namespace zelvor::widgets {
 
@@ -50,6 +51,9 @@ class MapGrid : public QGroupBox {
     // The cells of map as the image holds them (part of a refresh).
     void showCells(editing::MapId map, const model::ParameterImage& image);
     MapCellGrid* cells() const { return cellGrid_; }
+    // The check button in the grid's corner (and the G key on the cells)
+    // that shows the map as a graph; its owner shows the graph.
+    QToolButton* graphToggle() const { return graphToggle_; }
 
     // The cell of a registered cell index (row * 15 + column).
     static editing::GridCell cellAddress(int element);
@@ -65,6 +69,7 @@ class MapGrid : public QGroupBox {
     void keepDisabledTextReadable();
     void buildHeader(ControlRegistry& registry);
     void buildCells(ControlRegistry& registry);
+    void buildGraphToggle(ControlRegistry& registry);
     void buildButtons(ControlRegistry& registry, int pageControlWidth);
     void buildBottomRow(ControlRegistry& registry);
     void applyRows(const editing::MapGridView& view);
@@ -74,6 +79,7 @@ class MapGrid : public QGroupBox {
     std::array<QLabel*, editing::kMapRows> rowLabels_{};
     std::array<CommitSpinBox*, editing::kMapColumns> axis_{};
     MapCellGrid* cellGrid_ = nullptr;
+    QToolButton* graphToggle_ = nullptr;
     std::array<TwoArrowSpinButton*, editing::kMapColumns> columnButtons_{};
     TwoArrowSpinButton* tools_ = nullptr;
     MouseUpCheckBox* allBox_ = nullptr;
