@@ -180,6 +180,8 @@ LogReadResult parseRideLog(std::string_view text) {
         std::string_view line = text.substr(start, complete ? end - start : std::string_view::npos);
         start = complete ? end + 1 : text.size();
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        // The writer pads lines with blanks to keep lines within pages.
+        while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
 
         if (lineNumber == 1) {
             if (line != logHeader()) {

@@ -27,8 +27,8 @@ struct LogReadResult {
 // this program writes; every row must carry a number of the right form in
 // each column (or "error" where the unit reported a faulty sensor), a cell
 // inside the map and times that do not go back. CR LF line ends are read
-// too. A last line without its line end is what a power cut leaves: it is
-// dropped with a note.
+// too; blanks at the end of a line are not part of it. A last line without its line end is what a
+// power cut leaves: it is dropped with a note.
 LogReadResult parseRideLog(std::string_view text);
 
 // Reads a ride log file; a file that cannot be read is reported like a

@@ -34,10 +34,11 @@ std::uint16_t positionInCell(std::span<const int> axis, int index, double value)
     const double below = index > 0 ? (point - axis[index - 1]) / 2.0 : (axis[1] - axis[0]) / 2.0;
     const double above =
         index + 1 < n ? (axis[index + 1] - point) / 2.0 : (axis[n - 1] - axis[n - 2]) / 2.0;
-    const double low = point - below;
-    const double width = below + above;
-    if (width <= 0.0) return kCentre;
-    const double share = std::clamp((value - low) / width, 0.0, 1.0);
+    // Each half of the cell spans half the scale, so the axis point is at
+    // the centre however unevenly the points are spaced.
+    const double half = value < point ? below : above;
+    if (half <= 0.0) return kCentre;
+    const double share = std::clamp(0.5 + (value - point) / half / 2.0, 0.0, 1.0);
     return static_cast<std::uint16_t>(std::lround(share * LitCell::kWhole));
 }
 

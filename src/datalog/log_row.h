@@ -21,8 +21,9 @@ inline constexpr std::array<std::string_view, kLoggedMaps> kLoggedMapNames = {"a
 
 // The cell of a map the unit ran at, and where inside it along each axis,
 // in thousandths: 0 at the cell's lower edge, 500 at its axis point, 1000 at
-// its upper edge (the edges lie half way to the neighbouring points; an outer
-// cell is as wide on its open side as on the other).
+// its upper edge, each half of the cell spanning half the scale (the edges
+// lie half way to the neighbouring points; an outer cell is as wide on its
+// open side as on the other).
 struct LitCell {
     static constexpr int kCentre = 500;
     static constexpr int kWhole = 1000;

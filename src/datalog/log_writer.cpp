@@ -41,12 +41,30 @@ bool LogWriter::append(const LogRow& row) {
         if (error_.empty()) error_ = "the log is not open";
         return false;
     }
-    if (!writeLine(logLine(row))) return false;
+    std::string line = logLine(row);
+    if (line.size() + 1 > kMaxLineBytes) {
+        LogRow shorter = row;
+        std::string& marker = shorter.marker;
+        while (!marker.empty() && line.size() + 1 > kMaxLineBytes) {
+            // Whole characters only: no byte of a UTF-8 sequence stays behind.
+            std::size_t cut =
+                marker.size() - std::min(marker.size(), line.size() + 1 - kMaxLineBytes);
+            while (cut > 0 && (static_cast<unsigned char>(marker[cut]) & 0xC0) == 0x80) --cut;
+            marker.resize(cut);
+            line = logLine(shorter);
+        }
+    }
+    if (!writeLine(std::move(line))) return false;
     ++rows_;
     return true;
 }
 
 bool LogWriter::writeLine(std::string line) {
+    // Keep the next line inside one page: pad this one to its page's end
+    // when too little of the page would be left.
+    const std::size_t offset = static_cast<std::size_t>(bytes_) % kPageBytes;
+    const std::size_t end = offset + line.size() + 1;
+    if (end < kPageBytes && kPageBytes - end < kMaxLineBytes) line.append(kPageBytes - end, ' ');
     line += '\n';
     ssize_t written = 0;
     do {

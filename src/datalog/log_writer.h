@@ -8,12 +8,20 @@
 namespace zelvor::datalog {
 
 // Writes a ride log line by line: each line, header included, leaves in one
-// write to the file, so a process killed at any moment leaves only whole
-// lines, and every line is in the file (not in a buffer of this process)
-// as soon as append() returns. A line the disk takes only in part is cut off
-// again and reported.
+// write to the file, and every line is in the file (not in a buffer of this
+// process) as soon as append() returns. The system copies a write into the
+// file page by page and a killed process stops between pages, so no line
+// crosses a page boundary: a line after which less than kMaxLineBytes of its
+// page is left is padded with blanks to the page's end (the reader ignores
+// blanks at the end of a line). A process killed at any moment thus leaves
+// only whole lines. A line the disk takes only in part is cut off again and
+// reported.
 class LogWriter {
   public:
+    static constexpr std::size_t kPageBytes = 4096;  // pages are multiples of it
+    // The longest line: a row's marker is shortened to keep within it.
+    static constexpr std::size_t kMaxLineBytes = 640;
+
     LogWriter() = default;
     ~LogWriter();
     LogWriter(const LogWriter&) = delete;

@@ -11,8 +11,8 @@ namespace {
 using link::MonitorChannel;
 
 // A probe reading further than this from the wanted moment says nothing
-// about it (the log paused, or ended).
-constexpr std::int64_t kMaxProbeGapMs = 500;
+// about it (the log paused); half a normal poll period and some.
+constexpr std::int64_t kMaxProbeGapMs = 200;
 // The log's map columns of the two injection maps.
 constexpr std::array<std::size_t, 2> kInjectionCells = {1, 2};
 
@@ -77,7 +77,9 @@ void addLog(std::span<const LogRow> rows, const AnalysisSettings& settings, int 
                                               std::llabs(rows[probe].timeMs - wanted)) {
             ++probe;
         }
-        if (std::llabs(rows[probe].timeMs - wanted) > kMaxProbeGapMs) {
+        // A log that ends before the gas reaches the probe has no reading of it.
+        if (wanted > rows.back().timeMs ||
+            std::llabs(rows[probe].timeMs - wanted) > kMaxProbeGapMs) {
             ++counts.noProbeReading;
             continue;
         }

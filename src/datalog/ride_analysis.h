@@ -37,8 +37,10 @@ struct AnalysisSettings {
     // No cell changes by more than this, in %, in one pass.
     double maxStepPercent = 5.0;
     // The change in % a cell asks for when every sample is lean (all rich:
-    // the same less); in between in proportion to the imbalance.
-    double gainPercent = 8.0;
+    // the same less); in between in proportion to the imbalance. A
+    // narrow-band probe tells only a few percent around stoichiometric
+    // apart, so a larger gain overshoots and the cells hunt.
+    double gainPercent = 5.0;
     // Cells the tuner locked, per injection map (index row * 15 + column).
     std::array<std::bitset<model::kMapCells>, 2> locked{};
 };
@@ -72,7 +74,7 @@ struct RowCounts {
     long long throttleMoving = 0;
     long long belowIdle = 0;
     long long throttleFault = 0;
-    long long noProbeReading = 0;  // the log ends or pauses before the delay is over
+    long long noProbeReading = 0;  // the log ends or pauses before the gas reaches the probe
 };
 
 // The findings for both injection maps (0: inj1, 1: inj2).
