@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "../support/temp_folder.h"
 #include "datalog/log_format.h"
 #include "datalog/log_reader.h"
 #include "datalog/log_row.h"
@@ -57,6 +58,17 @@ TEST(LogColumns, HeaderIsStableAndEveryNameUnique) {
     EXPECT_EQ(names.size(), 1 + link::kMonitorChannelCount + 12 + link::kMonitorFlagCount + 1);
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
     EXPECT_EQ(split(header), names);
+}
+
+TEST(LogColumns, TheDocumentationListsEveryColumnInOrder) {
+    const std::string text = testing::contentOf(ZELVOR_SOURCE_DIR "/docs/ride-log.md");
+    std::vector<std::string> documented;
+    for (std::size_t at = text.find("\n| `"); at != std::string::npos;
+         at = text.find("\n| `", at + 1)) {
+        const std::size_t end = text.find('`', at + 4);
+        documented.push_back(text.substr(at + 4, end - at - 4));
+    }
+    EXPECT_EQ(documented, logColumnNames());
 }
 
 TEST(LogRows, AMonitorAnswerBecomesARowWithItsLitCells) {
