@@ -14,6 +14,7 @@ using model::Field;
 
 constexpr double kLeanMv = 100.0;
 constexpr double kRichMv = 850.0;
+constexpr double kSwitchMv = 450.0;
 // How sharply the probe switches around stoichiometric (share of mixture).
 constexpr double kSwitchWidth = 0.004;
 constexpr double kVoltageNoiseMv = 15.0;
@@ -66,8 +67,11 @@ double LambdaProbe::richness(const model::ParameterImage& programmed, double rpm
 }
 
 double LambdaProbe::curveMv(double mixture) {
+    // A logistic step from the lean to the rich voltage through the switch
+    // voltage at exactly stoichiometric; each side is scaled to its own end.
     const double x = std::clamp((mixture - 1.0) / kSwitchWidth, -50.0, 50.0);
-    return kLeanMv + (kRichMv - kLeanMv) / (1.0 + std::exp(-x));
+    const double step = 2.0 / (1.0 + std::exp(-x)) - 1.0;  // -1 .. 1
+    return kSwitchMv + step * (step < 0.0 ? kSwitchMv - kLeanMv : kRichMv - kSwitchMv);
 }
 
 std::uint16_t LambdaProbe::voltage(std::chrono::milliseconds now,
