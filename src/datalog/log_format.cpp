@@ -23,7 +23,10 @@ std::vector<std::string> buildColumnNames() {
 
 // The marker as one CSV field on one line.
 void appendMarker(std::string& line, std::string_view marker) {
-    bool quote = false;
+    // Blanks at the end of a line are padding to the reader: a marker that
+    // ends in one keeps it inside quotes.
+    bool quote =
+        !marker.empty() && (marker.back() == ' ' || marker.back() == '\n' || marker.back() == '\r');
     for (const char c : marker) {
         if (c == ',' || c == '"' || c == '\n' || c == '\r') quote = true;
     }

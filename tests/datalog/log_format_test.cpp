@@ -126,14 +126,15 @@ TEST(LogRows, AnAdvanceMapWithoutThrottleUsesItsFullRowAtTheCentre) {
 TEST(LogRows, FaultsMarkersAndNumbersComeBackAsTheyWereWritten) {
     std::vector<LogRow> rows;
     rows.push_back(RowBuilder().at(0).error(MonitorChannel::Coolant).marker("a, \"b\""));
-    rows.push_back(RowBuilder()
-                       .at(55)
-                       .error(MonitorChannel::Throttle)
-                       .set(MonitorChannel::SupplyInjectionCorrection, -12)
-                       .set(MonitorChannel::Supply, 13800)
-                       .flag(link::MonitorFlag::ThrottleFault)
-                       .cell(9, 14, 1000, 0)
-                       .marker("two\nlines"));
+    rows.push_back(RowBuilder().at(10).marker("ends in a blank "));
+    rows.insert(rows.begin() + 1, RowBuilder()
+                                      .at(5)
+                                      .error(MonitorChannel::Throttle)
+                                      .set(MonitorChannel::SupplyInjectionCorrection, -12)
+                                      .set(MonitorChannel::Supply, 13800)
+                                      .flag(link::MonitorFlag::ThrottleFault)
+                                      .cell(9, 14, 1000, 0)
+                                      .marker("two\nlines"));
     const std::string line = logLine(rows[1]);
     EXPECT_EQ(cellOf(line, "throttle_percent"), "error");
     EXPECT_EQ(cellOf(line, "supply_v"), "13.800");
@@ -142,8 +143,9 @@ TEST(LogRows, FaultsMarkersAndNumbersComeBackAsTheyWereWritten) {
 
     const LogReadResult read = parseRideLog(testing::logText(rows));
     ASSERT_TRUE(read.log) << read.error;
-    ASSERT_EQ(read.log->rows.size(), 2u);
+    ASSERT_EQ(read.log->rows.size(), 3u);
     EXPECT_EQ(read.log->rows[0], rows[0]);
+    EXPECT_EQ(read.log->rows[2], rows[2]);
     rows[1].marker = "two lines";
     EXPECT_EQ(read.log->rows[1], rows[1]);
     EXPECT_TRUE(read.log->notes.empty());
