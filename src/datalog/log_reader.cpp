@@ -1,5 +1,6 @@
 #include "datalog/log_reader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -172,6 +173,7 @@ LogReadResult parseRideLog(std::string_view text) {
     std::size_t lineNumber = 0;
     std::size_t start = 0;
     if (text.starts_with("\xEF\xBB\xBF")) start = 3;  // a byte order mark from a spreadsheet
+    log.rows.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
 
     while (start < text.size()) {
         ++lineNumber;
