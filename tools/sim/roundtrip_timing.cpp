@@ -9,9 +9,9 @@
 #include <thread>
 #include <vector>
 
-#include "launcher/sim_process.h"
 #include "link/link_frame.h"
 #include "link/posix_serial_port.h"
+#include "launcher/sim_process.h"
 
 namespace {
 
