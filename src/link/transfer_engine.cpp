@@ -129,7 +129,8 @@ TransferOutcome TransferEngine::tick() {
             }
         }
     } else {
-        if (++ticksSinceSend_ >= kTicksPerRequest) {
+        const int pollTicks = options_.pollEveryTick ? 1 : kTicksPerRequest;
+        if (++ticksSinceSend_ >= pollTicks) {
             ticksSinceSend_ = 0;
             sendMonitorPoll();
         }

@@ -8,7 +8,7 @@ source "$script" || { echo "cannot load $script"; exit 1; }
 
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
-touch "$folder/street.ign" "$folder/TRACK.IGN" "$folder/notes.txt" "$folder/unit.bin"
+touch "$folder/street.ign" "$folder/TRACK.IGN" "$folder/notes.txt" "$folder/unit.bin" "$folder/ride.csv"
 mkdir "$folder/tunes"
 
 failures=0
@@ -46,13 +46,22 @@ lines() { printf '%s\n' "$@" | sort; }
 
 complete_words ""
 expect_among "the commands" new show normalize diff export-image import-image read verify \
-    program backup restore monitor --help --version
+    program backup restore monitor log tune-from-log --help --version
 
 complete_words mon
 expect "a command begun" "monitor"
 
 complete_words monitor --
-expect "the options of monitor" "$(lines --count --csv --help --port)"
+expect "the options of monitor" "$(lines --count --csv --fast --help --port)"
+
+complete_words tune-from-log "$folder/street.ign" "$folder/"
+expect "the logs after the tune" "$(lines "$folder/ride.csv" "$folder/tunes")"
+
+complete_words tune-from-log "$folder/"
+expect "the tune first" "$(lines "$folder/TRACK.IGN" "$folder/street.ign" "$folder/tunes")"
+
+complete_words tune-from-log --max-step ""
+expect "a step is a number" ""
 
 complete_words new -
 expect "the options of new" "$(lines --bike --help --output -o)"

@@ -6,6 +6,7 @@
 #include "map_command.h"
 #include "monitor_command.h"
 #include "transfer_commands.h"
+#include "tune_command.h"
 
 namespace zelvor::cli {
 
@@ -14,7 +15,7 @@ std::span<const Command> commandTable() {
         std::vector<Command> all;
         // Each group of commands adds its rows here, in the order of the help.
         for (const auto& group : {fileCommands(), mapCommands(), transferCommands(),
-                                  monitorCommands(), doctorCommands()})
+                                  monitorCommands(), tuneCommands(), doctorCommands()})
             all.insert(all.end(), group.begin(), group.end());
         return all;
     }();

@@ -1,5 +1,8 @@
 #include "cli/monitor_report.h"
 
+#include "datalog/log_format.h"
+#include "datalog/log_row.h"
+
 namespace zelvor::cli {
 
 namespace {
@@ -23,21 +26,12 @@ std::string_view trimmed(std::string_view text) {
 }  // namespace
 
 std::string csvHeader() {
-    std::string header = "elapsed_s";
-    for (const link::MonitorChannel channel : kCsvChannels) {
-        header += ',';
-        header += link::channelSpec(channel).name;
-    }
-    return header;
+    return datalog::logHeader();
 }
 
-std::string csvRow(const link::MonitorSample& sample, std::chrono::milliseconds elapsed) {
-    std::string row = link::decimalText(elapsed.count(), 3);
-    for (const link::MonitorChannel channel : kCsvChannels) {
-        row += ',';
-        row += link::readingText(sample, channel);
-    }
-    return row;
+std::string csvRow(const link::MonitorSample& sample, const link::LiveValues& live,
+                   const model::ParameterImage& axes, std::chrono::milliseconds elapsed) {
+    return datalog::logLine(datalog::makeLogRow(sample, live, axes, elapsed.count()));
 }
 
 std::string monitorLine(const editing::MonitorView& view, const link::LiveValues& live,

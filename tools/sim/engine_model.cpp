@@ -255,13 +255,62 @@ double lookUpMap(std::span<const double, 150> cells, std::span<const std::uint8_
     return low + (high - low) * fr;
 }
 
+namespace {
+
+// Speed, throttle, gear and road speed at a moment, and how warm the engine is.
+struct Motion {
+    Ride ride;
+    int gear = 0;
+    double rpm = 0.0;
+    double throttle = 0.0;
+    double warmFor = 0.0;  // seconds the engine has been warming up
+    bool held = false;     // held at one point: no gear changes
+};
+
+EngineState engineState(double t, const ParameterImage& image, const Gearbox& box,
+                        const Motion& motion);
+
+}  // namespace
+
 EngineState simulateEngine(std::chrono::milliseconds sinceStart, const ParameterImage& image) {
     const double t = std::max<double>(0.0, static_cast<double>(sinceStart.count()) / 1000.0);
     const Gearbox box = gearboxOf(image);
-    const Ride ride = rideAt(t);
-    const int gear = box.gearFor(ride);
-    const double rpm = engineSpeed(t, ride, gear, box);
-    const double throttle = throttleOpening(t, ride);
+    Motion motion;
+    motion.ride = rideAt(t);
+    motion.gear = box.gearFor(motion.ride);
+    motion.rpm = engineSpeed(t, motion.ride, motion.gear, box);
+    motion.throttle = throttleOpening(t, motion.ride);
+    motion.warmFor = t;
+    return engineState(t, image, box, motion);
+}
+
+EngineState simulateHeldEngine(std::chrono::milliseconds sinceStart, const ParameterImage& image,
+                               const HeldPoint& held) {
+    // Long enough for the coolant to settle and every after-start correction to end.
+    constexpr double kWarmSeconds = 600.0;
+    constexpr int kHeldGear = 4;
+    const double t = std::max<double>(0.0, static_cast<double>(sinceStart.count()) / 1000.0);
+    const Gearbox box = gearboxOf(image);
+    Motion motion;
+    motion.gear = std::min(kHeldGear, box.gears);
+    motion.rpm = held.rpm;
+    motion.throttle = std::clamp(held.throttlePercent, 0.0, 100.0);
+    const double ratio = box.ratios[static_cast<std::size_t>(motion.gear - 1)];
+    motion.ride.speed = ratio > 0 ? held.rpm * 10.0 / ratio : 0.0;
+    motion.ride.standing = false;
+    motion.warmFor = t + kWarmSeconds;
+    motion.held = true;
+    return engineState(motion.warmFor, image, box, motion);
+}
+
+namespace {
+
+EngineState engineState(double t, const ParameterImage& image, const Gearbox& box,
+                        const Motion& motion) {
+    const Ride& ride = motion.ride;
+    const int gear = motion.gear;
+    const double rpm = motion.rpm;
+    const double throttle = motion.throttle;
     const bool running = t >= kCrankingSeconds;
     const double sinceEngineStart = std::max(0.0, t - kCrankingSeconds);
 
@@ -273,8 +322,8 @@ EngineState simulateEngine(std::chrono::milliseconds sinceStart, const Parameter
     s.roadSpeed = clampTo<std::uint16_t>(ride.speed);
     s.speedRatio = s.roadSpeed > 0 ? clampTo<std::uint16_t>(s.rpm * 10.0 / s.roadSpeed) : 0;
     s.gearRatios = box.ratios;
-    s.coolantC = static_cast<int>(std::lround(100.0 - 80.0 * std::exp(-t / 45.0)));
-    s.airC = static_cast<int>(std::lround(35.0 - 15.0 * std::exp(-t / 150.0)));
+    s.coolantC = static_cast<int>(std::lround(100.0 - 80.0 * std::exp(-motion.warmFor / 45.0)));
+    s.airC = static_cast<int>(std::lround(35.0 - 15.0 * std::exp(-motion.warmFor / 150.0)));
     s.sinceStartTenths = clampTo<std::uint16_t>(sinceEngineStart * 10.0);
 
     const double kpa = 30.0 + 0.72 * throttle;
@@ -317,8 +366,8 @@ EngineState simulateEngine(std::chrono::milliseconds sinceStart, const Parameter
 
     s.starterPressed = !running;
     s.quickShift = ride.accelerating && box.gearAt(t + 0.1) > gear;
-    s.clutchPulled =
-        (!ride.accelerating && box.gearAt(t - 0.3) != gear) || (gear != 0 && ride.speed < 10.0);
+    s.clutchPulled = !motion.held && ((!ride.accelerating && box.gearAt(t - 0.3) != gear) ||
+                                      (gear != 0 && ride.speed < 10.0));
     s.sideStandDown = ride.standing && window(t, 2 * kCycleSeconds, 0.0, kCycleSeconds);
     s.tachoLambdaInput = window(t, 31.0, 20.0, 24.0);
     s.pinEngine23 = window(t, 23.0, 5.0, 8.0);
@@ -334,5 +383,7 @@ EngineState simulateEngine(std::chrono::milliseconds sinceStart, const Parameter
     s.fan2 = fan2 != 0 && s.coolantC >= static_cast<int>(fan2);
     return s;
 }
+
+}  // namespace
 
 }  // namespace zelvor::sim

@@ -75,6 +75,17 @@ struct EngineState {
 EngineState simulateEngine(std::chrono::milliseconds sinceStart,
                            const model::ParameterImage& image);
 
+// An operating point the engine is held at, as on a dyno: speed and throttle
+// fixed, the engine warm and started long ago, in a middle gear.
+struct HeldPoint {
+    double rpm = 0.0;
+    double throttlePercent = 0.0;
+};
+
+// The engine held at a point; everything else as in the ride above.
+EngineState simulateHeldEngine(std::chrono::milliseconds sinceStart,
+                               const model::ParameterImage& image, const HeldPoint& held);
+
 // A map value at an operating point, interpolated between the four
 // surrounding cells and held at the map's edges. cells holds 150 values row
 // by row; axis holds the 15 column speeds in x 100 rpm.

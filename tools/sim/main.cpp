@@ -10,7 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "model/parameter_file_io.h"
 #include "sim/block_store.h"
+#include "sim/default_image.h"
 #include "sim/device_link.h"
 #include "sim/pseudo_terminal.h"
 #include "sim/sim_options.h"
@@ -79,5 +81,18 @@ int main(int argc, char** argv) {
     UnitIdentity identity;
     identity.version = options.version;
     SimUnit unit(std::move(*store), identity, std::move(options.faults));
+    EngineSetup engine;
+    if (options.sweep) engine.sweep = RideSweep(options.cells.value_or(CellBlock{}));
+    if (options.trueMapPath) {
+        zelvor::model::ParameterImage trueTune = builtInImage();
+        if (zelvor::model::loadParameterFile(*options.trueMapPath, trueTune) !=
+            zelvor::model::LoadStatus::Loaded) {
+            std::cerr << "zelvor-sim: cannot read the parameter file " << *options.trueMapPath
+                      << '\n';
+            return 1;
+        }
+        engine.probe = LambdaProbe(fuelNeedOf(trueTune));
+    }
+    unit.setEngine(std::move(engine));
     return serveUnit(unit, *line, options.imagePath, signals);
 }

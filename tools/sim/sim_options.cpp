@@ -40,7 +40,8 @@ SimOptionsParse parseSimOptions(std::span<const std::string_view> args) {
             options.help = true;
             continue;
         }
-        if (name != "--link" && name != "--image" && name != "--version" && name != "--fault") {
+        if (name != "--link" && name != "--image" && name != "--version" && name != "--fault" &&
+            name != "--true-map" && name != "--ride" && name != "--cells") {
             return failure("unknown option '" + std::string(args[i]) + "'");
         }
         if (!value) {
@@ -51,6 +52,18 @@ SimOptionsParse parseSimOptions(std::span<const std::string_view> args) {
         if (name == "--link" || name == "--image") {
             if (value->empty()) return failure("option " + std::string(name) + " needs a path");
             (name == "--link" ? options.linkPath : options.imagePath) = std::string(*value);
+        } else if (name == "--true-map") {
+            if (value->empty()) return failure("option --true-map needs a path");
+            options.trueMapPath = std::string(*value);
+        } else if (name == "--ride") {
+            if (*value != "sweep" && *value != "road") {
+                return failure("--ride takes sweep or road, not '" + std::string(*value) + "'");
+            }
+            options.sweep = *value == "sweep";
+        } else if (name == "--cells") {
+            std::string error;
+            options.cells = parseCellBlock(*value, error);
+            if (!options.cells) return failure(error);
         } else if (name == "--version") {
             const std::optional<std::uint8_t> version = parseVersion(*value);
             if (!version) return failure("--version needs a number 0..255");
@@ -62,6 +75,7 @@ SimOptionsParse parseSimOptions(std::span<const std::string_view> args) {
             options.faults.add(*fault);
         }
     }
+    if (options.cells && !options.sweep) return failure("--cells needs --ride sweep");
     return SimOptionsParse{std::move(options), {}};
 }
 
@@ -81,6 +95,14 @@ std::string simUsage() {
            "                        stray=N          stray bytes before every N-th answer\n"
            "                        echo-mismatch=B  the echo of programmed block B differs\n"
            "                        silent           never answer\n"
+           "  --true-map FILE     injection map 1 of the parameter file FILE is what the\n"
+           "                      engine needs: the lambda voltage follows the fuel the\n"
+           "                      unit injects from its own map 1 against that need\n"
+           "                      (narrow band: about 100 mV lean, 850 mV rich)\n"
+           "  --ride road|sweep   road (default): a ride that repeats every 48 s; sweep:\n"
+           "                      the warm engine held 5 s at the centre of each cell of\n"
+           "                      map 1 below 60 % throttle in turn, row by row\n"
+           "  --cells R0-R1,C0-C1 the sweep visits only these rows and columns\n"
            "  --exit-with-parent  stop when the program that started it ends\n"
            "  --help              show this text\n";
 }

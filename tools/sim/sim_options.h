@@ -8,6 +8,7 @@
 
 #include "sim/fault_plan.h"
 #include "sim/info_block.h"
+#include "sim/ride_sweep.h"
 
 namespace zelvor::sim {
 
@@ -17,7 +18,10 @@ struct SimOptions {
     std::optional<std::string> imagePath;  // where the unit keeps its blocks
     std::uint8_t version = kProgramVersion;
     FaultPlan faults;
-    bool exitWithParent = false;  // stop when the process that started it ends
+    std::optional<std::string> trueMapPath;  // the tune whose map 1 the engine needs
+    bool sweep = false;                      // --ride sweep instead of the ride
+    std::optional<CellBlock> cells;          // the cells the sweep visits
+    bool exitWithParent = false;             // stop when the process that started it ends
     bool help = false;
 };
 

@@ -30,6 +30,23 @@ UnitStatus SimUnit::status(milliseconds now) const {
     return UnitStatus{programmingCount_, savingCount(now), identity_.version};
 }
 
+EngineState SimUnit::engineAt(milliseconds now) const {
+    const model::ParameterImage& image = store_.image();
+    const auto at = [&](milliseconds moment) {
+        return engine_.sweep ? engine_.sweep->engineAt(moment, image)
+                             : simulateEngine(moment, image);
+    };
+    EngineState engine = at(now);
+    if (engine_.probe && engine.running) {
+        // The gas at the probe left the cylinder a moment ago.
+        const EngineState burnt = at(now - LambdaProbe::kTransportDelay);
+        engine.lambdaMv = burnt.running ? engine_.probe->voltage(now, image, burnt.rpm,
+                                                                 burnt.throttlePermille / 10.0)
+                                        : 0;
+    }
+    return engine;
+}
+
 UnitReply SimUnit::handle(const LinkFrame& request, milliseconds now) {
     UnitReply reply;
     if (!request.checkOk()) return reply;
@@ -47,7 +64,7 @@ std::optional<SimUnit::Answer> SimUnit::answerTo(const LinkFrame& request, milli
 
     if (command == LinkFrame::kMonitorPoll) {
         inProgrammingSession_ = false;
-        const EngineState engine = simulateEngine(now, store_.image());
+        const EngineState engine = engineAt(now);
         return Answer{encodeMonitorFrame(engine, status(now))};
     }
     const std::uint8_t group = command & kCommandGroup;

@@ -8,10 +8,20 @@
 #include "link/link_frame.h"
 #include "sim/block_store.h"
 #include "sim/fault_plan.h"
+#include "sim/fuel_model.h"
 #include "sim/info_block.h"
 #include "sim/monitor_frame.h"
+#include "sim/ride_sweep.h"
 
 namespace zelvor::sim {
+
+// How the simulated engine runs: the repeating ride or a sweep through the
+// cells, and with a probe that knows what the engine needs, a lambda voltage
+// that follows the programmed injection map 1; without one, a plain wave.
+struct EngineSetup {
+    std::optional<RideSweep> sweep;
+    std::optional<LambdaProbe> probe;
+};
 
 // What the unit does with one request.
 struct UnitReply {
@@ -33,7 +43,11 @@ class SimUnit {
     explicit SimUnit(BlockStore store = BlockStore(), UnitIdentity identity = UnitIdentity(),
                      FaultPlan faults = FaultPlan());
 
+    void setEngine(EngineSetup engine) { engine_ = std::move(engine); }
+
     UnitReply handle(const link::LinkFrame& request, std::chrono::milliseconds now);
+    // The engine as the monitor answer at that moment reports it.
+    EngineState engineAt(std::chrono::milliseconds now) const;
 
     const BlockStore& store() const { return store_; }
     std::uint16_t programmingCount() const { return programmingCount_; }
@@ -52,6 +66,7 @@ class SimUnit {
     BlockStore store_;
     UnitIdentity identity_;
     FaultPlan faults_;
+    EngineSetup engine_;
     unsigned answers_ = 0;
     std::uint16_t programmingCount_ = 0;
     bool inProgrammingSession_ = false;

@@ -14,10 +14,12 @@
 #include "cli/monitor_report.h"
 #include "cli/progress_display.h"
 #include "cli/tick_clock.h"
+#include "datalog/log_format.h"
 #include "editing/monitor_presenter.h"
 #include "i18n/messages.h"
 #include "link/link_frame.h"
 #include "link/monitor_decoder.h"
+#include "model/default_set.h"
 #include "model/parameter_image.h"
 
 namespace zelvor::cli {
@@ -200,9 +202,13 @@ MonitorFrameBuilder runningEngine() {
         .word(148, 1000);
 }
 
-// The CSV row of one answer.
+// The CSV row of one answer, the lit cells after the default set's axes.
 std::string csvRow(const link::LinkFrame& frame, std::chrono::milliseconds elapsed) {
-    return cli::csvRow(link::MonitorSample(frame), elapsed);
+    link::MonitorDecoder decoder;
+    EXPECT_TRUE(decoder.decode(frame.bytes()));
+    model::ParameterImage image;
+    model::loadDefaultSet(image);
+    return cli::csvRow(decoder.sample(), decoder.live(), image, elapsed);
 }
 
 std::vector<std::string> split(const std::string& row) {
@@ -231,8 +237,8 @@ std::string cell(const std::string& row, const std::string& name) {
 
 TEST(MonitorReport, CsvRowCarriesTheScaledValuesUnderTheirHeaders) {
     const std::string row = csvRow(runningEngine().frame(), 1234ms);
-    EXPECT_EQ(split(csvHeader()).front(), "elapsed_s");
-    EXPECT_EQ(cell(row, "elapsed_s"), "1.234");
+    EXPECT_EQ(split(csvHeader()).front(), "time_ms");
+    EXPECT_EQ(cell(row, "time_ms"), "1234");
     EXPECT_EQ(cell(row, "engine_speed_rpm"), "6000");
     EXPECT_EQ(cell(row, "throttle_percent"), "20.0");
     EXPECT_EQ(cell(row, "advance2_deg"), "16");
@@ -246,6 +252,13 @@ TEST(MonitorReport, CsvRowCarriesTheScaledValuesUnderTheirHeaders) {
     EXPECT_EQ(cell(row, "time_since_start_s"), "9.5");
     EXPECT_EQ(cell(row, "saving_count"), "1000");
     EXPECT_EQ(cell(row, "unit_version"), "63");
+    // 6000 rpm at 20 % on the default axis of injection map 1 (1000, 2000,
+    // 3000, 4000, 5000, 5500, 6000, ...).
+    EXPECT_EQ(cell(row, "inj1_row"), "4");
+    EXPECT_EQ(cell(row, "inj1_column"), "6");
+    EXPECT_EQ(cell(row, "inj1_column_position"), "0.500");
+    EXPECT_EQ(cell(row, "ignition_limiter"), "0");
+    EXPECT_EQ(cell(row, "marker"), "");
 }
 
 TEST(MonitorReport, ThrottleCarriesItsTenthsDigit) {
@@ -265,20 +278,26 @@ TEST(MonitorReport, SensorFaultsShowAsTheWindowShowsThem) {
     EXPECT_EQ(cell(row, "air_c"), "50") << "the lower bound the window shows";
     EXPECT_EQ(cell(row, "throttle_percent"), "error");
     EXPECT_EQ(cell(row, "throttle_sensor_mv"), "1234") << "the voltage tells what the sensor does";
-    EXPECT_EQ(cell(row, "elapsed_s"), "0.000");
+    EXPECT_EQ(cell(row, "time_ms"), "0");
     const link::LinkFrame cold = runningEngine().byte(23, 1).byte(24, 61).frame();
     EXPECT_EQ(cell(csvRow(cold, 5ms), "coolant_c"), "-99");
     EXPECT_EQ(cell(csvRow(cold, 5ms), "air_c"), "-39");
     EXPECT_EQ(cell(csvRow(cold, 5ms), "throttle_percent"), "20.0");
-    EXPECT_EQ(cell(csvRow(cold, 5ms), "elapsed_s"), "0.005");
+    EXPECT_EQ(cell(csvRow(cold, 5ms), "time_ms"), "5");
 }
 
 TEST(MonitorReport, HeaderNamesTheColumnsScriptsRelyOn) {
-    EXPECT_EQ(csvHeader(),
-              "elapsed_s,engine_speed_rpm,throttle_percent,throttle_sensor_mv,advance1_deg,"
-              "advance2_deg,injection1_us,injection2_us,coolant_c,air_c,pressure_kpa,lambda_mv,"
-              "supply_v,fuel_mv,gear,speed_kmh,rpm_speed_ratio,time_since_start_s,saving_count,"
-              "programming_count,unit_version");
+    // The CSV is the ride log: its time in ms, then the channels scripts
+    // have always read, in their order, then the others.
+    EXPECT_EQ(csvHeader().rfind(
+                  "time_ms,engine_speed_rpm,throttle_percent,throttle_sensor_mv,advance1_deg,"
+                  "advance2_deg,injection1_us,injection2_us,coolant_c,air_c,pressure_kpa,lambda_mv,"
+                  "supply_v,fuel_mv,gear,speed_kmh,rpm_speed_ratio,time_since_start_s,saving_count,"
+                  "programming_count,unit_version,",
+                  0),
+              0u)
+        << csvHeader();
+    EXPECT_EQ(csvHeader(), datalog::logHeader());
 }
 
 TEST(MonitorReport, LineJoinsTheDecodedLabelsAndTheSavingCount) {
