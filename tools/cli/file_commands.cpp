@@ -7,6 +7,7 @@
 #include <string>
 
 #include "field_text.h"
+#include "history_keep.h"
 #include "image_files.h"
 #include "model/default_set.h"
 #include "model/field_table.h"
@@ -25,7 +26,9 @@ constexpr Option kOutput{"output", 'o', "FILE", "file to write (replaced as a wh
 // Every file this tool writes holds a sanitized image, as the program's own.
 bool writeParameterFile(const std::string& path, ParameterImage image, std::ostream& err) {
     model::sanitize(image);
-    return writeOutput(path, model::formatParameterFile(image), err);
+    if (!writeOutput(path, model::formatParameterFile(image), err)) return false;
+    keepSnapshot(history::Event::Save, path, nullptr, image, err);
+    return true;
 }
 
 std::optional<int> parseBike(std::string_view text) {

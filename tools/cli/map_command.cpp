@@ -8,6 +8,7 @@
 
 #include "editing/map_clipboard.h"
 #include "editing/map_content.h"
+#include "history_keep.h"
 #include "image_files.h"
 #include "model/injection.h"
 #include "model/parameter_file_writer.h"
@@ -85,7 +86,9 @@ int runMap(const Command& command, const Arguments& arguments, Io& io) {
     editing::writeMapEdit(*map, std::get<editing::MapEdit>(pasted), *image, scaling);
     // Every file this tool writes holds a sanitized image, as the program's own.
     model::sanitize(*image);
-    return writeOutput(*output, model::formatParameterFile(*image), io.err) ? kExitOk : kExitError;
+    if (!writeOutput(*output, model::formatParameterFile(*image), io.err)) return kExitError;
+    keepSnapshot(history::Event::Save, *output, nullptr, *image, io.err);
+    return kExitOk;
 }
 
 constexpr std::array<Command, 1> kMapCommands = {{

@@ -7,6 +7,7 @@
 
 #include "cli/unit_overlay.h"
 #include "field_text.h"
+#include "history_keep.h"
 #include "image_files.h"
 #include "model/field_table.h"
 #include "model/parameter_file_io.h"
@@ -98,6 +99,7 @@ int runRead(const Command&, const Arguments& arguments, Io& io) {
         io.err << "zelvor-cli: Open file error! " << path << " (" << written.error << ")\n";
         return kExitError;
     }
+    keepSnapshot(history::Event::Read, path, &unit.identification(), unit.image(), io.err);
     printIdentification(unit.identification(), io.out);
     return kExitOk;
 }
@@ -122,7 +124,11 @@ int runWithFile(TransferKind kind, const Arguments& arguments, Io& io) {
     const TransferOutcome outcome = unit.run(kind, kInRange);
     if (!outcome.succeeded()) return kExitTransferFailed;
     io.out << outcome.text << "\n";
-    if (kind == TransferKind::Program) printIdentification(unit.identification(), io.out);
+    if (kind == TransferKind::Program) {
+        keepSnapshot(history::Event::Program, arguments.positional[0], &unit.identification(),
+                     unit.image(), io.err);
+        printIdentification(unit.identification(), io.out);
+    }
     return kExitOk;
 }
 
@@ -155,6 +161,7 @@ int runBackup(const Command&, const Arguments& arguments, Io& io) {
         !writeOutput(path + std::string(kInfoSuffix), backupInfo(unit.engine()), io.err)) {
         return kExitError;
     }
+    keepSnapshot(history::Event::Read, path, &unit.identification(), unit.image(), io.err);
     printIdentification(unit.identification(), io.out);
     return kExitOk;
 }
@@ -168,6 +175,8 @@ int runRestore(const Command&, const Arguments& arguments, Io& io) {
     const TransferOutcome outcome = unit.run(TransferKind::Program, kExactImage);
     if (!outcome.succeeded()) return kExitTransferFailed;
     io.out << outcome.text << "\n";
+    keepSnapshot(history::Event::Program, arguments.positional[0], &unit.identification(),
+                 unit.image(), io.err);
     printIdentification(unit.identification(), io.out);
     return kExitOk;
 }

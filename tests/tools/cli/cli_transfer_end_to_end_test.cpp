@@ -144,6 +144,8 @@ class CliTransfer : public ::testing::Test {
     sim::ImageFileRead unitImage() const { return sim::readImageFile(path("unit.bin")); }
 
     zelvor::testing::TempFolder folder_{"zelvor-cli-e2e-"};
+    // The history of every run goes to the test's folder.
+    const int keptHistoryHere_ = ::setenv("XDG_DATA_HOME", folder_.file("data").c_str(), 1);
 };
 
 TEST_F(CliTransfer, ReadThroughASymbolicLinkWritesTheSimulatorsImage) {
@@ -185,6 +187,47 @@ TEST_F(CliTransfer, ProgramThenReadGivesBackTheProgrammedImage) {
     r = run({"read", "--port", sim.devicePath(), "--output", path("back.ign")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(readOntoDefaults(contentOf(path("back.ign"))), readOntoDefaults(contentOf(file)));
+}
+
+// Every program and read is kept in the history, which gives the image back
+// as a parameter file byte for byte.
+TEST_F(CliTransfer, ProgramAndReadAreKeptInTheHistory) {
+    sim::SimProcess sim = simulator({"--image", path("unit.bin")});
+    ParameterImage tune;
+    model::loadDefaultSet(tune);
+    tune.set(Field::ADVANCE_Cell, 12, tune.get(Field::ADVANCE_Cell, 12) + 3u);
+    model::sanitize(tune);
+    const std::string file = put("tune.ign", model::formatParameterFile(tune));
+    ASSERT_EQ(run({"program", "--port", sim.devicePath(), file}).exitCode, 0);
+    ASSERT_EQ(run({"read", "--port", sim.devicePath(), "-o", path("back.ign")}).exitCode, 0);
+
+    CliRun r = run({"history"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    // Newest first: the read, then the program (and the file it read).
+    std::istringstream lines(r.out);
+    std::string read, program;
+    std::getline(lines, read);
+    std::getline(lines, program);
+    EXPECT_EQ(read.substr(0, 2), "2\t") << r.out;
+    EXPECT_NE(read.find("\tRead\tZelvor simulated unit 14. 3.2025 10:30\t"), std::string::npos)
+        << read;
+    EXPECT_NE(read.find(path("back.ign")), std::string::npos) << read;
+    EXPECT_EQ(program.substr(0, 2), "1\t") << r.out;
+    EXPECT_NE(program.find("\tProgram\t"), std::string::npos) << program;
+
+    r = run({"history", "--export", "1", "-o", path("exported.ign")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const sim::ImageFileRead programmed = sim::readImageFile(path("unit.bin"));
+    ASSERT_EQ(programmed.status, sim::ImageFileRead::Status::Loaded);
+    EXPECT_EQ(contentOf(path("exported.ign")), model::formatParameterFile(programmed.image));
+
+    // The export was a save too; the filter (any case) leaves it out, as it
+    // talked to no unit.
+    EXPECT_EQ(lineCount(run({"history"}).out), 3u);
+    EXPECT_EQ(lineCount(run({"history", "--unit", "SIMULATED"}).out), 2u);
+    EXPECT_EQ(run({"history", "--unit", "another unit"}).out, "");
+    EXPECT_EQ(run({"history", "--export", "99", "-o", path("none.ign")}).exitCode, 2);
 }
 
 TEST_F(CliTransfer, VerifyPassesOnEqualAndFailsOnOneDifferingByte) {
