@@ -12,6 +12,7 @@
 #include "datalog/log_reader.h"
 #include "datalog/ride_analysis.h"
 #include "datalog/tune_correction.h"
+#include "history_keep.h"
 #include "image_files.h"
 #include "model/parameter_file_writer.h"
 #include "model/sanitizer.h"
@@ -136,9 +137,10 @@ int runTuneFromLog(const Command& command, const Arguments& arguments, Io& io) {
     const datalog::CorrectionPlan plan = datalog::planCorrection(*tune, findings, maps);
     const model::ParameterImage corrected = datalog::applyCorrection(*tune, plan);
     if (arguments.has("report")) io.out << tuneReport(*tune, findings, plan);
-    return writeOutput(*arguments.value("output"), model::formatParameterFile(corrected), io.err)
-               ? kExitOk
-               : kExitError;
+    const std::string output = *arguments.value("output");
+    if (!writeOutput(output, model::formatParameterFile(corrected), io.err)) return kExitError;
+    keepSnapshot(history::Event::Save, output, nullptr, corrected, io.err);
+    return kExitOk;
 }
 
 constexpr std::array<Command, 1> kTuneCommands = {{
