@@ -269,9 +269,25 @@ class FaultScheduleRun {
             link.tick();
         }
 
-        const StatusMessage message = engine.status().message;
-        message_ = message;
-        const ParameterImage& unitNow = unit.store().image();
+        message_ = engine.status().message;
+        return judge(engine, unit.store().image(), unitImage, imageBefore, line);
+    }
+
+    // How the run ended.
+    StatusMessage message() const { return message_; }
+
+    static bool isSuccess(StatusMessage message) {
+        return message == StatusMessage::VerifySucceeded ||
+               message == StatusMessage::ProgramSucceeded;
+    }
+
+  private:
+    // What is wrong with how the transfer ended, given what the unit holds
+    // now and held at the start.
+    std::string judge(const link::TransferEngine& engine, const ParameterImage& unitNow,
+                      const ParameterImage& unitImage, const ParameterImage& imageBefore,
+                      const FaultyLine& line) const {
+        const StatusMessage message = message_;
         const bool unitHoldsImage = unitNow == image_;
         std::ostringstream problem;
         const bool canSucceed = transfer_ != Transfer::Verify || unitImage == imageBefore;
@@ -334,15 +350,6 @@ class FaultScheduleRun {
         return problem.str();
     }
 
-    // How the run ended.
-    StatusMessage message() const { return message_; }
-
-    static bool isSuccess(StatusMessage message) {
-        return message == StatusMessage::VerifySucceeded ||
-               message == StatusMessage::ProgramSucceeded;
-    }
-
-  private:
     static bool isFailure(StatusMessage message) {
         return message == StatusMessage::ReadFailed || message == StatusMessage::VerifyFailed ||
                message == StatusMessage::ProgramFailed;
