@@ -10,9 +10,12 @@ set -euo pipefail
 #   librsvg2-bin: rsvg-convert draws the PNG icons from the SVG at build time;
 #   desktop-file-utils: desktop-file-validate checks the desktop entry in the tests;
 #   shared-mime-info: update-mime-database compiles the *.ign file type in its test.
+# clang and libclang-rt-14-dev (libFuzzer's runtime, only recommended by clang):
+#   the fuzz targets that scripts/test.sh runs.
 packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
           qt6-translations-l10n libgl-dev fonts-dejavu-core xvfb xauth xdotool imagemagick
-          poppler-utils dpkg-dev file librsvg2-bin desktop-file-utils shared-mime-info)
+          poppler-utils dpkg-dev file librsvg2-bin desktop-file-utils shared-mime-info
+          clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

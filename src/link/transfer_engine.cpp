@@ -206,6 +206,11 @@ void TransferEngine::handleProgramAnswer(int block, std::span<const std::uint8_t
         // The unit did not store what was sent. The block stays flagged, so
         // a later start of programming still knows it is not in the unit;
         // the tick sends it again.
+        echoMismatched_ = true;
+        return;
+    } else if (echoMismatched_) {
+        // A matching echo before the block went out again answers an earlier
+        // send, late: the unit holds what the mismatching echo showed.
         return;
     }
     blockFlags_[block] = false;
@@ -333,6 +338,7 @@ void TransferEngine::sendTransferFrame() {
     // before any of the image leaves.
     if (awaitingImage_) takeImage();
     ticksSinceSend_ = 0;
+    echoMismatched_ = false;
     const int block = currentBlock();
     std::array<std::uint8_t, LinkFrame::kDataSize> data{};
     if (state_ != TransferState::Read && block >= 1 && block <= kLastBlock) {

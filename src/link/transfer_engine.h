@@ -223,6 +223,9 @@ class TransferEngine {
     int ticksSinceSend_ = 0;
     int attempts_ = 0;
     std::array<bool, kBlockFlagCount> blockFlags_{};
+    // The unit echoed the block in work differently from the image since it
+    // was last sent.
+    bool echoMismatched_ = false;
     bool verifyAfterProgram_ = false;
     bool done_ = false;
     bool failed_ = false;

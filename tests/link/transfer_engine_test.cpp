@@ -251,6 +251,31 @@ TEST_F(TransferEngineTest, MismatchingEchoKeepsTheBlockFlaggedUntilAnEchoMatches
     EXPECT_EQ(sink.frames.back().command(), 0x06);
 }
 
+// A mismatching echo says what the unit holds now. A matching echo that
+// follows before the block went out again can only answer an earlier send:
+// it must not clear the flag of a block the unit holds wrongly.
+TEST_F(TransferEngineTest, LateEchoOfAnEarlierSendDoesNotConfirmAWronglyStoredBlock) {
+    engine.setBlockFlag(4);
+    engine.setBlockFlag(6);
+    engine.startProgramming();
+    tickUntilSent();
+    tickUntilSent();  // the first echo is late; the block goes out again
+    std::array<std::uint8_t, 150> wrong{};
+    std::copy(image.block(4).begin(), image.block(4).end(), wrong.begin());
+    wrong[17] ^= 0x01;
+
+    deliver(answer(0x04, wrong));           // what the second send stored
+    deliver(answer(0x04, image.block(4)));  // the first send's echo, late
+    EXPECT_TRUE(engine.blockFlag(4));
+    EXPECT_EQ(sink.frames.back().command(), 0x04) << "nothing moved on to block 6";
+
+    ASSERT_GT(tickUntilSent(), 0);
+    EXPECT_EQ(sink.frames.back().command(), 0x04);
+    deliver(answer(0x04, image.block(4)));  // the echo of this send
+    EXPECT_FALSE(engine.blockFlag(4));
+    EXPECT_EQ(sink.frames.back().command(), 0x06);
+}
+
 TEST_F(TransferEngineTest, FiveMismatchingEchoesFailAndTheBlockStaysToBeProgrammed) {
     engine.setBlockFlag(4);
     engine.startProgramming();
