@@ -23,7 +23,7 @@ using zelvor::testing::WindowUnderTest;
 
 namespace {
 
-constexpr unsigned kSeed = 20261209;
+constexpr unsigned kRandomStart = 20261209;
 constexpr int kInputs = 400;
 
 widgets::MapCellGrid* cells(app::TFormHlav& w) {
@@ -67,7 +67,7 @@ class WindowMapRandomTest : public QObject {
         WindowUnderTest t(folder_.path());
         app::TFormHlav& w = t.window;
         testing::showActive(w);
-        std::mt19937 random(kSeed);
+        std::mt19937 random(kRandomStart);
         const auto pick = [&random](int n) {
             return std::uniform_int_distribution<int>(0, n - 1)(random);
         };

@@ -4,7 +4,8 @@
 # old one or the new one, byte for byte, with no temporary file left over, and
 # the window must then start and close as usual. Needs an X display (runs
 # itself under xvfb-run without one) and xdotool, which chooses File > Exit.
-#   window_power_cut_test.sh ZELVOR ZELVOR_CLI [RUNS] [SEED]
+#   window_power_cut_test.sh ZELVOR ZELVOR_CLI [RUNS] [START]
+#   START fixes the random moments, so that a failing series can be repeated.
 set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a "$0" "$@"; fi
 window=$1

@@ -31,7 +31,7 @@ using zelvor::testing::WindowUnderTest;
 
 namespace {
 
-constexpr unsigned kSeed = 20261209;
+constexpr unsigned kRandomStart = 20261209;
 constexpr int kRounds = 20;
 constexpr int kInputsPerRound = 150;  // fewer changes than the undo history holds
 
@@ -163,7 +163,7 @@ class WindowRandomInputTest : public QObject {
         zelvor::testing::showActive(w);
         QVERIFY(w.simulator() != nullptr);
         const AimTable aims(w);
-        std::mt19937 random(kSeed);
+        std::mt19937 random(kRandomStart);
         const auto pick = [&](int n) {
             return std::uniform_int_distribution<int>(0, n - 1)(random);
         };

@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "../support/started_simulator.h"
 #include "../support/temp_folder.h"
 #include "launcher/sim_process.h"
 
@@ -14,11 +15,7 @@ namespace zelvor::doctor {
 namespace {
 
 sim::SimProcess simulator(const std::vector<std::string>& arguments = {}) {
-    std::string error;
-    std::optional<sim::SimProcess> process =
-        sim::SimProcess::start(ZELVOR_SIM_EXECUTABLE, arguments, error);
-    if (!process) throw std::runtime_error(error);
-    return std::move(*process);
+    return zelvor::testing::startedSimulator(ZELVOR_SIM_EXECUTABLE, arguments);
 }
 
 TEST(LiveTest, UnitAnswersWithItsVersion) {

@@ -18,10 +18,10 @@ using zelvor::testing::contentOf;
 using zelvor::testing::putFile;
 using zelvor::testing::TempFolder;
 
-ParameterImage imageOf(unsigned seed) {
+ParameterImage imageOf(unsigned variant) {
     ParameterImage image;
     for (std::size_t i = 0; i < ParameterImage::kSize; ++i) {
-        image.setByte(i, static_cast<std::uint8_t>(i * 31 + seed * 7));
+        image.setByte(i, static_cast<std::uint8_t>(i * 31 + variant * 7));
     }
     return image;
 }

@@ -1,7 +1,7 @@
 // Runs Read, Verify and Program against the simulated unit's logic in this
 // process, over a line that loses, damages, reorders and delays answers at
-// random, and checks how every run ends. A failing run names its seed;
-// ZELVOR_FAULT_SEED=<seed> runs that one alone.
+// random, and checks how every run ends. A failing run names its number;
+// ZELVOR_FAULT_RUN=<number> runs that one alone.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -226,12 +226,13 @@ bool sameBlock(const ParameterImage& a, const ParameterImage& b, int block) {
 
 class FaultScheduleRun {
   public:
-    FaultScheduleRun(std::uint32_t seed, Transfer transfer) : seed_(seed), transfer_(transfer) {}
+    FaultScheduleRun(std::uint32_t runNumber, Transfer transfer)
+        : runNumber_(runNumber), transfer_(transfer) {}
 
     // Empty when the run ended as it may; else what went wrong.
     std::string run() {
         message_ = StatusMessage::None;
-        std::mt19937 random(seed_);
+        std::mt19937 random(runNumber_);
         const ParameterImage unitImage = randomImage(random);
         image_ = randomImage(random);
         if (transfer_ == Transfer::Verify && random() % 2 == 0) image_ = unitImage;
@@ -355,31 +356,31 @@ class FaultScheduleRun {
                message == StatusMessage::ProgramFailed;
     }
 
-    std::uint32_t seed_;
+    std::uint32_t runNumber_;
     Transfer transfer_;
     ParameterImage image_;
     StatusMessage message_ = StatusMessage::None;
 };
 
-Transfer transferOf(std::uint32_t seed) {
-    return static_cast<Transfer>(seed % 3);
+Transfer transferOf(std::uint32_t runNumber) {
+    return static_cast<Transfer>(runNumber % 3);
 }
 
 TEST(LinkFaultSchedule, EveryRunEndsInSuccessOrTheRightErrorWithTheImageKept) {
-    std::vector<std::uint32_t> seeds;
-    if (const char* one = std::getenv("ZELVOR_FAULT_SEED")) {
-        seeds.push_back(static_cast<std::uint32_t>(std::strtoul(one, nullptr, 10)));
+    std::vector<std::uint32_t> runNumbers;
+    if (const char* one = std::getenv("ZELVOR_FAULT_RUN")) {
+        runNumbers.push_back(static_cast<std::uint32_t>(std::strtoul(one, nullptr, 10)));
     } else {
-        for (int i = 0; i < kRuns; ++i) seeds.push_back(static_cast<std::uint32_t>(i));
+        for (int i = 0; i < kRuns; ++i) runNumbers.push_back(static_cast<std::uint32_t>(i));
     }
     int failures = 0;
     // Runs that ended in success and in an error, per transfer: the schedule
     // has to produce both for the checks to mean something.
     int succeeded[3] = {};
     int failed[3] = {};
-    for (const std::uint32_t seed : seeds) {
-        const Transfer transfer = transferOf(seed);
-        FaultScheduleRun run(seed, transfer);
+    for (const std::uint32_t runNumber : runNumbers) {
+        const Transfer transfer = transferOf(runNumber);
+        FaultScheduleRun run(runNumber, transfer);
         const std::string problem = run.run();
         if (FaultScheduleRun::isSuccess(run.message())) {
             ++succeeded[static_cast<int>(transfer)];
@@ -387,11 +388,11 @@ TEST(LinkFaultSchedule, EveryRunEndsInSuccessOrTheRightErrorWithTheImageKept) {
             ++failed[static_cast<int>(transfer)];
         }
         if (problem.empty()) continue;
-        ADD_FAILURE() << name(transfer) << " with seed " << seed << ": " << problem
-                      << "\n(repeat with ZELVOR_FAULT_SEED=" << seed << ")";
-        if (++failures >= 5) return;  // a few seeds are enough to work on
+        ADD_FAILURE() << name(transfer) << " in run " << runNumber << ": " << problem
+                      << "\n(repeat with ZELVOR_FAULT_RUN=" << runNumber << ")";
+        if (++failures >= 5) return;  // a few failing runs are enough to work on
     }
-    if (seeds.size() < 300) return;
+    if (runNumbers.size() < 300) return;
     for (const Transfer transfer : {Transfer::Read, Transfer::Verify, Transfer::Program}) {
         const int t = static_cast<int>(transfer);
         EXPECT_GT(succeeded[t], 0) << name(transfer);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../../support/program_run.h"
+#include "../../support/started_simulator.h"
 #include "../../support/temp_folder.h"
 #include "launcher/sim_process.h"
 
@@ -23,11 +24,7 @@ using ::testing::Not;
 class CliDoctor : public ::testing::Test {
   protected:
     static sim::SimProcess simulator(const std::vector<std::string>& arguments = {}) {
-        std::string error;
-        std::optional<sim::SimProcess> process =
-            sim::SimProcess::start(ZELVOR_SIM_EXECUTABLE, arguments, error);
-        if (!process) throw std::runtime_error(error);
-        return std::move(*process);
+        return zelvor::testing::startedSimulator(ZELVOR_SIM_EXECUTABLE, arguments);
     }
 
     zelvor::testing::ProgramRun run(const std::vector<std::string>& arguments) const {

@@ -7,6 +7,7 @@
 
 #include "../../datalog/ride_rows.h"
 #include "../../support/program_run.h"
+#include "../../support/started_simulator.h"
 #include "../../support/temp_folder.h"
 #include "datalog/log_format.h"
 #include "datalog/log_reader.h"
@@ -27,11 +28,7 @@ class CliRideLog : public ::testing::Test {
     std::string path(const std::string& name) const { return folder_.file(name); }
 
     static sim::SimProcess simulator(const std::vector<std::string>& arguments = {}) {
-        std::string error;
-        std::optional<sim::SimProcess> process =
-            sim::SimProcess::start(ZELVOR_SIM_EXECUTABLE, arguments, error);
-        if (!process) throw std::runtime_error(error);
-        return std::move(*process);
+        return zelvor::testing::startedSimulator(ZELVOR_SIM_EXECUTABLE, arguments);
     }
 
     CliRun run(const std::vector<std::string>& arguments) const {

@@ -16,6 +16,7 @@
 
 #include "../../support/parameter_images.h"
 #include "../../support/program_run.h"
+#include "../../support/started_simulator.h"
 #include "../../support/temp_folder.h"
 #include "cli/monitor_report.h"
 #include "datalog/log_format.h"
@@ -98,11 +99,7 @@ class CliTransfer : public ::testing::Test {
     }
 
     static sim::SimProcess simulator(const std::vector<std::string>& arguments = {}) {
-        std::string error;
-        std::optional<sim::SimProcess> process =
-            sim::SimProcess::start(ZELVOR_SIM_EXECUTABLE, arguments, error);
-        if (!process) throw std::runtime_error(error);
-        return std::move(*process);
+        return zelvor::testing::startedSimulator(ZELVOR_SIM_EXECUTABLE, arguments);
     }
 
     // Starts zelvor-cli with stdout and stderr going to files of the folder.

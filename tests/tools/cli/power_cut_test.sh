@@ -3,7 +3,8 @@
 # existing parameter file, RUNS times: the file must afterwards be the old one
 # or the new one, byte for byte; a temporary file a killed run leaves behind
 # must be gone after the next write; the tool then works on the file as usual.
-#   power_cut_test.sh ZELVOR_CLI [RUNS] [SEED]
+#   power_cut_test.sh ZELVOR_CLI [RUNS] [START]
+#   START fixes the random moments, so that a failing series can be repeated.
 set -euo pipefail
 cli=$1
 runs=${2:-100}
