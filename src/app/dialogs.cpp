@@ -65,4 +65,9 @@ QString QtDialogs::savePrintFile(const QString& folder, const QString& proposedN
                          QStringLiteral("No printer found: save the printout as a PDF file"));
 }
 
+QStringList QtDialogs::openRideLogs(const QString& folder) {
+    return QFileDialog::getOpenFileNames(parent_, QStringLiteral("Open ride logs"), folder,
+                                         QStringLiteral("Ride logs (*.csv);;All files (*)"));
+}
+
 }  // namespace zelvor::app

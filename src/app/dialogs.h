@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -25,6 +26,9 @@ class Dialogs {
     // The save dialog of a printout as a PDF file: "*.pdf", default suffix
     // "pdf", asks before overwriting.
     virtual QString savePrintFile(const QString& folder, const QString& proposedName) = 0;
+    // The open dialog of ride logs ("*.csv"), more than one may be chosen;
+    // empty when cancelled.
+    virtual QStringList openRideLogs(const QString& folder) = 0;
 };
 
 // The real boxes and dialogs, modal to the main window.
@@ -37,6 +41,7 @@ class QtDialogs final : public Dialogs {
     QString openParameterFile(const QString& folder, const QString& proposedName) override;
     QString saveParameterFile(const QString& folder, const QString& proposedName) override;
     QString savePrintFile(const QString& folder, const QString& proposedName) override;
+    QStringList openRideLogs(const QString& folder) override;
 
   private:
     QWidget* parent_;

@@ -17,6 +17,7 @@
 #include "app/settings/settings_store.h"
 #include "app/start_options.h"
 #include "app/system_texts.h"
+#include "datalog/log_reader.h"
 #include "doctor/serial_survey.h"
 #include "editing/change_pipeline.h"
 #include "editing/code_page.h"
@@ -34,6 +35,7 @@
 #include "model/sanitizer.h"
 #include "print/page_printer.h"
 #include "print/print_mode.h"
+#include "ridetune/ride_overlay.h"
 
 class QAction;
 class QDragEnterEvent;
@@ -47,6 +49,10 @@ class SimProcess;
 
 namespace zelvor::graph {
 class MapGraph;
+}
+
+namespace zelvor::ridetune {
+class RideTuningPanel;
 }
 
 namespace zelvor::app {
@@ -149,6 +155,15 @@ class TFormHlav : public QMainWindow {
     void setDocumentOpener(DocumentOpener opener) { openDocument_ = std::move(opener); }
     void Timer1Timer();
 
+    // Tuning from ride logs (main_window_ride.cpp).
+    void MenuTuneFromLogsClick();
+    // Reads the logs, analyses them against the image as it is and shows
+    // the panel and the overlay; a log that cannot be read is said and
+    // nothing changes. True when all were read.
+    bool analyseRideLogs(const QStringList& paths);
+    ridetune::RideTuningPanel* rideTuningPanel() const { return ride_.panel; }
+    const ridetune::RideOverlay& rideOverlay() const { return ride_.overlay; }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -241,6 +256,17 @@ class TFormHlav : public QMainWindow {
     void connectMapCells();
     // Shows or hides the graph of the shown map (built when first shown).
     void showMapGraph(bool shown);
+    // Tuning from ride logs (main_window_ride.cpp).
+    void buildRideTuningItems(QMenu* log);
+    void showRideTuning();
+    void analyseRide();
+    void showRideOverlay();
+    void lockRideCells(bool lock);
+    void applyRideSuggestions(bool selectionOnly);
+    ridetune::CellsPerMap rideCellsChangedSinceLog() const;
+    // The findings without the cells changed since the logs were analysed.
+    datalog::RideFindings rideFindingsNow(const ridetune::CellsPerMap& changed) const;
+
     // The default printer or, without one, a PDF file the user names;
     // nullptr when the user cancels.
     std::unique_ptr<print::PagePrinter> choosePrinter();
@@ -301,6 +327,19 @@ class TFormHlav : public QMainWindow {
     // Messages that arise inside a tick are shown after it, one each.
     QStringList deferredMessages_;
     bool closing_ = false;
+
+    // Tuning from ride logs: the logs analysed, the image they were analysed
+    // against, what they say, and its panel and overlay.
+    struct RideTuning {
+        std::vector<datalog::RideLog> logs;
+        model::ParameterImage analysedImage;
+        datalog::RideFindings findings;
+        QString source;
+        std::string folder;
+        ridetune::RideTuningPanel* panel = nullptr;
+        ridetune::RideOverlay overlay;
+    };
+    RideTuning ride_;
 };
 
 }  // namespace zelvor::app

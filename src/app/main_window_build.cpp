@@ -208,6 +208,12 @@ void TFormHlav::buildMenus() {
         connect(a, &QAction::triggered, this, [this, l] { SetLanguage(l); });
     }
 
+    // Ride logs: a menu of this program's own, in English like its other
+    // additions.
+    QMenu* log = bar->addMenu(QStringLiteral("&Log"));
+    log->setObjectName(QStringLiteral("MenuLog"));
+    buildRideTuningItems(log);
+
     QMenu* help = menu("MenuHelp");
     connect(addMenuAction(help, "MenuContens", QKeySequence(Qt::Key_F1)), &QAction::triggered, this,
             &TFormHlav::MenuContensClick);

@@ -23,6 +23,7 @@
 #include "editing/widgets/ui_text_applier.h"
 #include "graph/map_graph.h"
 #include "i18n/ui_texts.h"
+#include "ridetune/ride_tuning_panel.h"
 
 namespace zelvor::app {
 
@@ -92,6 +93,8 @@ void TFormHlav::carryOut(const editing::ChangeOutcome& outcome) {
         }
     }
     if (outcome.startProgramming) transfer.startProgramming();
+    // The cells changed since the ride logs no longer take their suggestions.
+    if (ride_.panel != nullptr && ride_.panel->isVisible()) showRideOverlay();
 }
 
 void TFormHlav::SpeedButtonZpetClick() {

@@ -19,7 +19,8 @@ class ScriptedDialogs final : public app::Dialogs {
         std::deque<QString> printNames;  // for savePrintFile; cancelled when empty
         QStringList messages;            // shown so far
         QStringList questions;
-        QStringList proposedPrintNames;  // what savePrintFile proposed
+        QStringList proposedPrintNames;    // what savePrintFile proposed
+        std::deque<QStringList> logNames;  // for openRideLogs; cancelled when empty
     };
 
     explicit ScriptedDialogs(Script& script) : script_(script) {}
@@ -41,6 +42,13 @@ class ScriptedDialogs final : public app::Dialogs {
     QString savePrintFile(const QString&, const QString& proposedName) override {
         script_.proposedPrintNames << proposedName;
         return take(script_.printNames);
+    }
+
+    QStringList openRideLogs(const QString&) override {
+        if (script_.logNames.empty()) return {};
+        QStringList names = script_.logNames.front();
+        script_.logNames.pop_front();
+        return names;
     }
 
   private:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/tune_report.h"
+#include "datalog/analysis_setting_table.h"
 #include "datalog/log_reader.h"
 #include "datalog/ride_analysis.h"
 #include "datalog/tune_correction.h"
@@ -67,40 +68,24 @@ std::string formatRange(double low, double high) {
     return text(low) + ".." + text(high);
 }
 
-struct NumberOption {
-    std::string_view name;
-    double low;
-    double high;
-    bool whole;
-};
-
 // Takes the analysis settings from the options; reports the first bad one.
 bool readSettings(const Command& command, const Arguments& arguments,
                   datalog::AnalysisSettings& settings, Io& io) {
-    const auto take = [&](const NumberOption& option, auto& target) {
-        const std::optional<std::string> text = arguments.value(option.name);
-        if (!text) return true;
-        std::optional<double> value = parseNumber(*text, option.low, option.high);
-        if (value && option.whole && std::floor(*value) != *value) value.reset();
-        if (!value) {
+    for (const datalog::AnalysisSetting& setting : datalog::analysisSettings()) {
+        const std::optional<std::string> text = arguments.value(setting.option);
+        if (!text) continue;
+        const std::optional<double> value = parseNumber(*text, setting.low, setting.high);
+        if (!value || !datalog::acceptsValue(setting, *value)) {
             usageError(command,
-                       "--" + std::string(option.name) + " takes " +
-                           (option.whole ? "a whole number " : "a number ") +
-                           formatRange(option.low, option.high) + ", not '" + *text + "'",
+                       "--" + std::string(setting.option) + " takes " +
+                           (setting.whole ? "a whole number " : "a number ") +
+                           formatRange(setting.low, setting.high) + ", not '" + *text + "'",
                        io);
             return false;
         }
-        target = static_cast<std::remove_reference_t<decltype(target)>>(*value);
-        return true;
-    };
-    return take({"min-coolant", -40, 155, true}, settings.minCoolantC) &&
-           take({"skip-after-start", 0, 6553, false}, settings.skipAfterStartS) &&
-           take({"max-tps-rate", 0, 10000, false}, settings.maxThrottleRate) &&
-           take({"delay", 0, 5000, true}, settings.delayMs) &&
-           take({"min-hits", 0, 1e9, false}, settings.minHits) &&
-           take({"measurable-below", 0, 101, true}, settings.measurableBelowPercent) &&
-           take({"target-mv", 0, 5000, true}, settings.targetMv) &&
-           take({"max-step", 0, 100, false}, settings.maxStepPercent);
+        setting.set(settings, *value);
+    }
+    return true;
 }
 
 int runTuneFromLog(const Command& command, const Arguments& arguments, Io& io) {

@@ -1,0 +1,185 @@
+// Tuning from ride logs in the window: the suggestions of the analysis over
+// the injection map, applied as one undo step, never twice to the same
+// cells, locked cells left alone, and damaged logs refused with the line.
+#include <QAction>
+#include <QApplication>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "../datalog/ride_rows.h"
+#include "../support/real_input.h"
+#include "../support/window_fixture.h"
+#include "datalog/log_reader.h"
+#include "datalog/ride_analysis.h"
+#include "datalog/tune_correction.h"
+#include "editing/page_index.h"
+#include "editing/widgets/map_cell_grid.h"
+#include "model/field_table.h"
+#include "ridetune/ride_tuning_panel.h"
+
+using namespace zelvor;
+using editing::GridCell;
+using model::Field;
+using zelvor::testing::RowBuilder;
+using zelvor::testing::WindowUnderTest;
+
+namespace {
+
+constexpr GridCell kLeanCell{4, 3};
+constexpr GridCell kRichCell{3, 5};
+
+widgets::MapCellGrid* cells(app::TFormHlav& w) {
+    return w.controls().find<widgets::MapCellGrid>("MapCells_Uni");
+}
+
+// A warm ride: 60 rows in a cell where the probe reads lean, 60 in one where
+// it reads rich, 60 at full throttle.
+QString writeRide(const QString& folder) {
+    std::vector<datalog::LogRow> rows;
+    std::int64_t t = 0;
+    const auto hold = [&](GridCell cell, int throttleTenths, int mv) {
+        for (int i = 0; i < 60; ++i, t += 55) {
+            rows.push_back(RowBuilder()
+                               .at(t)
+                               .cell(cell.row, cell.column)
+                               .throttleTenths(throttleTenths)
+                               .lambda(mv));
+        }
+    };
+    hold(kLeanCell, 200, 150);
+    hold(kRichCell, 150, 820);
+    hold({9, 7}, 1000, 150);
+    const QString path = folder + QStringLiteral("/ride.csv");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return {};
+    file.write(QByteArray::fromStdString(testing::logText(rows)));
+    return path;
+}
+
+std::size_t index(GridCell cell) {
+    return editing::cellIndex(cell.row, cell.column);
+}
+
+}  // namespace
+
+class WindowRideTuningTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir folder_;
+
+    void openLogs(WindowUnderTest& t, const QStringList& paths) {
+        t.script.logNames.push_back(paths);
+        QAction* item = t.window.findChild<QAction*>(QStringLiteral("MenuTuneFromLogs"));
+        QVERIFY(item != nullptr);
+        item->trigger();
+    }
+
+  private slots:
+    // The suggestions shown and applied are the command line's (analysis and
+    // correction of both maps with the same settings); the apply is one
+    // undo step, and a cell already corrected takes no second correction
+    // from the same log.
+    void applyingAllIsTheCommandLinesCorrectionInOneUndoStep() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        testing::showActive(w);
+        const QString path = writeRide(folder_.path());
+        const model::ParameterImage before = w.image();
+        openLogs(t, {path});
+        ridetune::RideTuningPanel* panel = w.rideTuningPanel();
+        QVERIFY(panel != nullptr && panel->isVisible());
+        QVERIFY(w.image() == before);  // nothing without the tuner's command
+
+        testing::clickTab(w.pageControl(), editing::kPageAdvance + 1);
+        QVERIFY(cells(w)->overlayToolTip(kLeanCell).contains(QStringLiteral("Suggested change +")));
+        QVERIFY(cells(w)->overlayToolTip(kRichCell).contains(QStringLiteral("Suggested change -")));
+        QVERIFY(cells(w)->overlayToolTip({9, 7}).contains(QStringLiteral("Not measurable")));
+        QVERIFY(cells(w)->overlayToolTip({0, 0}).isEmpty());
+
+        const datalog::LogReadResult read = datalog::readRideLog(path.toStdString());
+        QVERIFY(read.log);
+        const std::vector<datalog::RideLog> logs{*read.log};
+        const datalog::RideFindings findings = datalog::analyseRide(logs, before, {});
+        const model::ParameterImage expected = datalog::applyCorrection(
+            before, datalog::planCorrection(before, findings, datalog::CorrectedMaps::Both));
+        QVERIFY(!(expected == before));
+
+        const qsizetype messages = t.script.messages.size();
+        QTest::mouseClick(panel->applyAllButton(), Qt::LeftButton);
+        QVERIFY(w.image() == expected);
+        QVERIFY(cells(w)->overlayToolTip(kLeanCell).contains(QStringLiteral("Changed since")));
+        QTest::mouseClick(panel->applyAllButton(), Qt::LeftButton);
+        QVERIFY(w.image() == expected);
+        QCOMPARE(t.script.messages.size(), messages + 1);
+
+        w.activateWindow();
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(w.image() == before);
+        QVERIFY(cells(w)->overlayToolTip(kLeanCell).contains(QStringLiteral("Suggested change +")));
+    }
+
+    // A selection takes the suggestions of its own cells only; a locked cell
+    // takes none, and a raised minimum of hits ends every suggestion.
+    void selectionAndLocksLimitWhatIsApplied() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        testing::showActive(w);
+        openLogs(t, {writeRide(folder_.path())});
+        ridetune::RideTuningPanel* panel = w.rideTuningPanel();
+        testing::clickTab(w.pageControl(), editing::kPageAdvance + 1);
+        const model::ParameterImage before = w.image();
+
+        QTest::mouseClick(cells(w), Qt::LeftButton, {}, cells(w)->editRect(kLeanCell).center());
+        QTest::mouseClick(panel->lockButton(), Qt::LeftButton);
+        QVERIFY(cells(w)->overlayToolTip(kLeanCell).contains(QStringLiteral("Locked")));
+        QTest::mouseClick(panel->applyAllButton(), Qt::LeftButton);
+        QCOMPARE(w.image().get(Field::JET_1A_Cell, index(kLeanCell)),
+                 before.get(Field::JET_1A_Cell, index(kLeanCell)));
+        QVERIFY(w.image().get(Field::JET_1A_Cell, index(kRichCell)) <
+                before.get(Field::JET_1A_Cell, index(kRichCell)));
+
+        w.activateWindow();
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(w.image() == before);
+        // The undo shows the page of the step it returns to.
+        testing::clickTab(w.pageControl(), editing::kPageAdvance + 1);
+        QTest::mouseClick(cells(w), Qt::LeftButton, {}, cells(w)->editRect(kLeanCell).center());
+        QTest::mouseClick(panel->unlockButton(), Qt::LeftButton);
+        QTest::mouseClick(panel->applySelectionButton(), Qt::LeftButton);
+        QVERIFY(w.image().get(Field::JET_1A_Cell, index(kLeanCell)) >
+                before.get(Field::JET_1A_Cell, index(kLeanCell)));
+        QCOMPARE(w.image().get(Field::JET_1A_Cell, index(kRichCell)),
+                 before.get(Field::JET_1A_Cell, index(kRichCell)));
+
+        // At least 100 hits: no cell has them (60 rows each).
+        QDoubleSpinBox* minHits = panel->settingBox(4);
+        minHits->setFocus();
+        minHits->selectAll();
+        QTest::keyClicks(minHits, QStringLiteral("100"));
+        QTRY_VERIFY(cells(w)->overlayToolTip(kRichCell).contains(QStringLiteral("Too few hits")));
+    }
+
+    void aDamagedLogIsRefusedNamingItsLine() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        const QString path = folder_.path() + QStringLiteral("/broken.csv");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const std::string good = testing::logText({RowBuilder().at(0), RowBuilder().at(55)});
+        file.write(QByteArray::fromStdString(good) + "12,not a row\n");
+        file.close();
+        const model::ParameterImage before = w.image();
+        const qsizetype messages = t.script.messages.size();
+        openLogs(t, {path});
+        QCOMPARE(t.script.messages.size(), messages + 1);
+        QVERIFY(t.script.messages.back().contains(QStringLiteral("line 4")));
+        QVERIFY(w.rideTuningPanel() == nullptr);
+        QVERIFY(w.image() == before);
+    }
+};
+
+QTEST_MAIN(WindowRideTuningTest)
+#include "window_ride_tuning_test.moc"
