@@ -32,6 +32,7 @@ class PrintedDialogs final : public app::Dialogs {
     QString openParameterFile(const QString&, const QString&) override { return {}; }
     QString saveParameterFile(const QString&, const QString&) override { return {}; }
     QString savePrintFile(const QString&, const QString&) override { return {}; }
+    QStringList openRideLogs(const QString&) override { return {}; }
 };
 
 struct Stats {

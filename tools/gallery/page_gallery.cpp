@@ -44,6 +44,7 @@ class UnattendedDialogs final : public app::Dialogs {
     QString openParameterFile(const QString&, const QString&) override { return {}; }
     QString saveParameterFile(const QString&, const QString&) override { return {}; }
     QString savePrintFile(const QString&, const QString&) override { return {}; }
+    QStringList openRideLogs(const QString&) override { return {}; }
 };
 
 int fail(const QString& text) {
