@@ -13,9 +13,26 @@ const QString kIgnFilter = QStringLiteral("Ignition Parametrs(*.ign)");
 const QString kAllFilter = QStringLiteral("All Files (*)");
 const QString kPdfFilter = QStringLiteral("PDF document (*.pdf)");
 
+// Gives the keyboard back to the window a dialog was modal to when it
+// closes: without a window manager it would stay with the closed dialog,
+// and the window's menus and shortcuts would not answer.
+class KeyboardBack {
+  public:
+    explicit KeyboardBack(QWidget* parent) : parent_(parent) {}
+    ~KeyboardBack() {
+        if (parent_ != nullptr) parent_->window()->activateWindow();
+    }
+    KeyboardBack(const KeyboardBack&) = delete;
+    KeyboardBack& operator=(const KeyboardBack&) = delete;
+
+  private:
+    QWidget* parent_;
+};
+
 QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStringList& filters,
                       const QString& folder, const QString& proposedName,
                       const QString& suffix = QStringLiteral("ign"), const QString& title = {}) {
+    const KeyboardBack back(parent);
     QFileDialog dialog(parent);
     if (!title.isEmpty()) dialog.setWindowTitle(title);
     dialog.setAcceptMode(mode);
@@ -36,12 +53,14 @@ QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStri
 }  // namespace
 
 void QtDialogs::message(const QString& text) {
+    const KeyboardBack back(parent_);
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
                     QMessageBox::Ok, parent_);
     box.exec();
 }
 
 Dialogs::Answer QtDialogs::askYesNoCancel(const QString& text) {
+    const KeyboardBack back(parent_);
     const auto answer = QMessageBox::question(
         parent_, QApplication::applicationDisplayName(), text,
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
@@ -66,6 +85,7 @@ QString QtDialogs::savePrintFile(const QString& folder, const QString& proposedN
 }
 
 QStringList QtDialogs::openRideLogs(const QString& folder) {
+    const KeyboardBack back(parent_);
     return QFileDialog::getOpenFileNames(parent_, QStringLiteral("Open ride logs"), folder,
                                          QStringLiteral("Ride logs (*.csv);;All files (*)"));
 }

@@ -338,6 +338,9 @@ class TFormHlav : public QMainWindow {
         std::string folder;
         ridetune::RideTuningPanel* panel = nullptr;
         ridetune::RideOverlay overlay;
+        // How far the window grew and moved left to make room for the panel.
+        int grownBy = 0;
+        int shiftedBy = 0;
     };
     RideTuning ride_;
 };

@@ -210,7 +210,7 @@ void TFormHlav::buildMenus() {
 
     // Ride logs: a menu of this program's own, in English like its other
     // additions.
-    QMenu* log = bar->addMenu(QStringLiteral("&Log"));
+    QMenu* log = bar->addMenu(QStringLiteral("L&og"));
     log->setObjectName(QStringLiteral("MenuLog"));
     buildRideTuningItems(log);
 

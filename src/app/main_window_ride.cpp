@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 
 #include "app/main_window.h"
 #include "datalog/log_reader.h"
@@ -71,9 +74,34 @@ void TFormHlav::showRideTuning() {
         connect(ride_.panel, &ridetune::RideTuningPanel::closed, this, [this] {
             ride_.overlay.clear();
             showRideOverlay();
+            // The room the panel took beside the pages is given back.
+            if (ride_.grownBy > 0 && !isMaximized() && !isFullScreen()) {
+                resize(width() - ride_.grownBy, height());
+                move(x() + ride_.shiftedBy, y());
+            }
+            ride_.grownBy = 0;
+            ride_.shiftedBy = 0;
         });
     }
+    if (ride_.panel->isVisible()) return;
+    const int centralBefore = centralWidget()->width();
     ride_.panel->show();
+    // The panel takes its room beside the pages where the screen has it,
+    // rather than from them: the window grows by what the pages lost.
+    layout()->activate();
+    const int wanted = centralBefore - centralWidget()->width();
+    const QScreen* screen = this->screen();
+    if (wanted <= 0 || screen == nullptr || isMaximized() || isFullScreen()) return;
+    const QRect available = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int rightRoom = std::max(0, available.right() - frame.right());
+    const int leftShift =
+        std::clamp(wanted - rightRoom, 0, std::max(0, frame.left() - available.left()));
+    if (leftShift > 0) move(x() - leftShift, y());
+    const int grow = std::min(wanted, rightRoom + leftShift);
+    if (grow > 0) resize(width() + grow, height());
+    ride_.grownBy = std::max(0, grow);
+    ride_.shiftedBy = leftShift;
 }
 
 void TFormHlav::analyseRide() {

@@ -121,12 +121,25 @@ QWidget* RideTuningPanel::buildView() {
     viewChoice_ = new QComboBox(box);
     for (const ViewEntry& entry : kViews) viewChoice_->addItem(QString::fromLatin1(entry.text));
     legend_ = new QLabel(box);
-    form->addRow(QStringLiteral("&Colour by"), viewChoice_);
+    auto* ends = new QWidget(box);
+    auto* endsLayout = new QHBoxLayout(ends);
+    endsLayout->setContentsMargins(0, 0, 0, 0);
+    auto* low = new QLabel(ends);
+    auto* high = new QLabel(ends);
+    endsLayout->addWidget(low);
+    endsLayout->addStretch(1);
+    endsLayout->addWidget(high);
+    ends->setMaximumWidth(legendStrip(RideView::Hits, settings_).width());
+    auto* choice = new QLabel(QStringLiteral("&Colour by"), box);
+    choice->setBuddy(viewChoice_);
+    form->addRow(choice, viewChoice_);
     form->addRow(QString(), legend_);
-    const auto showLegend = [this] {
+    form->addRow(QString(), ends);
+    const auto showLegend = [this, low, high] {
         const ViewEntry& entry = kViews[viewChoice_->currentIndex()];
         legend_->setPixmap(legendStrip(entry.view, settings_));
-        legend_->setToolTip(QStringLiteral("%1 ... %2").arg(entry.low, entry.high));
+        low->setText(QString::fromLatin1(entry.low));
+        high->setText(QString::fromLatin1(entry.high));
     };
     showLegend();
     connect(viewChoice_, &QComboBox::currentIndexChanged, this, [this, showLegend] {
