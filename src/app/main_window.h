@@ -155,7 +155,7 @@ class TFormHlav : public QMainWindow {
     void setDocumentOpener(DocumentOpener opener) { openDocument_ = std::move(opener); }
     void Timer1Timer();
 
-    // Tuning from ride logs (main_window_ride.cpp).
+    // Tuning from ride logs (main_window_ride_tuning.cpp).
     void MenuTuneFromLogsClick();
     // Reads the logs, analyses them against the image as it is and shows
     // the panel and the overlay; a log that cannot be read is said and
@@ -256,7 +256,7 @@ class TFormHlav : public QMainWindow {
     void connectMapCells();
     // Shows or hides the graph of the shown map (built when first shown).
     void showMapGraph(bool shown);
-    // Tuning from ride logs (main_window_ride.cpp).
+    // Tuning from ride logs (main_window_ride_tuning.cpp).
     void buildRideTuningItems(QMenu* log);
     void showRideTuning();
     void analyseRide();
