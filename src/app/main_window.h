@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/about_window.h"
+#include "app/compare_overlay.h"
 #include "app/connection_report.h"
 #include "app/dialogs.h"
 #include "app/help_document.h"
@@ -36,6 +37,7 @@
 #include "print/print_mode.h"
 
 class QAction;
+class QPushButton;
 class QDragEnterEvent;
 class QDropEvent;
 class QMenu;
@@ -50,6 +52,8 @@ class MapGraph;
 }
 
 namespace zelvor::app {
+
+class ComparePanel;
 
 // The main window and the owner of everything that lives for the run: the
 // parameter image, the link, the undo history, the settings and every
@@ -148,6 +152,21 @@ class TFormHlav : public QMainWindow {
     // How documents are opened (tests put a recorder here).
     void setDocumentOpener(DocumentOpener opener) { openDocument_ = std::move(opener); }
     void Timer1Timer();
+
+    // Compare and drift from the unit (main_window_compare.cpp).
+    // Opens the compare panel on this reference, named in its title.
+    void compareWith(const model::ParameterImage& reference, const QString& name);
+    void MenuCompareFileClick();
+    // Reads the unit's parameter set into a reference; the edited image
+    // stays as it is.
+    void MenuCompareUnitClick();
+    // Opens the compare panel on the image last read from or programmed
+    // into the unit.
+    void ButtonDriftClick();
+    ComparePanel* comparePanel() const { return comparePanel_; }
+    const CompareOverlay& compareOverlay() const { return compareOverlay_; }
+    const std::optional<model::ParameterImage>& unitImage() const { return unitImage_; }
+    QPushButton* driftButton() const { return driftButton_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -301,6 +320,25 @@ class TFormHlav : public QMainWindow {
     // Messages that arise inside a tick are shown after it, one each.
     QStringList deferredMessages_;
     bool closing_ = false;
+
+    // Compare and drift from the unit (main_window_compare.cpp).
+    void buildCompareParts(QMenu* file);
+    // The compare panel, the grid's marks and the drift count follow the
+    // image after a change, an undo or redo, a Read or an Open.
+    void followComparison();
+    void compareTake(const std::vector<compare::Difference>& rows);
+    void compareEnded();
+    // A finished transfer: the unit holds the image (or the copy it read).
+    void keepUnitImage(const link::TransferOutcome& outcome);
+    void loadUnitImageFromHistory();
+    void showDrift();
+    ComparePanel* comparePanel_ = nullptr;
+    CompareOverlay compareOverlay_;
+    // The image the unit holds as far as the program knows: the last Read or
+    // Program, at start the newest of them in the history.
+    std::optional<model::ParameterImage> unitImage_;
+    bool comparingWithUnit_ = false;
+    QPushButton* driftButton_ = nullptr;
 };
 
 }  // namespace zelvor::app

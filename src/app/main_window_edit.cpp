@@ -92,6 +92,7 @@ void TFormHlav::carryOut(const editing::ChangeOutcome& outcome) {
         }
     }
     if (outcome.startProgramming) transfer.startProgramming();
+    followComparison();
 }
 
 void TFormHlav::SpeedButtonZpetClick() {

@@ -22,6 +22,8 @@ struct Difference {
     std::string name;       // "SECTION.Field" or "SECTION.Field[i]"
     std::string edited;     // engineering value in the edited image (the memo quoted)
     std::string reference;  // the same in the reference image
+
+    friend bool operator==(const Difference&, const Difference&) = default;
 };
 
 // Every element in which the two images differ once both are brought into
