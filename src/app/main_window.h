@@ -338,6 +338,8 @@ class TFormHlav : public QMainWindow {
     // Program, at start the newest of them in the history.
     std::optional<model::ParameterImage> unitImage_;
     bool comparingWithUnit_ = false;
+    // How much wider the window became for the panel; given back when it closes.
+    int compareGrowth_ = 0;
     QPushButton* driftButton_ = nullptr;
 };
 

@@ -1,8 +1,11 @@
 // Comparing the edited image with a reference (a parameter file, the unit, a
 // snapshot of the history) and the count of changes not in the unit.
+#include <algorithm>
+#include <functional>
+
 #include <QAbstractButton>
 #include <QAction>
-#include <QDateTime>
+#include <QEvent>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
@@ -23,6 +26,20 @@ namespace zelvor::app {
 namespace {
 
 const QString kUnitName = QStringLiteral("the unit");
+
+// Calls back when the watched widget is shown or hidden.
+class VisibilityWatch : public QObject {
+  public:
+    VisibilityWatch(QObject* parent, std::function<void()> changed)
+        : QObject(parent), changed_(std::move(changed)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show || event->type() == QEvent::Hide) changed_();
+        return false;
+    }
+
+  private:
+    std::function<void()> changed_;
+};
 
 QString driftText(std::size_t changes) {
     if (changes == 0) return {};
@@ -89,7 +106,17 @@ void TFormHlav::compareWith(const model::ParameterImage& reference, const QStrin
     if (auto* grid = registry_.find<widgets::MapGrid>("GroupBoxUni")) {
         grid->cells()->setOverlay(widgets::OverlayRole::Compare, &compareOverlay_);
     }
-    comparePanel_->show();
+    if (!comparePanel_->isVisible()) {
+        comparePanel_->show();
+        // The window grows by the panel where the screen has room, so the
+        // pages keep their width.
+        if (!isMaximized() && !isFullScreen()) {
+            const int before = width();
+            resize(before + comparePanel_->sizeHint().width(), height());
+            fitIntoScreen();
+            compareGrowth_ = std::max(0, width() - before);
+        }
+    }
     followComparison();
     comparePanel_->list()->setFocus();
 }
@@ -107,6 +134,10 @@ void TFormHlav::compareTake(const std::vector<compare::Difference>& rows) {
 
 void TFormHlav::compareEnded() {
     comparingWithUnit_ = false;
+    if (compareGrowth_ > 0 && !isMaximized() && !isFullScreen()) {
+        resize(width() - compareGrowth_, height());
+    }
+    compareGrowth_ = 0;
     if (auto* grid = registry_.find<widgets::MapGrid>("GroupBoxUni")) {
         grid->cells()->setOverlay(widgets::OverlayRole::Compare, nullptr);
     }
@@ -157,9 +188,21 @@ void TFormHlav::loadUnitImageFromHistory() {
 }
 
 void TFormHlav::showDrift() {
+    auto* programAfterChange = registry_.find<QAbstractButton>("CheckBoxProgHned");
+    if (programAfterChange == nullptr) return;
+    auto* noConnection = registry_.find<QWidget>("LabelSpojeni");
+    // Right after the check box's text; while "no connection" shows there,
+    // in the place of the version label, which takes turns with it.
+    const auto place = [this, programAfterChange, noConnection] {
+        if (driftButton_ == nullptr) return;
+        const QRect box = programAfterChange->geometry();
+        int left = box.x() + programAfterChange->sizeHint().width() + 8;
+        if (noConnection != nullptr && !noConnection->isHidden()) {
+            left = std::max(left, noConnection->geometry().right() + 9);
+        }
+        driftButton_->setGeometry(left, box.y(), driftButton_->sizeHint().width(), box.height());
+    };
     if (driftButton_ == nullptr) {
-        auto* programAfterChange = registry_.find<QAbstractButton>("CheckBoxProgHned");
-        if (programAfterChange == nullptr) return;
         driftButton_ = new QPushButton(programAfterChange->parentWidget());
         driftButton_->setObjectName(QStringLiteral("ButtonDrift"));
         driftButton_->setFlat(true);
@@ -168,14 +211,14 @@ void TFormHlav::showDrift() {
         driftButton_->setStyleSheet(
             QStringLiteral("QPushButton { color: #b00000; text-decoration: underline; "
                            "text-align: left; border: none; padding: 0 2px; }"));
-        const QRect box = programAfterChange->geometry();
-        driftButton_->setGeometry(box.x() + programAfterChange->sizeHint().width() + 8, box.y(),
-                                  200, box.height());
         connect(driftButton_, &QPushButton::clicked, this, &TFormHlav::ButtonDriftClick);
+        if (noConnection != nullptr)
+            noConnection->installEventFilter(new VisibilityWatch(this, place));
     }
     const std::size_t changes = unitImage_ ? compare::countDifferences(image_, *unitImage_) : 0;
     const QString text = driftText(changes);
-    driftButton_->setText(text);
+    if (driftButton_->text() != text) driftButton_->setText(text);
+    place();
     driftButton_->setVisible(!text.isEmpty());
 }
 
