@@ -9,6 +9,7 @@
 #include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "model/field_table.h"
 #include "model/sanitizer.h"
@@ -19,6 +20,19 @@ namespace {
 
 constexpr int kRowRole = Qt::UserRole;
 constexpr int kNoRow = -1;
+// The page slot of the elements no page shows.
+constexpr int kOtherPage = 1000;
+
+int keyOf(const compare::Difference& d) {
+    return static_cast<int>(d.field) * 1000 + d.index;
+}
+
+// Sets the text only when it differs, so an unchanged row repaints nothing.
+bool setTextOnce(QTreeWidgetItem* item, int column, const QString& text) {
+    if (item->text(column) == text) return false;
+    item->setText(column, text);
+    return true;
+}
 
 QString withUnit(const std::string& value, const compare::Difference& d) {
     const std::string_view unit = model::descriptor(d.field).unit;
@@ -105,6 +119,8 @@ void ComparePanel::setReference(const model::ParameterImage& reference, const QS
     name_ = name;
     differences_.clear();
     list_->clear();
+    rowItems_.clear();
+    pageItems_.clear();
 }
 
 void ComparePanel::follow(const model::ParameterImage& edited) {
@@ -115,7 +131,7 @@ void ComparePanel::follow(const model::ParameterImage& edited) {
         return;
     }
     differences_ = std::move(now);
-    rebuild();
+    updateList();
 }
 
 void ComparePanel::showCount() {
@@ -127,52 +143,86 @@ void ComparePanel::showCount() {
     takeAll_->setEnabled(n > 0);
 }
 
-void ComparePanel::rebuild() {
-    // The chosen row stays chosen; when it is gone (taken), the one now at
-    // its place is, so taking row after row goes on with the keyboard.
-    QString chosenName;
-    int chosenPlace = -1;
-    if (QTreeWidgetItem* current = list_->currentItem()) {
-        chosenName = current->text(0);
-        chosenPlace = static_cast<int>(itemsInOrder(list_).indexOf(current));
-    }
+void ComparePanel::updateList() {
+    // The chosen row stays chosen; when it goes (taken), the one then at its
+    // place is chosen, so taking row after row goes on with the keyboard.
+    QTreeWidgetItem* chosen = list_->currentItem();
+    const int chosenPlace =
+        chosen != nullptr ? static_cast<int>(itemsInOrder(list_).indexOf(chosen)) : -1;
 
     list_->setUpdatesEnabled(false);
-    list_->clear();
+    QHash<int, QTreeWidgetItem*> keptRows;
+    QHash<int, QTreeWidgetItem*> keptPages;
+    int pagePlace = 0;
     for (const compare::PageGroup& group : compare::groupByPage(differences_)) {
+        const int slot = group.page.value_or(kOtherPage);
+        QTreeWidgetItem* page = pageItems_.take(slot);
+        if (page == nullptr) {
+            page = new QTreeWidgetItem;
+            page->setData(0, kRowRole, kNoRow);
+            QFont bold = page->font(0);
+            bold.setBold(true);
+            page->setFont(0, bold);
+        }
+        if (list_->topLevelItem(pagePlace) != page) {
+            const int at = list_->indexOfTopLevelItem(page);
+            if (at >= 0) list_->takeTopLevelItem(at);
+            list_->insertTopLevelItem(pagePlace, page);
+            page->setFirstColumnSpanned(true);
+            page->setExpanded(true);
+        }
+        ++pagePlace;
         const QString caption = group.page ? pageCaption_(*group.page) : QStringLiteral("Other");
-        auto* page = new QTreeWidgetItem(list_);
-        page->setText(0, QStringLiteral("%1 (%2)").arg(caption).arg(group.rows.size()));
-        page->setData(0, kRowRole, kNoRow);
-        page->setFirstColumnSpanned(true);
-        QFont bold = page->font(0);
-        bold.setBold(true);
-        page->setFont(0, bold);
+        setTextOnce(page, 0, QStringLiteral("%1 (%2)").arg(caption).arg(group.rows.size()));
+
+        int place = 0;
         for (const std::size_t row : group.rows) {
             const compare::Difference& d = differences_[row];
-            auto* item = new QTreeWidgetItem(page);
-            item->setText(0, QString::fromStdString(d.name));
-            item->setText(1, withUnit(d.edited, d));
-            item->setText(2, withUnit(d.reference, d));
-            item->setData(0, kRowRole, static_cast<int>(row));
+            const int key = keyOf(d);
+            QTreeWidgetItem* item = rowItems_.take(key);
+            if (item == nullptr) item = new QTreeWidgetItem;
+            if (page->child(place) != item) {
+                if (QTreeWidgetItem* before = item->parent()) before->removeChild(item);
+                page->insertChild(place, item);
+            }
+            ++place;
+            setTextOnce(item, 0, QString::fromStdString(d.name));
+            if (setTextOnce(item, 1, withUnit(d.edited, d))) widenColumn(1, item->text(1));
+            if (setTextOnce(item, 2, withUnit(d.reference, d))) widenColumn(2, item->text(2));
+            if (item->data(0, kRowRole).toInt() != static_cast<int>(row)) {
+                item->setData(0, kRowRole, static_cast<int>(row));
+            }
+            keptRows.insert(key, item);
         }
-        page->setExpanded(true);
+        keptPages.insert(slot, page);
     }
-    list_->resizeColumnToContents(1);
-    list_->resizeColumnToContents(2);
+    // What is left belongs to rows and pages that are gone: the rows first,
+    // so a page goes without children.
+    const auto gone = [chosen](const QHash<int, QTreeWidgetItem*>& items) {
+        return std::find(items.cbegin(), items.cend(), chosen) != items.cend();
+    };
+    const bool chosenGoes = chosen == nullptr || gone(rowItems_) || gone(pageItems_);
+    for (QTreeWidgetItem* item : std::as_const(rowItems_)) delete item;
+    for (QTreeWidgetItem* page : std::as_const(pageItems_)) delete page;
+    rowItems_ = std::move(keptRows);
+    pageItems_ = std::move(keptPages);
 
-    const QList<QTreeWidgetItem*> items = itemsInOrder(list_);
-    QTreeWidgetItem* chosen = nullptr;
-    for (QTreeWidgetItem* item : items) {
-        if (!chosenName.isEmpty() && item->text(0) == chosenName) chosen = item;
+    if (chosenGoes) {
+        const QList<QTreeWidgetItem*> items = itemsInOrder(list_);
+        if (!items.isEmpty()) {
+            const int place = chosenPlace >= 0
+                                  ? std::min(chosenPlace, static_cast<int>(items.size()) - 1)
+                                  : std::min(1, static_cast<int>(items.size()) - 1);
+            list_->setCurrentItem(items[place]);
+        }
     }
-    if (chosen == nullptr && chosenPlace >= 0 && !items.isEmpty()) {
-        chosen = items[std::min(chosenPlace, static_cast<int>(items.size()) - 1)];
-    }
-    if (chosen == nullptr && !items.isEmpty()) chosen = items.size() > 1 ? items[1] : items[0];
-    if (chosen != nullptr) list_->setCurrentItem(chosen);
     list_->setUpdatesEnabled(true);
     showCount();
+}
+
+void ComparePanel::widenColumn(int column, const QString& text) {
+    const int wanted = list_->fontMetrics().horizontalAdvance(text) + 16;
+    if (wanted > list_->columnWidth(column)) list_->setColumnWidth(column, wanted);
 }
 
 std::vector<compare::Difference> ComparePanel::rowsOf(const QTreeWidgetItem* item) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDockWidget>
+#include <QHash>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -56,7 +57,12 @@ class ComparePanel : public QDockWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void rebuild();
+    // Brings the list in line with the differences: rows that stay keep
+    // their items (only changed texts are set), new rows are inserted in
+    // place and rows gone are removed, so an edit costs little however long
+    // the list is.
+    void updateList();
+    void widenColumn(int column, const QString& text);
     void takeCurrent();
     void showCount();
 
@@ -64,6 +70,9 @@ class ComparePanel : public QDockWidget {
     std::optional<model::ParameterImage> reference_;
     QString name_;
     std::vector<compare::Difference> differences_;
+    // The items of the list by element and by page.
+    QHash<int, QTreeWidgetItem*> rowItems_;
+    QHash<int, QTreeWidgetItem*> pageItems_;
 
     QLabel* title_ = nullptr;
     QTreeWidget* list_ = nullptr;
