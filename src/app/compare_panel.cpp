@@ -11,7 +11,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "editing/map_grid_model.h"
+#include "editing/page_index.h"
 #include "model/field_table.h"
+#include "model/injection.h"
 #include "model/sanitizer.h"
 
 namespace zelvor::app {
@@ -42,6 +45,19 @@ QString withUnit(const std::string& value, const compare::Difference& d) {
             QLatin1Char(' ') + QString::fromUtf8(unit.data(), static_cast<qsizetype>(unit.size()));
     }
     return text;
+}
+
+// Where a map cell sits in its grid, as the tuner finds it there.
+QString placeOf(const compare::Difference& d) {
+    for (const int page : {editing::kPageAdvance, editing::kPageJet1A, editing::kPageJet2A}) {
+        const std::optional<editing::MapDescriptor> map = editing::mapDescriptor(page);
+        if (!map || map->cells != d.field || d.index >= model::kMapCells) continue;
+        const int row = d.index / model::kMapColumns;
+        return QStringLiteral("Throttle %1 %, column %2")
+            .arg(model::kMapThrottleRows[static_cast<std::size_t>(row)])
+            .arg(d.index % model::kMapColumns + 1);
+    }
+    return {};
 }
 
 // Every item of the list in the order shown: a page, then its rows.
@@ -186,7 +202,9 @@ void ComparePanel::updateList() {
                 page->insertChild(place, item);
             }
             ++place;
-            setTextOnce(item, 0, QString::fromStdString(d.name));
+            if (setTextOnce(item, 0, QString::fromStdString(d.name))) {
+                item->setToolTip(0, placeOf(d));
+            }
             if (setTextOnce(item, 1, withUnit(d.edited, d))) widenColumn(1, item->text(1));
             if (setTextOnce(item, 2, withUnit(d.reference, d))) widenColumn(2, item->text(2));
             if (item->data(0, kRowRole).toInt() != static_cast<int>(row)) {

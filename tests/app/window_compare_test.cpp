@@ -116,7 +116,13 @@ class WindowCompareTest : public QObject {
         QVERIFY(panel != nullptr && panel->isVisible());
         QCOMPARE(rowCount(*panel), 8);
         QVERIFY(pageItem(*panel, QStringLiteral("Inj. 1")) != nullptr);
-        QCOMPARE(pageItem(*panel, QStringLiteral("Inj. 1"))->childCount(), 5);
+        QTreeWidgetItem* injection = pageItem(*panel, QStringLiteral("Inj. 1"));
+        QCOMPARE(injection->childCount(), 5);
+        // Cell 47: row 3 (10 % throttle), column 3; values in engineering units.
+        QCOMPARE(injection->child(2)->text(0), QStringLiteral("JET_1A.Cell[47]"));
+        QCOMPARE(injection->child(2)->toolTip(0), QStringLiteral("Throttle 10 %, column 3"));
+        QCOMPARE(injection->child(2)->text(2),
+                 QStringLiteral("%1 µs").arg(theirs_.get(Field::JET_1A_Cell, 47)));
 
         const int stepsBefore = w.pipeline().undoSteps();
         QTest::mouseClick(panel->takeAllButton(), Qt::LeftButton);
