@@ -11,6 +11,7 @@ set(rules
     "editing|no-qt|editing,model,link,i18n"
     "datalog|no-qt|datalog,model,link"
     "history|no-qt|history,model"
+    "compare|no-qt|compare,editing,model"
     "launcher|no-qt|launcher"
     "doctor|no-qt|doctor,link,model"
 )

@@ -134,6 +134,7 @@ void TFormHlav::FormCreate() {
     model::sanitize(image_, outside_);
     messages_.apply(static_cast<i18n::Language>(outside_.language));
     pageView_->refresh();
+    loadUnitImageFromHistory();
     carryOut(pipeline_.initialise(state_));
     if (options_.simulate) startSimulator();
     if (options_.portDevice) ports_->setDeviceOverride(options_.portDevice, deviceCaption());
@@ -409,6 +410,8 @@ void TFormHlav::actOnTransfer(const link::TransferOutcome& outcome) {
         showMessage(QString::fromStdString(
             editing::versionMismatchText(messages_, *outcome.versionMismatch)));
     }
+    if (outcome.succeeded || outcome.copyRead) keepUnitImage(outcome);
+    if (outcome.refreshImage || outcome.succeeded || outcome.copyRead) followComparison();
 }
 
 void TFormHlav::updateLinkDisplay() {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/about_window.h"
+#include "app/compare_overlay.h"
 #include "app/connection_report.h"
 #include "app/dialogs.h"
 #include "app/help_document.h"
@@ -38,6 +39,7 @@
 #include "ridetune/ride_overlay.h"
 
 class QAction;
+class QPushButton;
 class QDragEnterEvent;
 class QDropEvent;
 class QMenu;
@@ -56,6 +58,8 @@ class RideTuningPanel;
 }
 
 namespace zelvor::app {
+
+class ComparePanel;
 
 // The main window and the owner of everything that lives for the run: the
 // parameter image, the link, the undo history, the settings and every
@@ -163,6 +167,21 @@ class TFormHlav : public QMainWindow {
     bool analyseRideLogs(const QStringList& paths);
     ridetune::RideTuningPanel* rideTuningPanel() const { return ride_.panel; }
     const ridetune::RideOverlay& rideOverlay() const { return ride_.overlay; }
+
+    // Compare and drift from the unit (main_window_compare.cpp).
+    // Opens the compare panel on this reference, named in its title.
+    void compareWith(const model::ParameterImage& reference, const QString& name);
+    void MenuCompareFileClick();
+    // Reads the unit's parameter set into a reference; the edited image
+    // stays as it is.
+    void MenuCompareUnitClick();
+    // Opens the compare panel on the image last read from or programmed
+    // into the unit.
+    void ButtonDriftClick();
+    ComparePanel* comparePanel() const { return comparePanel_; }
+    const CompareOverlay& compareOverlay() const { return compareOverlay_; }
+    const std::optional<model::ParameterImage>& unitImage() const { return unitImage_; }
+    QPushButton* driftButton() const { return driftButton_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -343,6 +362,27 @@ class TFormHlav : public QMainWindow {
         int shiftedBy = 0;
     };
     RideTuning ride_;
+
+    // Compare and drift from the unit (main_window_compare.cpp).
+    void buildCompareParts(QMenu* file);
+    // The compare panel, the grid's marks and the drift count follow the
+    // image after a change, an undo or redo, a Read or an Open.
+    void followComparison();
+    void compareTake(const std::vector<compare::Difference>& rows);
+    void compareEnded();
+    // A finished transfer: the unit holds the image (or the copy it read).
+    void keepUnitImage(const link::TransferOutcome& outcome);
+    void loadUnitImageFromHistory();
+    void showDrift();
+    ComparePanel* comparePanel_ = nullptr;
+    CompareOverlay compareOverlay_;
+    // The image the unit holds as far as the program knows: the last Read or
+    // Program, at start the newest of them in the history.
+    std::optional<model::ParameterImage> unitImage_;
+    bool comparingWithUnit_ = false;
+    // How much wider the window became for the panel; given back when it closes.
+    int compareGrowth_ = 0;
+    QPushButton* driftButton_ = nullptr;
 };
 
 }  // namespace zelvor::app

@@ -152,6 +152,7 @@ void TFormHlav::buildMenus() {
     file->addSeparator();
     connect(addMenuAction(file, "MenuOpen", QKeySequence(Qt::Key_F3)), &QAction::triggered, this,
             &TFormHlav::MenuOpenClick);
+    buildCompareParts(file);
     file->addSeparator();
     connect(addMenuAction(file, "MenuSave", QKeySequence(Qt::Key_F2)), &QAction::triggered, this,
             &TFormHlav::MenuSaveClick);

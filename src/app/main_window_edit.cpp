@@ -95,6 +95,7 @@ void TFormHlav::carryOut(const editing::ChangeOutcome& outcome) {
     if (outcome.startProgramming) transfer.startProgramming();
     // The cells changed since the ride logs no longer take their suggestions.
     if (ride_.panel != nullptr && ride_.panel->isVisible()) showRideOverlay();
+    followComparison();
 }
 
 void TFormHlav::SpeedButtonZpetClick() {

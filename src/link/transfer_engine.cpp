@@ -25,6 +25,7 @@ TransferOutcome& TransferOutcome::operator|=(const TransferOutcome& other) {
         succeeded = other.succeeded;
         blocksInUnit = other.blocksInUnit;
     }
+    copyRead = copyRead || other.copyRead;
     return *this;
 }
 
@@ -75,6 +76,13 @@ TransferOutcome TransferEngine::read() {
     return takeOutcome();
 }
 
+TransferOutcome TransferEngine::readIntoCopy() {
+    kind_ = TransferKind::Read;
+    start(TransferState::Read, LinkFrame::kReadBlock, 0, StatusMessage::ReadProgress);
+    intoCopy_ = true;
+    return takeOutcome();
+}
+
 TransferOutcome TransferEngine::imageCollected() {
     if (awaitingImage_) takeImage();
     return takeOutcome();
@@ -113,6 +121,7 @@ void TransferEngine::start(TransferState state, std::uint8_t command, int progre
     command_ = command;
     attempts_ = 0;
     awaitingImage_ = false;
+    intoCopy_ = false;
     if (options_.firstRequestOnNextTick) ticksSinceSend_ = kTicksPerRequest - 1;
     showStatus(progressText, StatusTone::Plain);
     gauge_.progress = progress;
@@ -273,6 +282,16 @@ void TransferEngine::handleReadAnswer(int block, std::span<const std::uint8_t, 1
     }
     // Blocks 1..9 of this Read are all in the buffer: they arrive in order
     // and each Read starts again at the information block.
+    if (intoCopy_) {
+        readCopy_.assign(readBuffer_);
+        if (!options_.exactImage) model::sanitize(readCopy_);
+        intoCopy_ = false;
+        state_ = TransferState::Idle;
+        gauge_.progress = ProgressGauge::kMaxValue;
+        hideStatus();
+        outcome_.copyRead = true;
+        return;
+    }
     if (image_.bytes() != imageAtReadStart_) {
         // The tuner changed the parameters meanwhile: they are not replaced.
         stop();

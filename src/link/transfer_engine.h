@@ -50,6 +50,9 @@ struct TransferOutcome {
     // image has them, bit b for block b (1..9). A Read or a Verify proves all
     // nine; a programming of the changed blocks only those it sent.
     std::uint16_t blocksInUnit = 0;
+    // A read into a copy ended: the engine's readCopy() holds what the unit
+    // has. The image was left alone.
+    bool copyRead = false;
 
     TransferOutcome& operator|=(const TransferOutcome& other);
     friend bool operator==(const TransferOutcome&, const TransferOutcome&) = default;
@@ -140,6 +143,12 @@ class TransferEngine {
     [[nodiscard]] TransferOutcome program();  // every block, then verify
     [[nodiscard]] TransferOutcome verify();   // blocks 1..9 against the image
     [[nodiscard]] TransferOutcome read();     // information block and blocks 1..9 into the image
+    // Information block and blocks 1..9 into a copy, for comparing with the
+    // image: the image is left alone and no verify follows.
+    [[nodiscard]] TransferOutcome readIntoCopy();
+    // The parameter set the last readIntoCopy brought (in range unless the
+    // image travels exactly).
+    const model::ParameterImage& readCopy() const { return readCopy_; }
     void startProgramming();  // the flagged blocks only; the image is as the caller left it
     // The image holds what is to be sent: the range rules are applied to it
     // (unless it travels exactly). A Program or Verify whose caller never
@@ -228,6 +237,9 @@ class TransferEngine {
     TransferOutcome outcome_;
     // A Program or Verify waits for the image its caller collects.
     bool awaitingImage_ = false;
+    // The Read in progress fills readCopy_ instead of the image.
+    bool intoCopy_ = false;
+    model::ParameterImage readCopy_;
 
     TransferState state_ = TransferState::Idle;
     std::uint8_t command_ = 0;

@@ -380,6 +380,45 @@ TEST_F(TransferEngineTest, ReadStoresEveryBlockThenVerifies) {
     EXPECT_EQ(sentCommands(), expected);
 }
 
+TEST_F(TransferEngineTest, AReadIntoACopyLeavesTheImageAndEndsWithoutVerify) {
+    Unit unit;
+    unit.memory = patternImage(53);
+    const ParameterImage before = image;
+    TransferOutcome ended;
+    const auto serveCopy = [&](int ticks) {
+        for (int t = 0; t < ticks; ++t) {
+            ended |= engine.tick();
+            while (served < sink.frames.size()) {
+                const LinkFrame request = sink.frames[served++];
+                if (request.command() != LinkFrame::kMonitorPoll) {
+                    ended |= engine.handleAnswer(unit.respond(request).bytes());
+                }
+            }
+        }
+    };
+    const TransferOutcome started = engine.readIntoCopy();
+    EXPECT_FALSE(started.fileNameLapsed);
+    serveCopy(6);
+
+    EXPECT_TRUE(ended.copyRead);
+    EXPECT_FALSE(ended.succeeded) << "the unit does not hold the image";
+    EXPECT_FALSE(ended.imageReplaced || ended.refreshImage);
+    EXPECT_EQ(image, before);
+    EXPECT_EQ(engine.readCopy(), unit.memory);
+    EXPECT_FALSE(engine.running());
+    std::vector<std::uint8_t> expected;
+    for (std::uint8_t c = 0x40; c <= 0x49; ++c) expected.push_back(c);
+    EXPECT_EQ(sentCommands(), expected);
+
+    // The window's Read afterwards is the ordinary one again.
+    ended = {};
+    read();
+    serveCopy(6);
+    EXPECT_FALSE(ended.copyRead);
+    EXPECT_EQ(ended.succeeded, TransferKind::Read);
+    EXPECT_EQ(image, unit.memory);
+}
+
 TEST_F(TransferEngineTest, BrokenReadLeavesTheImageAsItWas) {
     Unit unit;
     unit.memory = patternImage(53);

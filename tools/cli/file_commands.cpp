@@ -5,8 +5,10 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
-#include "field_text.h"
+#include "compare/element_text.h"
+#include "compare/image_compare.h"
 #include "history_keep.h"
 #include "image_files.h"
 #include "model/default_set.h"
@@ -18,6 +20,10 @@ namespace zelvor::cli {
 
 namespace {
 
+using compare::elementName;
+using compare::engineeringText;
+using compare::memoBytes;
+using compare::quoted;
 using model::FieldDescriptor;
 using model::ParameterImage;
 
@@ -102,26 +108,11 @@ int runDiff(const Command&, const Arguments& arguments, Io& io) {
     if (!a) return kExitError;
     std::optional<ParameterImage> b = loadParameterFile(arguments.positional[1], io.err);
     if (!b) return kExitError;
-    model::sanitize(*a);
-    model::sanitize(*b);
-    bool differ = false;
-    for (const FieldDescriptor& field : model::kFieldTable) {
-        if (field.kind == model::Kind::Text) {
-            // Only the text up to its end counts; what follows carries no meaning.
-            if (memoBytes(*a) != memoBytes(*b)) {
-                io.out << model::qualifiedName(field.id) << ": " << quoted(memoBytes(*a)) << " -> "
-                       << quoted(memoBytes(*b)) << "\n";
-                differ = true;
-            }
-            continue;
-        }
-        for (std::size_t i = 0; i < field.count; ++i) {
-            if (a->get(field.id, i) == b->get(field.id, i)) continue;
-            io.out << elementName(field, i) << ": " << engineeringText(*a, field, i) << " -> "
-                   << engineeringText(*b, field, i) << "\n";
-            differ = true;
-        }
+    const std::vector<compare::Difference> differences = compare::compareImages(*a, *b);
+    for (const compare::Difference& difference : differences) {
+        io.out << compare::differenceLine(difference) << "\n";
     }
+    const bool differ = !differences.empty();
     return differ ? kExitDiffer : kExitOk;
 }
 

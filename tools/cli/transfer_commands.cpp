@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/unit_overlay.h"
-#include "field_text.h"
+#include "compare/element_text.h"
 #include "history_keep.h"
 #include "image_files.h"
 #include "model/field_table.h"
@@ -18,6 +18,8 @@ namespace zelvor::cli {
 
 namespace {
 
+using compare::elementName;
+using compare::engineeringText;
 using model::ParameterImage;
 
 constexpr bool kExactImage = true;

@@ -1,8 +1,8 @@
-#include "field_text.h"
+#include "compare/element_text.h"
 
 #include "model/field_table.h"
 
-namespace zelvor::cli {
+namespace zelvor::compare {
 
 using model::FieldDescriptor;
 
@@ -60,4 +60,4 @@ std::string quoted(std::string_view bytes) {
     return out;
 }
 
-}  // namespace zelvor::cli
+}  // namespace zelvor::compare

@@ -7,7 +7,7 @@
 #include "model/field.h"
 #include "model/parameter_image.h"
 
-namespace zelvor::cli {
+namespace zelvor::compare {
 
 // "SECTION.Field" for a single field, "SECTION.Field[i]" for an element of
 // an array field.
@@ -26,4 +26,4 @@ std::string_view memoBytes(const model::ParameterImage& image);
 // outside printable ASCII.
 std::string quoted(std::string_view bytes);
 
-}  // namespace zelvor::cli
+}  // namespace zelvor::compare
