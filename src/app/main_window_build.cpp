@@ -158,6 +158,7 @@ void TFormHlav::buildMenus() {
     file->addSeparator();
     connect(addMenuAction(file, "MenuPrint", QKeySequence(Qt::CTRL | Qt::Key_P)),
             &QAction::triggered, this, &TFormHlav::SpeedButtonPrintClick);
+    buildHistoryItem(file);
     file->addSeparator();
     buildRecentFileItems(file);
     connect(addMenuAction(file, "MenuExit"), &QAction::triggered, this, &TFormHlav::MenuExitClick);

@@ -92,6 +92,7 @@ void TFormHlav::carryOut(const editing::ChangeOutcome& outcome) {
         }
     }
     if (outcome.startProgramming) transfer.startProgramming();
+    showTitle();
 }
 
 void TFormHlav::SpeedButtonZpetClick() {
@@ -246,6 +247,8 @@ void TFormHlav::applyUiTexts() {
                              link_->transfer().noConnectionVisible() ||
                              link_->monitor().framesDecoded() == 0;
     widgets::applyUiTexts(registry_, i18n::translatedUiTexts(language, unconnected));
+    baseTitle_ = windowTitle();
+    showTitle();
     messages_.apply(language);
     widgets::setLabelText(registry_.find<QWidget>("LabelBaseAdv_Uni"),
                           message(i18n::MessageKey::MsgBaseAdvance));
