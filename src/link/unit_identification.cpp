@@ -80,12 +80,12 @@ UnitIdentification identifyUnit(std::span<const std::uint8_t, info_block::kSize>
 
 std::string unitText(const UnitIdentification& unit) {
     std::string text;
-    for (const std::string& part : {unit.identification, unit.date, unit.time}) {
-        const std::size_t first = part.find_first_not_of(' ');
+    for (const std::string& piece : {unit.identification, unit.date, unit.time}) {
+        const std::size_t first = piece.find_first_not_of(' ');
         if (first == std::string::npos) continue;
-        const std::size_t last = part.find_last_not_of(' ');
+        const std::size_t last = piece.find_last_not_of(' ');
         if (!text.empty()) text += ' ';
-        text += part.substr(first, last - first + 1);
+        text += piece.substr(first, last - first + 1);
     }
     return text;
 }

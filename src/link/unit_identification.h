@@ -37,7 +37,7 @@ struct UnitIdentification {
     friend bool operator==(const UnitIdentification&, const UnitIdentification&) = default;
 };
 
-// "identification date time" in one line, each part without its padding
+// "identification date time" in one line, each piece without its padding
 // blanks: how a unit is named in the history of snapshots.
 std::string unitText(const UnitIdentification& unit);
 

@@ -275,7 +275,7 @@ class WindowHistoryTest : public QObject {
         QCOMPARE(rows.data(rows.index(2, app::HistoryListModel::Unit), Qt::DisplayRole).toString(),
                  QStringLiteral("ABC07 25. 2.2002 14:05"));
 
-        // A part of the unit's name, in any case, narrows the list.
+        // Some letters of the unit's name, in any case, narrow the list.
         QTest::mouseClick(dialog->unitFilter(), Qt::LeftButton);
         QTest::keyClicks(dialog->unitFilter(), QStringLiteral("abc"));
         QCOMPARE(rows.rowCount(), 1);
