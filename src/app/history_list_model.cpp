@@ -93,8 +93,12 @@ QVariant HistoryListModel::data(const QModelIndex& index, int role) const {
                 return {};
         }
     }
+    // What a narrow column cuts off shows as the hint.
     if (role == Qt::ToolTipRole && index.column() == File && !s->file.empty()) {
         return text(s->file);
+    }
+    if (role == Qt::ToolTipRole && index.column() == Unit && !s->unit.empty()) {
+        return text(s->unit);
     }
     return {};
 }

@@ -117,11 +117,11 @@ void TFormHlav::setSnapshotCompare(SnapshotCompare compare) {
 }
 
 void TFormHlav::restoreSnapshot(const model::ParameterImage& image) {
-    // As Open: a transfer ends first, the unit's constants follow the bike,
-    // and the image becomes one undo step.
+    // As Open, a transfer ends first and the image becomes one undo step;
+    // unlike a file, a snapshot is a whole image and comes back as it was
+    // (its constants and pins are not set from its bike again).
     const bool stopped = stopTransfer();
     image_ = image;
-    model::applyBikeUpdate(image_);
     scaling_.computeBaseTables(image_);
     runPipeline();
     if (!stopped) hideTransferStatus();
