@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/history_keeper.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -75,6 +77,7 @@ TFormHlav::TFormHlav(StartOptions options, SettingsPaths paths, std::unique_ptr<
     about_ = new TFormAbout([this] { return outside_.language; }, this);
     about_->hide();
     acceptFileDrops();
+    readFileAtStart();
     // A file named on the command line opens once start-up is complete, as
     // if chosen in the Open dialog (which gives a full path).
     if (!options_.file.isEmpty()) openParameterFile(QFileInfo(options_.file).absoluteFilePath());
@@ -93,6 +96,8 @@ void TFormHlav::MenuAboutClick() {
 }
 
 TFormHlav::~TFormHlav() {
+    // Snapshots still queued are written, not lost with the window.
+    historyKeeper_->flush();
     closing_ = true;
     timer_.stop();
     port_.close();
@@ -279,6 +284,9 @@ void TFormHlav::FormClose() {
     pageView_->collect();
     model::sanitize(image_, outside_);
     saveSettings();
+    // The image the close keeps, in the history too, before the program ends.
+    keepSnapshot(history::Event::Close, false);
+    historyKeeper_->flush();
     if (simulator_) simulator_->stop();
 }
 
@@ -374,6 +382,8 @@ QString TFormHlav::fileName() const {
 void TFormHlav::setFileName(const QString& path) {
     state_.fileName = path.toStdString();
     if (auto* label = registry_.find<QLabel>("LabelFile2")) label->setText(path);
+    if (path.isEmpty()) fileImage_.reset();
+    showTitle();
 }
 
 void TFormHlav::hideStatus() {
@@ -405,6 +415,11 @@ void TFormHlav::actOnTransfer(const link::TransferOutcome& outcome) {
     }
     if (outcome.refreshImage) pageView_->refresh();
     if (outcome.fileNameLapsed) setFileName({});
+    // The unit now holds the window's image: kept once the tick is over.
+    if (outcome.succeeded == link::TransferKind::Read) keepSnapshot(history::Event::Read, true);
+    if (outcome.succeeded == link::TransferKind::Program) {
+        keepSnapshot(history::Event::Program, true);
+    }
     // Inside a tick the box waits until the tick is over.
     if (outcome.versionMismatch) {
         showMessage(QString::fromStdString(
@@ -412,6 +427,8 @@ void TFormHlav::actOnTransfer(const link::TransferOutcome& outcome) {
     }
     if (outcome.succeeded || outcome.copyRead) keepUnitImage(outcome);
     if (outcome.refreshImage || outcome.succeeded || outcome.copyRead) followComparison();
+    // Program and Verify collect the controls first: the image may change.
+    showTitle();
 }
 
 void TFormHlav::updateLinkDisplay() {

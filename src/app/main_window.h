@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -28,6 +29,7 @@
 #include "editing/transfer_presenter.h"
 #include "editing/widgets/control_registry.h"
 #include "editing/window_state.h"
+#include "history/snapshot.h"
 #include "i18n/messages.h"
 #include "link/posix_serial_port.h"
 #include "link/unit_link.h"
@@ -60,6 +62,8 @@ class RideTuningPanel;
 namespace zelvor::app {
 
 class ComparePanel;
+class HistoryDialog;
+class HistoryKeeper;
 
 // The main window and the owner of everything that lives for the run: the
 // parameter image, the link, the undo history, the settings and every
@@ -182,6 +186,22 @@ class TFormHlav : public QMainWindow {
     const CompareOverlay& compareOverlay() const { return compareOverlay_; }
     const std::optional<model::ParameterImage>& unitImage() const { return unitImage_; }
     QPushButton* driftButton() const { return driftButton_; }
+    // File > History…: the kept snapshots (main_window_history.cpp).
+    void MenuHistoryClick();
+    HistoryDialog* historyDialog() const { return historyDialog_; }
+    // Puts a kept image into the window as one undo step, as Open does.
+    void restoreSnapshot(const model::ParameterImage& image);
+    // What the history's Compare does with a snapshot; unset, the button is
+    // hidden.
+    using SnapshotCompare =
+        std::function<void(const model::ParameterImage&, const QString& name)>;
+    void setSnapshotCompare(SnapshotCompare compare);
+    // The snapshots the window keeps, written after the handler or tick
+    // that asked for them.
+    HistoryKeeper& historyKeeper() { return *historyKeeper_; }
+    // A file is named and the image is not what it held when last opened
+    // or saved: the title marks it.
+    bool differsFromFile() const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -383,6 +403,23 @@ class TFormHlav : public QMainWindow {
     // How much wider the window became for the panel; given back when it closes.
     int compareGrowth_ = 0;
     QPushButton* driftButton_ = nullptr;
+    // History of snapshots and the title with the file (main_window_history.cpp).
+    void buildHistoryItem(QMenu* file);
+    // Queues the image for the history with the file name and, when the
+    // event talked to the unit, its identification.
+    void keepSnapshot(history::Event event, bool unitTalkedTo);
+    // The file named now holds exactly the image (it was opened or saved).
+    void fileKept(history::Event event);
+    // The file the settings name, as Open would read it, for the mark.
+    void readFileAtStart();
+    void showTitle();
+    HistoryKeeper* historyKeeper_ = nullptr;
+    HistoryDialog* historyDialog_ = nullptr;
+    SnapshotCompare compareSnapshot_;
+    // The image as the named file was last opened or saved.
+    std::optional<model::ParameterImage> fileImage_;
+    // The title of the language, without the file.
+    QString baseTitle_;
 };
 
 }  // namespace zelvor::app

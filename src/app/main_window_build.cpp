@@ -159,6 +159,11 @@ void TFormHlav::buildMenus() {
     file->addSeparator();
     connect(addMenuAction(file, "MenuPrint", QKeySequence(Qt::CTRL | Qt::Key_P)),
             &QAction::triggered, this, &TFormHlav::SpeedButtonPrintClick);
+    buildHistoryItem(file);
+    // A kept snapshot is compared in the compare panel.
+    setSnapshotCompare([this](const model::ParameterImage& image, const QString& name) {
+        compareWith(image, name);
+    });
     file->addSeparator();
     buildRecentFileItems(file);
     connect(addMenuAction(file, "MenuExit"), &QAction::triggered, this, &TFormHlav::MenuExitClick);

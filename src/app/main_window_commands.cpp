@@ -81,6 +81,7 @@ bool TFormHlav::openParameterFile(const QString& path) {
         scaling_.computeBaseTables(image_);
         runPipeline();
         setFileName(path);
+        fileKept(history::Event::Open);
         setIniDir(QFileInfo(path).absolutePath());
         recentFiles_.add(QFileInfo(path).absoluteFilePath().toStdString());
     }
@@ -105,6 +106,7 @@ void TFormHlav::MenuSaveClick() {
         return;
     }
     setFileName(path);
+    fileKept(history::Event::Save);
     setIniDir(QFileInfo(path).absolutePath());
     recentFiles_.add(QFileInfo(path).absoluteFilePath().toStdString());
     showRecentFiles();

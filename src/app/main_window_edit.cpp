@@ -96,6 +96,7 @@ void TFormHlav::carryOut(const editing::ChangeOutcome& outcome) {
     // The cells changed since the ride logs no longer take their suggestions.
     if (ride_.panel != nullptr && ride_.panel->isVisible()) showRideOverlay();
     followComparison();
+    showTitle();
 }
 
 void TFormHlav::SpeedButtonZpetClick() {
@@ -250,6 +251,8 @@ void TFormHlav::applyUiTexts() {
                              link_->transfer().noConnectionVisible() ||
                              link_->monitor().framesDecoded() == 0;
     widgets::applyUiTexts(registry_, i18n::translatedUiTexts(language, unconnected));
+    baseTitle_ = windowTitle();
+    showTitle();
     messages_.apply(language);
     widgets::setLabelText(registry_.find<QWidget>("LabelBaseAdv_Uni"),
                           message(i18n::MessageKey::MsgBaseAdvance));

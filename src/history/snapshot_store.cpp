@@ -185,6 +185,7 @@ Listing SnapshotStore::read(bool& indexCurrent) const {
     Listing listing;
     const std::set<std::uint64_t> present = entryNumbers(folder_ / "entries");
     std::map<std::uint64_t, SnapshotInfo> found;
+    std::set<std::uint64_t> fromIndex;
     indexCurrent = false;
     if (const std::optional<std::string> index = model::readFileContent(folder_ / "index")) {
         std::size_t start = 0;
@@ -206,6 +207,7 @@ Listing SnapshotStore::read(bool& indexCurrent) const {
             const std::optional<SnapshotInfo> info = parseIndexLine(line);
             if (info && present.contains(info->number)) {
                 found.emplace(info->number, *info);
+                fromIndex.insert(info->number);
             } else {
                 sound = false;
             }
@@ -225,10 +227,23 @@ Listing SnapshotStore::read(bool& indexCurrent) const {
         }
         found.emplace(number, *info);
     }
-    std::error_code error;
+    const auto imageWhole = [this](const std::string& key) {
+        std::error_code error;
+        const auto size = fs::file_size(imagePath(key), error);
+        return !error && size == model::ParameterImage::kSize;
+    };
     for (auto& [number, info] : found) {
-        const auto size = fs::file_size(imagePath(info.imageKey), error);
-        if (error || size != model::ParameterImage::kSize) {
+        if (!imageWhole(info.imageKey) && fromIndex.contains(number)) {
+            // A line of the index may name what its entry does not: the
+            // entry decides, and the index is written anew.
+            const std::optional<std::string> text = model::readFileContent(entryPath(number));
+            const std::optional<SnapshotInfo> entry = text ? parseEntry(*text) : std::nullopt;
+            if (entry && entry->number == number && !(*entry == info)) {
+                info = *entry;
+                indexCurrent = false;
+            }
+        }
+        if (!imageWhole(info.imageKey)) {
             listing.problems.push_back("snapshot " + std::to_string(number) +
                                        ": its image is missing or damaged");
             continue;

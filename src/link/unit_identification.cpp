@@ -78,4 +78,16 @@ UnitIdentification identifyUnit(std::span<const std::uint8_t, info_block::kSize>
     return id;
 }
 
+std::string unitText(const UnitIdentification& unit) {
+    std::string text;
+    for (const std::string& piece : {unit.identification, unit.date, unit.time}) {
+        const std::size_t first = piece.find_first_not_of(' ');
+        if (first == std::string::npos) continue;
+        const std::size_t last = piece.find_last_not_of(' ');
+        if (!text.empty()) text += ' ';
+        text += piece.substr(first, last - first + 1);
+    }
+    return text;
+}
+
 }  // namespace zelvor::link

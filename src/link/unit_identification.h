@@ -37,6 +37,10 @@ struct UnitIdentification {
     friend bool operator==(const UnitIdentification&, const UnitIdentification&) = default;
 };
 
+// "identification date time" in one line, each piece without its padding
+// blanks: how a unit is named in the history of snapshots.
+std::string unitText(const UnitIdentification& unit);
+
 UnitIdentification identifyUnit(std::span<const std::uint8_t, info_block::kSize> infoBlock);
 
 // The two month characters for a month code (the sum of the characters of the

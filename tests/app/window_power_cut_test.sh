@@ -17,6 +17,7 @@ unset QT_QPA_PLATFORM
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
+export XDG_DATA_HOME=$work/data
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 folder=$XDG_CONFIG_HOME/zelvor

@@ -101,6 +101,26 @@ TEST_F(SnapshotStoreTest, DamagedIndexLosesNothingAndDamagedEntriesAreNamed) {
     EXPECT_EQ(problem, "snapshot 40: its image is missing or damaged");
 }
 
+TEST_F(SnapshotStoreTest, AnIndexLineNamingAMissingImageDefersToTheEntry) {
+    SnapshotStore store(root());
+    const auto kept = store.add(Event::Read, 7000, "", "unit A", imageOf(1));
+    ASSERT_TRUE(store.add(Event::Save, 7001, "/a.ign", "", imageOf(2)).snapshot);
+    ASSERT_TRUE(kept.snapshot);
+    // A line that reads well but names an image nobody kept.
+    SnapshotInfo wrong = *kept.snapshot;
+    wrong.imageKey = "0123456789abcdef";
+    std::string index = contentOf(root() / "index");
+    const std::string line = formatIndexLine(*kept.snapshot);
+    index.replace(index.find(line), line.size(), formatIndexLine(wrong));
+    putFile(root() / "index", index);
+
+    const Listing listing = store.list();
+    EXPECT_TRUE(listing.problems.empty()) << listing.problems.front();
+    ASSERT_EQ(listing.snapshots.size(), 2u);
+    EXPECT_EQ(listing.snapshots[1], *kept.snapshot);
+    EXPECT_EQ(store.list().snapshots, listing.snapshots) << "the index was mended";
+}
+
 TEST_F(SnapshotStoreTest, KeepsTheNewestAndDropsImagesNoLongerUsed) {
     SnapshotStore store(root(), 5);
     for (unsigned i = 0; i < 8; ++i) {

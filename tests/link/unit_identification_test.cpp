@@ -74,5 +74,17 @@ TEST(UnitIdentification, TextBytesAreKeptForTheCodePageToDecode) {
     EXPECT_EQ(id.identification, "Z?lvor ?");
 }
 
+TEST(UnitIdentification, UnitTextIsOneLineWithoutPaddingOrEmptyParts) {
+    auto info = testing::infoBlock(63);
+    info[4] = 5;
+    EXPECT_EQ(unitText(identifyUnit(info)), "ABC07 5. 2.2002 14:05");
+    EXPECT_EQ(unitText({.identification = "  Zelvor 7  ",
+                        .identificationBytes = "",
+                        .date = "   ",
+                        .time = "09:00"}),
+              "Zelvor 7 09:00");
+    EXPECT_EQ(unitText({}), "");
+}
+
 }  // namespace
 }  // namespace zelvor::link

@@ -7,11 +7,9 @@
 #include <ostream>
 #include <string>
 
+#include "history/snapshot_export.h"
 #include "history/snapshot_store.h"
 #include "history_keep.h"
-#include "image_files.h"
-#include "model/parameter_file_writer.h"
-#include "model/sanitizer.h"
 
 namespace zelvor::cli {
 
@@ -56,20 +54,20 @@ int exportSnapshot(const Command& command, const history::SnapshotStore& store,
                << "\n";
         return kExitError;
     }
-    std::string problem;
-    std::optional<model::ParameterImage> image = store.image(*found, &problem);
-    if (!image) {
-        io.err << "zelvor-cli: " << problem << "\n";
+    const history::Exported exported = history::exportSnapshot(store, *found, *output);
+    if (exported.failure == history::Exported::Failure::Image) {
+        io.err << "zelvor-cli: " << exported.problem << "\n";
         return kExitError;
     }
-    const model::ParameterImage kept = *image;
-    model::sanitize(*image);
-    if (*image != kept) {
+    if (exported.corrected) {
         io.err << "zelvor-cli: note: snapshot " << number
                << " holds values out of range; the file holds them in range\n";
     }
-    if (!writeOutput(*output, model::formatParameterFile(*image), io.err)) return kExitError;
-    keepSnapshot(history::Event::Save, *output, nullptr, *image, io.err);
+    if (!exported.written()) {
+        io.err << "zelvor-cli: Open file error! " << *output << " (" << exported.problem << ")\n";
+        return kExitError;
+    }
+    keepSnapshot(history::Event::Save, *output, nullptr, exported.image, io.err);
     return kExitOk;
 }
 

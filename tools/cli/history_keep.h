@@ -16,7 +16,4 @@ void keepSnapshot(history::Event event, const std::string& file,
                   const link::UnitIdentification* unit, const model::ParameterImage& image,
                   std::ostream& err);
 
-// "identification date time" as the history lists a unit.
-std::string unitText(const link::UnitIdentification& unit);
-
 }  // namespace zelvor::cli
