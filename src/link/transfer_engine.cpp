@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::uint8_t kFirstVerifyCommand = LinkFrame::kReadBlock + 1;  // 0x41
 constexpr int kLastBlock = 9;
+constexpr std::uint16_t kAllImageBlocks = 0x3FE;  // blocks 1..9
 
 }  // namespace
 
@@ -20,6 +21,10 @@ TransferOutcome& TransferOutcome::operator|=(const TransferOutcome& other) {
     imageReplaced = imageReplaced || other.imageReplaced;
     fileNameLapsed = fileNameLapsed || other.fileNameLapsed;
     if (other.versionMismatch) versionMismatch = other.versionMismatch;
+    if (other.succeeded) {
+        succeeded = other.succeeded;
+        blocksInUnit = other.blocksInUnit;
+    }
     return *this;
 }
 
@@ -48,11 +53,14 @@ void TransferEngine::startProgramming() {
     const auto first = std::find(blockFlags_.begin(), blockFlags_.end(), true);
     if (first == blockFlags_.end()) return;
     const int block = static_cast<int>(first - blockFlags_.begin());
+    if (state_ != TransferState::Program) programmedBlocks_ = 0;
+    kind_ = TransferKind::Program;
     start(TransferState::Program, static_cast<std::uint8_t>(LinkFrame::kProgramBlock + block),
           block, StatusMessage::ProgramProgress);
 }
 
 TransferOutcome TransferEngine::verify() {
+    kind_ = TransferKind::Verify;
     start(TransferState::Verify, kFirstVerifyCommand, 0, StatusMessage::VerifyProgress);
     awaitingImage_ = true;
     outcome_.collectBeforeSending = true;
@@ -60,6 +68,7 @@ TransferOutcome TransferEngine::verify() {
 }
 
 TransferOutcome TransferEngine::read() {
+    kind_ = TransferKind::Read;
     start(TransferState::Read, LinkFrame::kReadBlock, 0, StatusMessage::ReadProgress);
     imageAtReadStart_ = image_.bytes();
     outcome_.fileNameLapsed = true;
@@ -214,6 +223,7 @@ void TransferEngine::handleProgramAnswer(int block, std::span<const std::uint8_t
         return;
     }
     blockFlags_[block] = false;
+    if (block > 0) programmedBlocks_ |= static_cast<std::uint16_t>(1U << block);
 
     const auto next = std::find(blockFlags_.begin(), blockFlags_.end(), true);
     if (next != blockFlags_.end()) {
@@ -292,6 +302,11 @@ void TransferEngine::succeed(StatusMessage success) {
     gauge_.progress = ProgressGauge::kMaxValue;
     showStatus(success, StatusTone::Plain);
     state_ = TransferState::Idle;
+    outcome_.succeeded = kind_;
+    // A verify compared all nine blocks; a programming without one vouches
+    // for the blocks it sent.
+    outcome_.blocksInUnit =
+        success == StatusMessage::VerifySucceeded ? kAllImageBlocks : programmedBlocks_;
 }
 
 void TransferEngine::takeInfoBlock(std::span<const std::uint8_t, 150> data) {

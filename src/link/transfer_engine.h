@@ -14,6 +14,11 @@ namespace zelvor::link {
 // 0 Idle (monitor polling), 1 Program, 2 Verify, 3 Read.
 enum class TransferState : std::uint16_t { Idle = 0, Program = 1, Verify = 2, Read = 3 };
 
+// What the tuner started, as a finished transfer reports it: a Read with its
+// verify is a Read, a Program (full, or the changed blocks after an edit)
+// with or without its verify is a Program.
+enum class TransferKind : std::uint8_t { Read, Program, Verify };
+
 // Where the engine's frames go: the serial port in the program, a recorder in
 // tests. send() returns once the frame is out.
 class FrameSink {
@@ -39,6 +44,12 @@ struct TransferOutcome {
     // The unit runs another program version, this one: show the mismatch
     // message (a window inside its tick defers it).
     std::optional<int> versionMismatch = std::nullopt;
+    // A transfer ended successfully on this tick.
+    std::optional<TransferKind> succeeded = std::nullopt;
+    // With succeeded: the image blocks the unit now holds exactly as the
+    // image has them, bit b for block b (1..9). A Read or a Verify proves all
+    // nine; a programming of the changed blocks only those it sent.
+    std::uint16_t blocksInUnit = 0;
 
     TransferOutcome& operator|=(const TransferOutcome& other);
     friend bool operator==(const TransferOutcome&, const TransferOutcome&) = default;
@@ -227,6 +238,10 @@ class TransferEngine {
     // was last sent.
     bool echoMismatched_ = false;
     bool verifyAfterProgram_ = false;
+    // What the running transfer was started as, and the blocks programmed
+    // since the programming began (bit per block).
+    TransferKind kind_ = TransferKind::Read;
+    std::uint16_t programmedBlocks_ = 0;
     bool done_ = false;
     bool failed_ = false;
     int hideCountdown_ = 0;

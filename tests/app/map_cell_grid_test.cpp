@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QToolButton>
+#include <QToolTip>
 #include <QtTest>
 #include <cmath>
 #include <memory>
@@ -48,6 +49,18 @@ void typeAtFocus(const QString& text) {
         QTest::keyClick(target, typed.toLatin1());
     }
 }
+
+// Marks two cells of the advance map: one tinted red, one framed blue, each
+// with a tooltip.
+class TwoCellOverlay : public widgets::CellOverlay {
+  public:
+    std::optional<widgets::CellMark> mark(MapId map, GridCell cell) const override {
+        if (map != MapId::Advance) return std::nullopt;
+        if (cell.row == 2 && cell.column == 2) return widgets::CellMark{Qt::red, {}, "tinted"};
+        if (cell.row == 2 && cell.column == 6) return widgets::CellMark{{}, Qt::blue, "framed"};
+        return std::nullopt;
+    }
+};
 
 }  // namespace
 
@@ -472,6 +485,39 @@ class MapCellGridTest : public QObject {
         QVERIFY(!grid->shading());
         shot = grid->grab().toImage();
         QCOMPARE(QColor(shot.pixel(fillPointOf(*grid, {4, 4}))), selected);
+    }
+
+    void overlaysTintFrameAndExplainCellsUntilRemoved() {
+        show(MapId::Advance);
+        const QImage before = grid->grab().toImage();
+        TwoCellOverlay overlay;
+        grid->setOverlay(widgets::OverlayRole::Compare, &overlay);
+        QImage shot = grid->grab().toImage();
+        const QColor tinted(shot.pixel(fillPointOf(*grid, {2, 2})));
+        QVERIFY(tinted != QColor(before.pixel(fillPointOf(*grid, {2, 2}))));
+        QVERIFY(tinted.red() > tinted.blue());
+        const QRect framed = grid->editRect({2, 6});
+        QCOMPARE(QColor(shot.pixel(framed.left() + 1, framed.center().y())), QColor(Qt::blue));
+        QCOMPARE(shot.pixel(fillPointOf(*grid, {3, 3})), before.pixel(fillPointOf(*grid, {3, 3})));
+
+        // The same overlay in both places: both tooltips, one line each.
+        grid->setOverlay(widgets::OverlayRole::Ride, &overlay);
+        QCOMPARE(grid->overlayToolTip({2, 6}), QStringLiteral("framed\nframed"));
+        QVERIFY(grid->overlayToolTip({0, 0}).isEmpty());
+        QHelpEvent hover(QEvent::ToolTip, middleOf(*grid, {2, 2}),
+                         grid->mapToGlobal(middleOf(*grid, {2, 2})));
+        QApplication::sendEvent(grid.get(), &hover);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), QStringLiteral("tinted\ntinted"));
+
+        grid->setOverlay(widgets::OverlayRole::Compare, nullptr);
+        grid->setOverlay(widgets::OverlayRole::Ride, nullptr);
+        QCOMPARE(grid->grab().toImage(), before);
+        // Another map is not marked by an overlay of the advance map.
+        show(MapId::Jet1A);
+        const QImage jetPlain = grid->grab().toImage();
+        grid->setOverlay(widgets::OverlayRole::Compare, &overlay);
+        QCOMPARE(grid->grab().toImage(), jetPlain);
     }
 
     void printModeHidesTheSpinners() {

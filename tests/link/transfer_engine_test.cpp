@@ -59,6 +59,7 @@ class TransferEngineTest : public ::testing::Test {
         if (outcome.versionMismatch) {
             boxes.push_back(editing::versionMismatchText(messages, *outcome.versionMismatch));
         }
+        if (outcome.succeeded) successes.push_back({*outcome.succeeded, outcome.blocksInUnit});
     }
 
     void deliver(const LinkFrame& frame) { act(engine.handleAnswer(frame.bytes())); }
@@ -108,6 +109,7 @@ class TransferEngineTest : public ::testing::Test {
     editing::TransferPresenter words{messages};
     std::vector<std::string> events;
     std::vector<std::string> boxes;
+    std::vector<std::pair<TransferKind, std::uint16_t>> successes;
     TransferEngine engine{image, sink};
     std::size_t served = 0;
 };
@@ -613,6 +615,43 @@ TEST_F(TransferEngineTest, OnlyACompleteReadReportsTheImageReplaced) {
     for (int t = 0; t < 40; ++t) broken |= engine.tick();
     EXPECT_EQ(label().text, "Read error!");
     EXPECT_FALSE(broken.imageReplaced);
+}
+
+TEST_F(TransferEngineTest, EachSuccessSaysWhatEndedAndWhichBlocksTheUnitNowHolds) {
+    using Success = std::pair<TransferKind, std::uint16_t>;
+    constexpr std::uint16_t kAll = 0x3FE;
+    Unit unit;
+    unit.memory = patternImage(53);
+    read();
+    serve(unit, 6);
+    EXPECT_EQ(successes, (std::vector<Success>{{TransferKind::Read, kAll}}));
+
+    // Changed blocks programmed without a verify vouch for themselves only.
+    image.block(4)[0] ^= 1;
+    image.block(7)[0] ^= 1;
+    engine.setBlockFlag(4);
+    engine.setBlockFlag(7);
+    engine.startProgramming();
+    serve(unit, 12);
+    EXPECT_EQ(successes.back(), Success(TransferKind::Program, (1 << 4) | (1 << 7)));
+
+    verify();
+    serve(unit, 6);
+    EXPECT_EQ(successes.back(), Success(TransferKind::Verify, kAll));
+    program();
+    serve(unit, 6);
+    EXPECT_EQ(successes.back(), Success(TransferKind::Program, kAll));
+    EXPECT_EQ(successes.size(), 4U);
+
+    // A transfer that fails reports no success.
+    verify();
+    tick(40);
+    EXPECT_EQ(successes.size(), 4U);
+    TransferOutcome merged;
+    merged |= TransferOutcome{.succeeded = TransferKind::Verify, .blocksInUnit = kAll};
+    merged |= TransferOutcome{.refreshImage = true};
+    EXPECT_EQ(merged.succeeded, TransferKind::Verify);
+    EXPECT_EQ(merged.blocksInUnit, kAll);
 }
 
 TEST_F(TransferEngineTest, VersionMismatchIsReportedWithTheUnitsVersion) {

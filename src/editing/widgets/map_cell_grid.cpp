@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -244,7 +246,34 @@ void MapCellGrid::mouseReleaseEvent(QMouseEvent* event) {
 
 // ---- Keys ----
 
+void MapCellGrid::setOverlay(OverlayRole role, const CellOverlay* overlay) {
+    overlays_[static_cast<std::size_t>(role)] = overlay;
+    update();
+}
+
+QString MapCellGrid::overlayToolTip(editing::GridCell cell) const {
+    QStringList lines;
+    for (const CellOverlay* overlay : overlays_) {
+        if (overlay == nullptr) continue;
+        const std::optional<CellMark> mark = overlay->mark(map_, cell);
+        if (mark && !mark->toolTip.isEmpty()) lines << mark->toolTip;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 bool MapCellGrid::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const std::optional<editing::GridCell> cell = cellAt(help->pos());
+        const QString text = cell && isVisibleRow(cell->row) ? overlayToolTip(*cell) : QString();
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), text, this, cellRect(*cell));
+        }
+        return true;
+    }
     // Keys the grid acts on go to it before any shortcut of the window: F4/F5
     // only with a block selected (otherwise the window's tools step the live
     // cell), copy, paste, select all, and the plain keys of the operations.

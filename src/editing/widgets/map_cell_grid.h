@@ -10,6 +10,7 @@
 #include "editing/map_operations.h"
 #include "editing/map_selection.h"
 #include "editing/map_tools.h"
+#include "editing/widgets/cell_overlay.h"
 #include "model/parameter_image.h"
 
 class QLineEdit;
@@ -96,6 +97,17 @@ class MapCellGrid : public QWidget {
     // The text a cell shows: its value, or its time in ms display.
     QString cellText(editing::GridCell cell) const;
 
+    // Shows an overlay over the cells (nullptr removes it). The grid does
+    // not own it; call overlayChanged() when what it says has changed.
+    void setOverlay(OverlayRole role, const CellOverlay* overlay);
+    const CellOverlay* overlay(OverlayRole role) const {
+        return overlays_[static_cast<std::size_t>(role)];
+    }
+    void overlayChanged() { update(); }
+    // What the overlays say of a cell, as its tooltip shows it (empty when
+    // nothing).
+    QString overlayToolTip(editing::GridCell cell) const;
+
     QSize sizeHint() const override;
 
   public slots:
@@ -148,6 +160,9 @@ class MapCellGrid : public QWidget {
     void paste();
 
     void paintCell(QPainter& painter, editing::GridCell cell) const;
+    // Tints the fill and draws the frames the overlays give the cell.
+    QColor overlayFill(editing::GridCell cell, QColor fill) const;
+    void paintOverlayFrames(QPainter& painter, editing::GridCell cell, QRect edit) const;
     const QStaticText& cellTextLayout(editing::GridCell cell) const;
     const QPixmap& spinnerPixmap() const;
 
@@ -163,6 +178,7 @@ class MapCellGrid : public QWidget {
     int highest_ = 0;
 
     std::optional<editing::GridCell> live_;
+    std::array<const CellOverlay*, kOverlayRoles> overlays_{};
     editing::GridCell current_{};
     editing::GridCell anchor_{};
     editing::MapSelection selection_ = editing::MapSelection::single({});

@@ -96,6 +96,7 @@ void MapCellGrid::paintCell(QPainter& painter, GridCell cell) const {
         fill =
             shadeOf(content_.cells[editing::cellIndex(cell.row, cell.column)], lowest_, highest_);
     }
+    fill = overlayFill(cell, fill);
     if (selected) fill = blend(fill, kSelectionFill, shading_ ? 0.55 : 1.0);
     // The live cell is lit whatever else is drawn on it.
     if (isLive) fill = toQColor(editing::Colour::Lime);
@@ -106,6 +107,8 @@ void MapCellGrid::paintCell(QPainter& painter, GridCell cell) const {
 
     painter.setPen(acceptsEdits_ ? Qt::black : kDisabledText);
     painter.drawText(edit.adjusted(3, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter, cellText(cell));
+
+    paintOverlayFrames(painter, cell, edit);
 
     // The edges of the selected block, drawn inside the cells on its border,
     // so that repainting any single cell leaves the outline whole.
@@ -130,6 +133,32 @@ void MapCellGrid::paintCell(QPainter& painter, GridCell cell) const {
     } else {
         painter.fillRect(cellRect(cell).adjusted(edit.width(), 0, 0, 0),
                          palette().color(QPalette::Window));
+    }
+}
+
+QColor MapCellGrid::overlayFill(GridCell cell, QColor fill) const {
+    for (const CellOverlay* overlay : overlays_) {
+        if (overlay == nullptr) continue;
+        const std::optional<CellMark> mark = overlay->mark(map_, cell);
+        if (!mark || !mark->tint) continue;
+        const QColor tint = *mark->tint;
+        const double share = tint.alpha() == 255 ? 0.5 : tint.alphaF();
+        fill = blend(fill, QColor(tint.red(), tint.green(), tint.blue()), share);
+    }
+    return fill;
+}
+
+void MapCellGrid::paintOverlayFrames(QPainter& painter, GridCell cell, QRect edit) const {
+    int inset = 1;
+    for (const CellOverlay* overlay : overlays_) {
+        if (overlay == nullptr) continue;
+        const std::optional<CellMark> mark = overlay->mark(map_, cell);
+        if (!mark || !mark->frame) continue;
+        // Each overlay's frame one ring further in, so two stay apart.
+        painter.setPen(QPen(*mark->frame, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(edit).adjusted(inset, inset, -inset, -inset));
+        inset += 2;
     }
 }
 
