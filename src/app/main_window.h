@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 #include <QTimer>
@@ -12,11 +13,13 @@
 #include "app/dialogs.h"
 #include "app/help_document.h"
 #include "app/link_presenter.h"
+#include "app/open_ride_log.h"
 #include "app/page_view.h"
 #include "app/port_controller.h"
 #include "app/settings/settings_store.h"
 #include "app/start_options.h"
 #include "app/system_texts.h"
+#include "datalog/ride_recorder.h"
 #include "doctor/serial_survey.h"
 #include "editing/change_pipeline.h"
 #include "editing/code_page.h"
@@ -38,6 +41,7 @@
 class QAction;
 class QDragEnterEvent;
 class QDropEvent;
+class QLabel;
 class QMenu;
 class QTabWidget;
 
@@ -47,6 +51,10 @@ class SimProcess;
 
 namespace zelvor::graph {
 class MapGraph;
+}
+
+namespace zelvor::logview {
+class LogView;
 }
 
 namespace zelvor::app {
@@ -148,6 +156,22 @@ class TFormHlav : public QMainWindow {
     // How documents are opened (tests put a recorder here).
     void setDocumentOpener(DocumentOpener opener) { openDocument_ = std::move(opener); }
     void Timer1Timer();
+
+    // Ride logs (main_window_ride.cpp). The log that is open or being
+    // recorded, for whatever shows or analyses it.
+    OpenRideLog& rideLog() { return *rideLog_; }
+    bool recordingRide() const;
+    // Record / Stop (Ctrl+L), Marker (M), Open log.
+    void LogRecordClick();
+    void LogMarkerClick();
+    void LogOpenClick();
+    // Reads a log file and shows it in the log view; a damaged one gets a
+    // message naming the line. True when it was read.
+    bool openRideLogFile(const QString& path);
+    logview::LogView* logView() const { return logView_; }
+    // The monitor answers the live display shows: the log view's row while
+    // it replays one, else the unit's.
+    const link::MonitorDecoder& shownMonitor() const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -301,6 +325,32 @@ class TFormHlav : public QMainWindow {
     // Messages that arise inside a tick are shown after it, one each.
     QStringList deferredMessages_;
     bool closing_ = false;
+
+    // Ride logs: recording, the open log and its view (main_window_ride.cpp).
+    void buildLogMenu();
+    QString rideLogFolder() const;
+    // One row per monitor answer while recording, none during a transfer.
+    void recordRideRow();
+    void showRecordingStatus();
+    // Ends the recording; a problem (a write error) is shown in a box.
+    void stopRecording(const QString& problem = {});
+    // The link polls on every tick while recording with fast polling.
+    void applyRidePolling();
+    void showLogView(const QString& title);
+    void showReplayRow(int row);
+    void endReplay();
+    OpenRideLog* rideLog_ = nullptr;
+    datalog::RideRecorder recorder_;
+    QElapsedTimer recordingClock_;
+    std::uint32_t framesRecorded_ = 0;
+    int markerCount_ = 0;
+    bool fastPolling_ = true;
+    bool logViewRedrawPending_ = false;
+    QAction* recordAction_ = nullptr;
+    QAction* markerAction_ = nullptr;
+    QLabel* recordingLabel_ = nullptr;
+    logview::LogView* logView_ = nullptr;
+    std::optional<link::MonitorDecoder> replay_;
 };
 
 }  // namespace zelvor::app

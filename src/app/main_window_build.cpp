@@ -96,6 +96,7 @@ void TFormHlav::buildWindow() {
     auto* status = new QStatusBar(this);
     registry_.add("StatusBar1", status);
     setStatusBar(status);
+    buildLogMenu();
     // The designed client area holds the status bar; what is left above it
     // is the area the controls are laid out in.
     central->resize(kClientSize.width(), kClientSize.height() - status->sizeHint().height());
