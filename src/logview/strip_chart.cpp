@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QValueAxis>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 namespace zelvor::logview {
@@ -28,7 +29,11 @@ StripChart::StripChart(const QString& title, double lowest, double highest, cons
     chart->legend()->hide();
     chart->setTitle(title);
     QFont font = chart->titleFont();
-    font.setPointSizeF(font.pointSizeF() * 0.85);
+    if (font.pointSizeF() > 0) {
+        font.setPointSizeF(font.pointSizeF() * 0.85);
+    } else if (font.pixelSize() > 0) {
+        font.setPixelSize(std::max(8, font.pixelSize() * 85 / 100));
+    }
     chart->setTitleFont(font);
     chart->setMargins(QMargins(2, 0, 2, 0));
     chart->setBackgroundRoundness(0);
