@@ -37,7 +37,7 @@ QString durationText(std::int64_t ms) {
 
 void TFormHlav::buildLogMenu() {
     rideLog_ = new OpenRideLog(this);
-    auto* menu = new QMenu(QStringLiteral("&Log"), this);
+    auto* menu = new QMenu(QStringLiteral("Lo&g"), this);
     menu->setObjectName(QStringLiteral("MenuLog"));
     QMenu* help = registry_.find<QMenu>("MenuHelp");
     menuBar()->insertMenu(help != nullptr ? help->menuAction() : nullptr, menu);
@@ -197,6 +197,8 @@ void TFormHlav::LogMarkerClick() {
     auto* dialog = new MarkerDialog(plain, this);
     connect(dialog, &QDialog::finished, this, [this, dialog] {
         if (recordingRide()) recorder_.mark(dialog->markerText().toStdString());
+        // The keys go back to the window (Ctrl+L, the next M).
+        activateWindow();
     });
     dialog->show();
     dialog->raise();

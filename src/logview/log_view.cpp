@@ -250,6 +250,10 @@ void LogView::setVisibleRange(double from, double to) {
 }
 
 void LogView::redraw() {
+    // The value labels differ in width: the plots share the widest.
+    double left = 0.0;
+    for (StripChart* chart : charts_) left = std::max(left, chart->plotLeft());
+    for (StripChart* chart : charts_) chart->alignPlotLeft(left);
     for (std::size_t i = 0; i < charts_.size() && i < shown_.size(); ++i) {
         StripChart* chart = charts_[i];
         chart->show(decimate(times_, shown_[i].values, from_, to_, chart->plotColumns()), from_,

@@ -67,7 +67,20 @@ void StripChart::setValueRange(double lowest, double highest) {
     const double room = highest > lowest ? (highest - lowest) * 0.05 : 1.0;
     if (axisY_->min() != lowest - room || axisY_->max() != highest + room) {
         axisY_->setRange(lowest - room, highest + room);
+        axisY_->applyNiceNumbers();
     }
+}
+
+void StripChart::alignPlotLeft(double left) {
+    const double shift = left - chart()->plotArea().left();
+    if (std::abs(shift) < 0.5) return;
+    QMargins margins = chart()->margins();
+    margins.setLeft(std::max(0, margins.left() + static_cast<int>(std::lround(shift))));
+    chart()->setMargins(margins);
+}
+
+double StripChart::plotLeft() const {
+    return chart()->plotArea().left();
 }
 
 int StripChart::plotColumns() const {

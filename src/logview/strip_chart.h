@@ -35,6 +35,10 @@ class StripChart : public QChartView {
     void show(const std::vector<ChartPoint>& points, double from, double to);
     // The values the chart has room for (a little more either side).
     void setValueRange(double lowest, double highest);
+    // Stacked charts line their plots up under each other: the left edge
+    // of the plot, and moving it there.
+    double plotLeft() const;
+    void alignPlotLeft(double left);
     // The width of the plot in pixels, for the decimation.
     int plotColumns() const;
     // The time at a horizontal position in the chart's coordinates.
