@@ -4,16 +4,21 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
+
+#include <sys/resource.h>
 
 #include "../datalog/ride_rows.h"
 #include "../support/real_input.h"
 #include "../support/temp_folder.h"
 #include "../support/window_fixture.h"
 #include "app/marker_dialog.h"
+#include "app/start_options.h"
 #include "datalog/log_format.h"
 #include "datalog/log_reader.h"
 #include "editing/page_index.h"
@@ -186,12 +191,58 @@ class WindowRideLogTest : public QObject {
         keyInWindow(w, Qt::Key_L, Qt::ControlModifier);
     }
 
+    void aFullDiskStopsTheRecordingWithAMessageAndKeepsTheRowsBeforeIt() {
+        WindowUnderTest t(folder_.path(), simulated(), false);
+        app::TFormHlav& w = t.window;
+        showActive(w);
+        const QStringList before = logFiles(dataHome_.path());
+        t.script.messages.clear();
+        keyInWindow(w, Qt::Key_L, Qt::ControlModifier);
+        QVERIFY(rowsReach(w, 3));
+        // The file may grow no more: the next writes fail as on a full disk.
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        QStringList files = logFiles(dataHome_.path());
+        for (const QString& f : before) files.removeAll(f);
+        QCOMPARE(files.size(), 1);
+        rlimit full = old;
+        full.rlim_cur = static_cast<rlim_t>(QFileInfo(files.first()).size());
+        ::setrlimit(RLIMIT_FSIZE, &full);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.recordingRide(), 5000);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        QTRY_COMPARE(t.script.messages.size(), 1);
+        QVERIFY2(t.script.messages.first().startsWith(QStringLiteral("The recording stopped")),
+                 qPrintable(t.script.messages.first()));
+        QVERIFY(!w.unitLink().transfer().options().pollEveryTick);
+        // Every row the window took is in the file, whole.
+        const datalog::LogReadResult read = datalog::readRideLog(files.first().toStdString());
+        QVERIFY2(read.log.has_value(), read.error.c_str());
+        QVERIFY(read.log->notes.empty());
+        QCOMPARE(read.log->rows.size(), w.rideLog().rows().size());
+        // The window goes on: the unit is still shown and a new recording starts.
+        keyInWindow(w, Qt::Key_L, Qt::ControlModifier);
+        QVERIFY(w.recordingRide());
+        QVERIFY(rowsReach(w, 2));
+        keyInWindow(w, Qt::Key_L, Qt::ControlModifier);
+    }
+
     void theLogViewsCursorShowsItsRowInTheLivePanelAndLightsTheCell() {
-        app::StartOptions options;
+        QString logPath;
         {
-            WindowUnderTest probe(folder_.path(), options);
-            options.logFile = writeLog(probe.window, QStringLiteral("ride.csv"));
+            WindowUnderTest probe(folder_.path());
+            logPath = writeLog(probe.window, QStringLiteral("ride.csv"));
         }
+        // zelvor --log FILE.csv, beside a parameter file or without one.
+        QVERIFY(!app::parseStartOptions({QStringLiteral("--log")}).error.isEmpty());
+        const app::StartOptions both =
+            app::parseStartOptions({QStringLiteral("--log"), logPath, QStringLiteral("tune.ign")});
+        QVERIFY(both.error.isEmpty());
+        QCOMPARE(both.file, QStringLiteral("tune.ign"));
+        const app::StartOptions options =
+            app::parseStartOptions({QStringLiteral("--log"), logPath});
+        QVERIFY(options.error.isEmpty());
+        QCOMPARE(options.logFile, logPath);
         WindowUnderTest t(folder_.path(), options);
         app::TFormHlav& w = t.window;
         showActive(w);
