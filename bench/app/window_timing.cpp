@@ -19,22 +19,13 @@
 #include "link/link_frame.h"
 #include "link/monitor_channels.h"
 #include "link/unit_identification.h"
+#include "printed_dialogs.h"
 
 using namespace zelvor;
 
 namespace {
 
 // Boxes would wait for a click: the timing program prints them instead.
-class PrintedDialogs final : public app::Dialogs {
-  public:
-    void message(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    Answer askYesNoCancel(const QString&) override { return Answer::Cancel; }
-    QString openParameterFile(const QString&, const QString&) override { return {}; }
-    QString saveParameterFile(const QString&, const QString&) override { return {}; }
-    QString savePrintFile(const QString&, const QString&) override { return {}; }
-    QStringList openRideLogs(const QString&) override { return {}; }
-};
-
 struct Stats {
     double median = 0;
     double worst = 0;
@@ -83,7 +74,7 @@ int main(int argc, char** argv) {
         QElapsedTimer clock;
         clock.start();
         app::TFormHlav window(app::StartOptions{}, app::SettingsPaths{folder.path().toStdString()},
-                              std::make_unique<PrintedDialogs>());
+                              std::make_unique<bench::PrintedDialogs>());
         window.show();
         QApplication::processEvents();
         startups.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
@@ -96,7 +87,7 @@ int main(int argc, char** argv) {
     app::StartOptions options;
     options.simulate = true;
     app::TFormHlav window(options, app::SettingsPaths{folder.path().toStdString()},
-                          std::make_unique<PrintedDialogs>());
+                          std::make_unique<bench::PrintedDialogs>());
     window.show();
     window.tickTimer().stop();
     window.pageControl()->setCurrentIndex(11);  // the monitor page: most labels change
@@ -132,7 +123,7 @@ int main(int argc, char** argv) {
     // The map pages, without a unit: the live values come from answers
     // handed to the decoder, one per tick.
     app::TFormHlav maps(app::StartOptions{}, app::SettingsPaths{folder.path().toStdString()},
-                        std::make_unique<PrintedDialogs>());
+                        std::make_unique<bench::PrintedDialogs>());
     maps.show();
     maps.tickTimer().stop();
     QApplication::processEvents();

@@ -90,4 +90,10 @@ QStringList QtDialogs::openRideLogs(const QString& folder) {
                                          QStringLiteral("Ride logs (*.csv);;All files (*)"));
 }
 
+QString QtDialogs::openRideLog(const QString& folder) {
+    const KeyboardBack back(parent_);
+    return QFileDialog::getOpenFileName(parent_, QStringLiteral("Open log"), folder,
+                                        QStringLiteral("Ride logs (*.csv);;All files (*)"));
+}
+
 }  // namespace zelvor::app

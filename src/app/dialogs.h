@@ -29,6 +29,8 @@ class Dialogs {
     // The open dialog of ride logs ("*.csv"), more than one may be chosen;
     // empty when cancelled.
     virtual QStringList openRideLogs(const QString& folder) = 0;
+    // The open dialog of one ride log; empty when cancelled.
+    virtual QString openRideLog(const QString& folder) = 0;
 };
 
 // The real boxes and dialogs, modal to the main window.
@@ -42,6 +44,7 @@ class QtDialogs final : public Dialogs {
     QString saveParameterFile(const QString& folder, const QString& proposedName) override;
     QString savePrintFile(const QString& folder, const QString& proposedName) override;
     QStringList openRideLogs(const QString& folder) override;
+    QString openRideLog(const QString& folder) override;
 
   private:
     QWidget* parent_;

@@ -21,6 +21,9 @@ class LinkPresenter {
     void showTransfer(const link::TransferEngine& engine, const editing::TransferPresenter& words,
                       bool printing);
     void showMonitor(const editing::MonitorView& view);
+    // The labels were written by someone else since (texts of the window):
+    // the next showMonitor() writes every entry.
+    void forgetShownMonitor() { lastView_.reset(); }
     void showHighlight(const editing::PageHighlight& highlight);
 
   private:

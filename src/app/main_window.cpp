@@ -22,9 +22,9 @@
 #include "editing/widgets/colours.h"
 #include "editing/widgets/mouse_up_check_box.h"
 #include "i18n/ui_texts.h"
+#include "launcher/sim_process.h"
 #include "model/default_set.h"
 #include "model/parameter_file_io.h"
-#include "launcher/sim_process.h"
 
 namespace zelvor::app {
 
@@ -81,6 +81,11 @@ TFormHlav::TFormHlav(StartOptions options, SettingsPaths paths, std::unique_ptr<
     // A file named on the command line opens once start-up is complete, as
     // if chosen in the Open dialog (which gives a full path).
     if (!options_.file.isEmpty()) openParameterFile(QFileInfo(options_.file).absoluteFilePath());
+    // A log named on the command line opens over the window once it is up.
+    if (!options_.logFile.isEmpty()) {
+        QTimer::singleShot(
+            0, this, [this] { openRideLogFile(QFileInfo(options_.logFile).absoluteFilePath()); });
+    }
 }
 
 void TFormHlav::MenuContensClick() {
@@ -280,6 +285,7 @@ void TFormHlav::FormClose() {
     if (closing_) return;
     closing_ = true;
     timer_.stop();
+    stopRecording();
     port_.close();
     pageView_->collect();
     model::sanitize(image_, outside_);
@@ -404,7 +410,9 @@ void TFormHlav::Timer1Timer() {
     inTick_ = true;
     monitorPresenter_.setOptions({state_.extendedMonitor, state_.n2oTicked});
     actOnTransfer(link_->tick());
+    recordRideRow();
     updateLinkDisplay();
+    showRecordingStatus();
     inTick_ = false;
 }
 
@@ -432,14 +440,15 @@ void TFormHlav::actOnTransfer(const link::TransferOutcome& outcome) {
 }
 
 void TFormHlav::updateLinkDisplay() {
-    if (link_->monitor().framesDecoded() != framesShown_) {
-        framesShown_ = link_->monitor().framesDecoded();
-        monitorPresenter_.present(link_->monitor());
+    const link::MonitorDecoder& monitor = shownMonitor();
+    if (monitor.framesDecoded() != framesShown_) {
+        framesShown_ = monitor.framesDecoded();
+        monitorPresenter_.present(monitor);
         presenter_.showMonitor(monitorPresenter_.view());
     }
     presenter_.showTransfer(link_->transfer(), transferPresenter_, printing_);
     const editing::PageHighlight highlight =
-        editing::highlightLivePoint(state_.currentPage, link_->monitor().live(), image_);
+        editing::highlightLivePoint(state_.currentPage, monitor.live(), image_);
     presenter_.showHighlight(highlight);
     if (highlight.currentCell) currentCell_ = *highlight.currentCell;
     if (const int lit = highlight.lit(editing::HighlightGroup::PositionAxisEdits); lit >= 0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QStringList>
 #include <QTimer>
@@ -14,12 +15,15 @@
 #include "app/dialogs.h"
 #include "app/help_document.h"
 #include "app/link_presenter.h"
+#include "app/open_ride_log.h"
 #include "app/page_view.h"
 #include "app/port_controller.h"
 #include "app/settings/settings_store.h"
 #include "app/start_options.h"
 #include "app/system_texts.h"
 #include "datalog/log_reader.h"
+
+#include "datalog/ride_recorder.h"
 #include "doctor/serial_survey.h"
 #include "editing/change_pipeline.h"
 #include "editing/code_page.h"
@@ -44,6 +48,7 @@ class QAction;
 class QPushButton;
 class QDragEnterEvent;
 class QDropEvent;
+class QLabel;
 class QMenu;
 class QTabWidget;
 
@@ -57,6 +62,10 @@ class MapGraph;
 
 namespace zelvor::ridetune {
 class RideTuningPanel;
+}
+
+namespace zelvor::logview {
+class LogView;
 }
 
 namespace zelvor::app {
@@ -165,6 +174,8 @@ class TFormHlav : public QMainWindow {
 
     // Tuning from ride logs (main_window_ride_tuning.cpp).
     void MenuTuneFromLogsClick();
+    // Analyses the log being recorded or opened last, and again as it grows.
+    void MenuTuneFromOpenLogClick();
     // Reads the logs, analyses them against the image as it is and shows
     // the panel and the overlay; a log that cannot be read is said and
     // nothing changes. True when all were read.
@@ -193,8 +204,7 @@ class TFormHlav : public QMainWindow {
     void restoreSnapshot(const model::ParameterImage& image);
     // What the history's Compare does with a snapshot; unset, the button is
     // hidden.
-    using SnapshotCompare =
-        std::function<void(const model::ParameterImage&, const QString& name)>;
+    using SnapshotCompare = std::function<void(const model::ParameterImage&, const QString& name)>;
     void setSnapshotCompare(SnapshotCompare compare);
     // The snapshots the window keeps, written after the handler or tick
     // that asked for them.
@@ -202,6 +212,22 @@ class TFormHlav : public QMainWindow {
     // A file is named and the image is not what it held when last opened
     // or saved: the title marks it.
     bool differsFromFile() const;
+
+    // Ride logs (main_window_ride.cpp). The log that is open or being
+    // recorded, for whatever shows or analyses it.
+    OpenRideLog& rideLog() { return *rideLog_; }
+    bool recordingRide() const;
+    // Record / Stop (Ctrl+L), Marker (M), Open log.
+    void LogRecordClick();
+    void LogMarkerClick();
+    void LogOpenClick();
+    // Reads a log file and shows it in the log view; a damaged one gets a
+    // message naming the line. True when it was read.
+    bool openRideLogFile(const QString& path);
+    logview::LogView* logView() const { return logView_; }
+    // The monitor answers the live display shows: the log view's row while
+    // it replays one, else the unit's.
+    const link::MonitorDecoder& shownMonitor() const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -299,6 +325,7 @@ class TFormHlav : public QMainWindow {
     void buildRideTuningItems(QMenu* log);
     void showRideTuning();
     void analyseRide();
+    void followOpenRideLog();
     void showRideOverlay();
     void lockRideCells(bool lock);
     void applyRideSuggestions(bool selectionOnly);
@@ -380,6 +407,11 @@ class TFormHlav : public QMainWindow {
         // How far the window grew and moved left to make room for the panel.
         int grownBy = 0;
         int shiftedBy = 0;
+        // The analysis follows the window's open log (a recording as it
+        // grows) rather than files of its own.
+        bool followsOpenLog = false;
+        QString followedPath;
+        QTimer followTimer;
     };
     RideTuning ride_;
 
@@ -420,6 +452,32 @@ class TFormHlav : public QMainWindow {
     std::optional<model::ParameterImage> fileImage_;
     // The title of the language, without the file.
     QString baseTitle_;
+
+    // Ride logs: recording, the open log and its view (main_window_ride.cpp).
+    void buildLogMenu();
+    QString rideLogFolder() const;
+    // One row per monitor answer while recording, none during a transfer.
+    void recordRideRow();
+    void showRecordingStatus();
+    // Ends the recording; a problem (a write error) is shown in a box.
+    void stopRecording(const QString& problem = {});
+    // The link polls on every tick while recording with fast polling.
+    void applyRidePolling();
+    void showLogView(const QString& title);
+    void showReplayRow(int row);
+    void endReplay();
+    OpenRideLog* rideLog_ = nullptr;
+    datalog::RideRecorder recorder_;
+    QElapsedTimer recordingClock_;
+    std::uint32_t framesRecorded_ = 0;
+    int markerCount_ = 0;
+    bool fastPolling_ = true;
+    bool logViewRedrawPending_ = false;
+    QAction* recordAction_ = nullptr;
+    QAction* markerAction_ = nullptr;
+    QLabel* recordingLabel_ = nullptr;
+    logview::LogView* logView_ = nullptr;
+    std::optional<link::MonitorDecoder> replay_;
 };
 
 }  // namespace zelvor::app

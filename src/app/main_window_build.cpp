@@ -96,6 +96,7 @@ void TFormHlav::buildWindow() {
     auto* status = new QStatusBar(this);
     registry_.add("StatusBar1", status);
     setStatusBar(status);
+    buildLogMenu();
     // The designed client area holds the status bar; what is left above it
     // is the area the controls are laid out in.
     central->resize(kClientSize.width(), kClientSize.height() - status->sizeHint().height());
@@ -213,12 +214,6 @@ void TFormHlav::buildMenus() {
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, l] { SetLanguage(l); });
     }
-
-    // Ride logs: a menu of this program's own, in English like its other
-    // additions.
-    QMenu* log = bar->addMenu(QStringLiteral("L&og"));
-    log->setObjectName(QStringLiteral("MenuLog"));
-    buildRideTuningItems(log);
 
     QMenu* help = menu("MenuHelp");
     connect(addMenuAction(help, "MenuContens", QKeySequence(Qt::Key_F1)), &QAction::triggered, this,

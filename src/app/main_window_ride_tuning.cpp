@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/main_window.h"
+#include "app/open_ride_log.h"
 #include "datalog/log_reader.h"
 #include "datalog/tune_correction.h"
 #include "editing/map_content.h"
@@ -28,14 +29,61 @@ constexpr std::size_t mapSlot(editing::MapId map) {
 }  // namespace
 
 void TFormHlav::buildRideTuningItems(QMenu* log) {
-    QAction* analyse = log->addAction(QStringLiteral("&Tune from logs..."));
-    analyse->setObjectName(QStringLiteral("MenuTuneFromLogs"));
-    connect(analyse, &QAction::triggered, this, &TFormHlav::MenuTuneFromLogsClick);
+    QAction* shown = log->addAction(QStringLiteral("&Tune from this log"));
+    shown->setObjectName(QStringLiteral("MenuTuneFromOpenLog"));
+    shown->setToolTip(QStringLiteral("The log being recorded or opened last, as it grows"));
+    connect(shown, &QAction::triggered, this, &TFormHlav::MenuTuneFromOpenLogClick);
+    connect(log, &QMenu::aboutToShow, shown,
+            [this, shown] { shown->setEnabled(!rideLog_->empty()); });
+    QAction* files = log->addAction(QStringLiteral("Tune from log &files..."));
+    files->setObjectName(QStringLiteral("MenuTuneFromLogs"));
+    connect(files, &QAction::triggered, this, &TFormHlav::MenuTuneFromLogsClick);
+
+    // A growing recording is analysed again at most once a second.
+    ride_.followTimer.setSingleShot(true);
+    ride_.followTimer.setInterval(1000);
+    connect(&ride_.followTimer, &QTimer::timeout, this, &TFormHlav::followOpenRideLog);
+    connect(rideLog_, &OpenRideLog::rowsChanged, this, [this] {
+        if (ride_.followsOpenLog && !ride_.followTimer.isActive()) ride_.followTimer.start();
+    });
 }
 
 void TFormHlav::MenuTuneFromLogsClick() {
     const QStringList paths = dialogs_->openRideLogs(QString::fromStdString(ride_.folder));
     if (!paths.isEmpty()) analyseRideLogs(paths);
+}
+
+void TFormHlav::MenuTuneFromOpenLogClick() {
+    if (rideLog_->empty()) {
+        showMessage(QStringLiteral("No log is open or being recorded."));
+        return;
+    }
+    ride_.logs.assign(1, datalog::RideLog{});
+    ride_.followedPath.clear();
+    ride_.followsOpenLog = true;
+    ride_.analysedImage = image_;
+    showRideTuning();
+    followOpenRideLog();
+}
+
+void TFormHlav::followOpenRideLog() {
+    if (!ride_.followsOpenLog || ride_.logs.size() != 1) return;
+    const std::vector<datalog::LogRow>& rows = rideLog_->rows();
+    std::vector<datalog::LogRow>& taken = ride_.logs.front().rows;
+    // A recording only grows: its new rows are added. Another log, or one
+    // opened again, is taken whole.
+    if (rideLog_->path() != ride_.followedPath || rows.size() < taken.size()) {
+        taken = rows;
+        ride_.followedPath = rideLog_->path();
+    } else {
+        taken.insert(taken.end(), rows.begin() + static_cast<std::ptrdiff_t>(taken.size()),
+                     rows.end());
+    }
+    ride_.source = QFileInfo(ride_.followedPath).fileName();
+    if (rideLog_->source() == OpenRideLog::Source::Recording) {
+        ride_.source += QStringLiteral(" (recording)");
+    }
+    analyseRide();
 }
 
 bool TFormHlav::analyseRideLogs(const QStringList& paths) {
@@ -49,6 +97,7 @@ bool TFormHlav::analyseRideLogs(const QStringList& paths) {
         logs.push_back(std::move(*read.log));
     }
     if (logs.empty()) return false;
+    ride_.followsOpenLog = false;
     ride_.logs = std::move(logs);
     ride_.folder = QFileInfo(paths.front()).absolutePath().toStdString();
     ride_.source = paths.size() == 1 ? QFileInfo(paths.front()).fileName()

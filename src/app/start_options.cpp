@@ -33,6 +33,8 @@ StartOptions parseStartOptions(const QStringList& arguments) {
             options.simulate = true;
         } else if (a == QLatin1String("--sim-option")) {
             if (auto v = value()) options.simulatorArguments.push_back(*v);
+        } else if (a == QLatin1String("--log")) {
+            if (auto v = value()) options.logFile = QString::fromStdString(*v);
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             options.help = true;
         } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
@@ -49,11 +51,12 @@ StartOptions parseStartOptions(const QStringList& arguments) {
 QString startOptionsUsage() {
     return QStringLiteral(
         "usage: zelvor [ENGLISH|DEUTSCH|FRENCH|CESKY] [--port DEVICE] [--simulate "
-        "[--sim-option OPTION]...] [FILE.ign]\n"
+        "[--sim-option OPTION]...] [--log LOG.csv] [FILE.ign]\n"
         "  ENGLISH ...     language of the window (first argument, exact spelling)\n"
         "  FILE.ign        open this parameter file once the window is up\n"
         "  --port DEVICE   talk to the unit on DEVICE instead of the Com menu's port\n"
         "  --simulate      start the simulated unit and connect to it\n"
+        "  --log LOG.csv   open this ride log in the log view\n"
         "  --sim-option X  pass X to the simulated unit, e.g. --sim-option --fault "
         "--sim-option drop=5\n");
 }

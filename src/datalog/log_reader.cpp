@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <fstream>
-#include <sstream>
 
 #include "datalog/log_format.h"
 #include "model/injection.h"
@@ -251,12 +250,20 @@ LogReadResult parseRideLog(std::string_view text) {
 }
 
 LogReadResult readRideLog(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) return LogReadResult{std::nullopt, "cannot open " + path};
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) return LogReadResult{std::nullopt, "cannot read " + path};
-    return parseRideLog(text.str());
+    // One read into a string of the file's size: a long log is tens of
+    // megabytes, and copying it around costs more than reading it.
+    const std::streamoff size = in.tellg();
+    std::string text;
+    if (size > 0) {
+        text.resize(static_cast<std::size_t>(size));
+        in.seekg(0);
+        in.read(text.data(), size);
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad() || size < 0) return LogReadResult{std::nullopt, "cannot read " + path};
+    return parseRideLog(text);
 }
 
 }  // namespace zelvor::datalog

@@ -147,9 +147,10 @@ TransferOutcome TransferEngine::tick() {
             }
         }
     } else {
-        const int pollTicks = options_.pollEveryTick ? 1 : kTicksPerRequest;
-        if (++ticksSinceSend_ >= pollTicks) {
+        const bool answered = options_.pollEveryTick && pollAnswered_;
+        if (++ticksSinceSend_ >= kTicksPerRequest || answered) {
             ticksSinceSend_ = 0;
+            pollAnswered_ = false;
             sendMonitorPoll();
         }
         if (failed_) {

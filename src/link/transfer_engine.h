@@ -72,7 +72,9 @@ struct TransferOptions {
     bool exactImage = false;
     // While idle the monitor is polled on every tick instead of every 6th,
     // for a ride log with about 18 rows a second; the unit answers one
-    // request per tick, as it does during every transfer.
+    // request per tick, as it does during every transfer. The next poll
+    // waits for the answer of the last one (at most the usual 6 ticks), so
+    // a late answer never has a second one right behind it.
     bool pollEveryTick = false;
 };
 
@@ -166,7 +168,10 @@ class TransferEngine {
     // first 152 bytes count.
     TransferOutcome handleAnswer(std::span<const std::uint8_t> batch);
     // A monitor answer was accepted: the unit is there.
-    void noteAcceptedAnswer() { connectionTicks_ = 0; }
+    void noteAcceptedAnswer() {
+        connectionTicks_ = 0;
+        pollAnswered_ = true;
+    }
     // Bytes the unit still has to save, from the last monitor answer.
     void setSavingCount(std::uint16_t count) { savingCount_ = count; }
     // While a printout is made the "No Connection" label stays hidden.
@@ -259,6 +264,8 @@ class TransferEngine {
     int hideCountdown_ = 0;
     int connectionTicks_ = kConnectionTicksAtStart;
     std::uint16_t savingCount_ = 0;
+    // A monitor answer was accepted since the last poll (or none was sent).
+    bool pollAnswered_ = true;
     bool printing_ = false;
     std::array<std::uint8_t, info_block::kSize> infoBlock_{};
     UnitIdentification identification_;

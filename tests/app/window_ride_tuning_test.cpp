@@ -162,6 +162,29 @@ class WindowRideTuningTest : public QObject {
         QTRY_VERIFY(cells(w)->overlayToolTip(kRichCell).contains(QStringLiteral("Too few hits")));
     }
 
+    // The log opened in the log view is analysed as the same file chosen
+    // for tuning would be.
+    void theOpenLogIsAnalysedLikeItsFile() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        testing::showActive(w);
+        const QString path = writeRide(folder_.path());
+        openLogs(t, {path});
+        testing::clickTab(w.pageControl(), editing::kPageAdvance + 1);
+        const QString fromFile = cells(w)->overlayToolTip(kLeanCell);
+        QVERIFY(fromFile.contains(QStringLiteral("Suggested change +")));
+        w.rideTuningPanel()->close();
+        QVERIFY(cells(w)->overlayToolTip(kLeanCell).isEmpty());
+
+        t.script.logNames.push_back({path});
+        w.findChild<QAction*>(QStringLiteral("LogOpen"))->trigger();
+        w.findChild<QAction*>(QStringLiteral("MenuTuneFromOpenLog"))->trigger();
+        QVERIFY(w.rideTuningPanel()->isVisible());
+        QVERIFY(w.rideTuningPanel()->summary().startsWith(QStringLiteral("ride.csv")));
+        testing::clickTab(w.pageControl(), editing::kPageAdvance + 1);
+        QCOMPARE(cells(w)->overlayToolTip(kLeanCell), fromFile);
+    }
+
     void aDamagedLogIsRefusedNamingItsLine() {
         WindowUnderTest t(folder_.path());
         app::TFormHlav& w = t.window;

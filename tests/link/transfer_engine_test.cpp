@@ -603,6 +603,31 @@ TEST_F(TransferEngineTest, IdleEngineSendsTheMonitorPollEverySixthTick) {
     }
 }
 
+TEST_F(TransferEngineTest, PollingOnEveryTickWaitsForTheAnswerOfTheLastPoll) {
+    engine.setOptions({.pollEveryTick = true});
+    tick(1);
+    ASSERT_EQ(sink.frames.size(), 1u);
+    // No answer yet: a second poll would put two answers on the line at
+    // once, and the receiver drops what follows the first frame of a batch.
+    tick(1);
+    EXPECT_EQ(sink.frames.size(), 1u);
+    engine.noteAcceptedAnswer();
+    tick(1);
+    EXPECT_EQ(sink.frames.size(), 2u);
+    // A unit that answers at once is polled on every tick.
+    for (int i = 0; i < 10; ++i) {
+        engine.noteAcceptedAnswer();
+        tick(1);
+    }
+    EXPECT_EQ(sink.frames.size(), 12u);
+    // A lost answer: polled again after the usual six ticks.
+    tick(5);
+    EXPECT_EQ(sink.frames.size(), 12u);
+    tick(1);
+    EXPECT_EQ(sink.frames.size(), 13u);
+    for (const LinkFrame& f : sink.frames) EXPECT_EQ(f.command(), LinkFrame::kMonitorPoll);
+}
+
 TEST_F(TransferEngineTest, StartCommandsReportWhatTheCallerHasToDo) {
     image.set(model::Field::ADVANCE_Cell, 3, 200);  // above the 60 degrees the unit takes
     EXPECT_EQ(engine.program(), (TransferOutcome{.collectBeforeSending = true}));

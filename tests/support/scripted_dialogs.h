@@ -44,6 +44,12 @@ class ScriptedDialogs final : public app::Dialogs {
         return take(script_.printNames);
     }
 
+    QString openRideLog(const QString&) override {
+        if (script_.logNames.empty() || script_.logNames.front().isEmpty()) return {};
+        QStringList names = script_.logNames.front();
+        script_.logNames.pop_front();
+        return names.front();
+    }
     QStringList openRideLogs(const QString&) override {
         if (script_.logNames.empty()) return {};
         QStringList names = script_.logNames.front();

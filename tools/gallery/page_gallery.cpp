@@ -45,6 +45,7 @@ class UnattendedDialogs final : public app::Dialogs {
     QString saveParameterFile(const QString&, const QString&) override { return {}; }
     QString savePrintFile(const QString&, const QString&) override { return {}; }
     QStringList openRideLogs(const QString&) override { return {}; }
+    QString openRideLog(const QString&) override { return {}; }
 };
 
 int fail(const QString& text) {
