@@ -121,8 +121,12 @@ void TFormHlav::showRideTuning() {
         connect(ride_.panel, &ridetune::RideTuningPanel::applyRequested, this,
                 &TFormHlav::applyRideSuggestions);
         connect(ride_.panel, &ridetune::RideTuningPanel::closed, this, [this] {
+            // Still visible while it closes: the overlay goes here.
             ride_.overlay.clear();
-            showRideOverlay();
+            ride_.followsOpenLog = false;
+            if (widgets::MapGrid* grid = pageView_->mapGrid()) {
+                grid->cells()->setOverlay(widgets::OverlayRole::Ride, nullptr);
+            }
             // The room the panel took beside the pages is given back.
             if (ride_.grownBy > 0 && !isMaximized() && !isFullScreen()) {
                 resize(width() - ride_.grownBy, height());

@@ -19,6 +19,7 @@
 
 #include "../support/real_input.h"
 #include "../support/window_fixture.h"
+#include "app/compare_panel.h"
 #include "app/history_dialog.h"
 #include "app/history_keeper.h"
 #include "editing/page_index.h"
@@ -267,7 +268,8 @@ class WindowHistoryTest : public QObject {
         app::HistoryDialog* dialog = openHistory(w);
         QVERIFY(dialog != nullptr);
         QVERIFY(dialog->problemList()->isHidden());
-        QVERIFY(dialog->compareButton()->isHidden());
+        // The window compares a snapshot in its compare panel.
+        QVERIFY(!dialog->compareButton()->isHidden());
         const app::HistoryListModel& rows = dialog->model();
         QCOMPARE(rows.rowCount(), 3);
         QCOMPARE(rows.data(rows.index(0, app::HistoryListModel::Event), Qt::DisplayRole).toString(),
@@ -390,6 +392,24 @@ class WindowHistoryTest : public QObject {
             qPrintable(name));
         QVERIFY(w.image() == before);
         QVERIFY(!w.pipeline().canUndo());
+    }
+
+    // Without a compare of its own, the window compares the snapshot in its
+    // compare panel.
+    void compareOpensTheComparePanelOnTheSnapshot() {
+        QTemporaryDir settings;
+        WindowUnderTest t(settings.path());
+        app::TFormHlav& w = t.window;
+        model::ParameterImage kept = w.image();
+        kept.set(model::Field::FAN_Fan2, 101);
+        add(history::Event::Program, 1765300000, "/bikes/tune.ign", "ABC07", kept);
+        showActive(w);
+        app::HistoryDialog* dialog = openHistory(w);
+        QVERIFY(dialog != nullptr);
+        QTest::mouseClick(dialog->compareButton(), Qt::LeftButton);
+        QVERIFY(w.comparePanel() != nullptr && w.comparePanel()->isVisible());
+        QVERIFY(w.comparePanel()->reference() == kept);
+        QCOMPARE(w.comparePanel()->differences().size(), std::size_t{1});
     }
 
     void theTitleMarksChangesNotInTheFile() {
