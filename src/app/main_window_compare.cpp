@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -40,6 +41,18 @@ class VisibilityWatch : public QObject {
   private:
     std::function<void()> changed_;
 };
+
+// Right after the check box's text; while "no connection" shows there, in
+// the place of the version label, which takes turns with it.
+void placeDriftButton(QPushButton& button, const QAbstractButton& box,
+                      const QWidget* noConnection) {
+    const QRect area = box.geometry();
+    int left = area.x() + box.sizeHint().width() + 8;
+    if (noConnection != nullptr && !noConnection->isHidden()) {
+        left = std::max(left, noConnection->geometry().right() + 9);
+    }
+    button.setGeometry(left, area.y(), button.sizeHint().width(), area.height());
+}
 
 QString driftText(std::size_t changes) {
     if (changes == 0) return {};
@@ -191,17 +204,6 @@ void TFormHlav::showDrift() {
     auto* programAfterChange = registry_.find<QAbstractButton>("CheckBoxProgHned");
     if (programAfterChange == nullptr) return;
     auto* noConnection = registry_.find<QWidget>("LabelSpojeni");
-    // Right after the check box's text; while "no connection" shows there,
-    // in the place of the version label, which takes turns with it.
-    const auto place = [this, programAfterChange, noConnection] {
-        if (driftButton_ == nullptr) return;
-        const QRect box = programAfterChange->geometry();
-        int left = box.x() + programAfterChange->sizeHint().width() + 8;
-        if (noConnection != nullptr && !noConnection->isHidden()) {
-            left = std::max(left, noConnection->geometry().right() + 9);
-        }
-        driftButton_->setGeometry(left, box.y(), driftButton_->sizeHint().width(), box.height());
-    };
     if (driftButton_ == nullptr) {
         driftButton_ = new QPushButton(programAfterChange->parentWidget());
         driftButton_->setObjectName(QStringLiteral("ButtonDrift"));
@@ -212,13 +214,21 @@ void TFormHlav::showDrift() {
             QStringLiteral("QPushButton { color: #b00000; text-decoration: underline; "
                            "text-align: left; border: none; padding: 0 2px; }"));
         connect(driftButton_, &QPushButton::clicked, this, &TFormHlav::ButtonDriftClick);
-        if (noConnection != nullptr)
-            noConnection->installEventFilter(new VisibilityWatch(this, place));
+        if (noConnection != nullptr) {
+            // The watch knows only the widgets, never the window: the label
+            // is hidden once more while the window is taken apart.
+            noConnection->installEventFilter(new VisibilityWatch(
+                driftButton_, [button = QPointer<QPushButton>(driftButton_),
+                               box = QPointer<QAbstractButton>(programAfterChange),
+                               label = QPointer<QWidget>(noConnection)] {
+                    if (button && box) placeDriftButton(*button, *box, label.data());
+                }));
+        }
     }
     const std::size_t changes = unitImage_ ? compare::countDifferences(image_, *unitImage_) : 0;
     const QString text = driftText(changes);
     if (driftButton_->text() != text) driftButton_->setText(text);
-    place();
+    placeDriftButton(*driftButton_, *programAfterChange, noConnection);
     driftButton_->setVisible(!text.isEmpty());
 }
 
