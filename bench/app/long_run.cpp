@@ -70,6 +70,16 @@ int main(int argc, char** argv) {
         afterMinuteKb = residentKb();
         ticksInFirstMinute = costs.size();
     });
+    // The memory every minute, to tell a steady climb from a settling.
+    QTimer minutes;
+    minutes.setInterval(60'000);
+    int minute = 0;
+    QObject::connect(&minutes, &QTimer::timeout, [&] {
+        std::printf("minute %d: %ld kB, %zu rows\n", ++minute, residentKb(),
+                    window.rideLog().rowCount());
+        std::fflush(stdout);
+    });
+    minutes.start();
     QTimer::singleShot(seconds * 1000, [&] { QApplication::quit(); });
     QApplication::exec();
 
