@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     const double plain = tickCost(window, kTicks);
     window.LogRecordClick();
     const double recording = tickCost(window, kTicks);
-    const long long recorded = static_cast<long long>(window.rideLog().rows().size());
+    const long long recorded = static_cast<long long>(window.rideLog().rowCount());
     window.LogRecordClick();
     std::printf("tick with a monitor answer, not recording: median %.4f ms\n", plain);
     std::printf("tick with a monitor answer, recording:     median %.4f ms (%lld rows)\n",

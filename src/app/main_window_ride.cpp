@@ -135,6 +135,7 @@ void TFormHlav::LogRecordClick() {
     markerCount_ = 0;
     if (logView_ != nullptr) logView_->endReplay();
     rideLog_->startRecording(path);
+    if (logView_ != nullptr && logView_->isVisible()) rideLog_->keepRecordedRows();
     if (logView_ != nullptr) logView_->setRows(&rideLog_->rows(), QFileInfo(path).fileName());
     recordAction_->setText(QStringLiteral("&Stop recording"));
     markerAction_->setEnabled(true);
@@ -239,6 +240,7 @@ void TFormHlav::showLogView(const QString& title) {
         connect(logView_, &logview::LogView::rowShown, this, &TFormHlav::showReplayRow);
         connect(logView_, &logview::LogView::replayEnded, this, &TFormHlav::endReplay);
     }
+    rideLog_->keepRecordedRows();
     logView_->setRows(&rideLog_->rows(), title);
     logView_->show();
     logView_->raise();

@@ -58,6 +58,7 @@ void TFormHlav::MenuTuneFromOpenLogClick() {
         showMessage(QStringLiteral("No log is open or being recorded."));
         return;
     }
+    rideLog_->keepRecordedRows();
     ride_.logs.assign(1, datalog::RideLog{});
     ride_.followedPath.clear();
     ride_.followsOpenLog = true;

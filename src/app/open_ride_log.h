@@ -18,11 +18,19 @@ class OpenRideLog : public QObject {
 
     explicit OpenRideLog(QObject* parent = nullptr) : QObject(parent) {}
 
+    // The rows in memory: a file's, or a recording's once something shows or
+    // analyses it (keepRecordedRows); a recording nobody looks at is only
+    // counted, so that a long one costs no memory.
     const std::vector<datalog::LogRow>& rows() const { return rows_; }
+    // The rows of the log, recorded or read, whether kept or not.
+    std::size_t rowCount() const { return count_; }
+    // From now on the recording's rows are kept: those written so far are
+    // read back from its file.
+    void keepRecordedRows();
     Source source() const { return source_; }
     // The log file (being written, or read).
     const QString& path() const { return path_; }
-    bool empty() const { return rows_.empty(); }
+    bool empty() const { return count_ == 0; }
 
     // A new recording into this file starts: no rows yet.
     void startRecording(const QString& path);
@@ -37,6 +45,8 @@ class OpenRideLog : public QObject {
 
   private:
     std::vector<datalog::LogRow> rows_;
+    std::size_t count_ = 0;
+    bool keeping_ = false;
     Source source_ = Source::None;
     QString path_;
 };

@@ -58,7 +58,7 @@ QString labelText(app::TFormHlav& w, const char* name) {
 bool rowsReach(app::TFormHlav& w, std::size_t count, int milliseconds = 10000) {
     QElapsedTimer clock;
     clock.start();
-    while (w.rideLog().rows().size() < count) {
+    while (w.rideLog().rowCount() < count) {
         if (clock.elapsed() > milliseconds) return false;
         QTest::qWait(20);
     }
@@ -138,12 +138,12 @@ class WindowRideLogTest : public QObject {
         QVERIFY(dialog != nullptr);
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("pit lane, 2nd"));
         keyInWindow(w, Qt::Key_Return);
-        QVERIFY(rowsReach(w, w.rideLog().rows().size() + 2));
+        QVERIFY(rowsReach(w, w.rideLog().rowCount() + 2));
         showActive(w);
         keyInWindow(w, Qt::Key_M);
         QVERIFY(markerDialog() != nullptr);
         keyInWindow(w, Qt::Key_Escape);
-        const std::size_t marked = w.rideLog().rows().size();
+        const std::size_t marked = w.rideLog().rowCount();
         QVERIFY(rowsReach(w, marked + 5));
 
         showActive(w);
@@ -160,13 +160,36 @@ class WindowRideLogTest : public QObject {
         QCOMPARE(file.readLine().trimmed().toStdString(), datalog::logHeader());
         const datalog::LogReadResult read = datalog::readRideLog(files.first().toStdString());
         QVERIFY2(read.log.has_value(), read.error.c_str());
-        QCOMPARE(read.log->rows.size(), w.rideLog().rows().size());
+        QCOMPARE(read.log->rows.size(), w.rideLog().rowCount());
         QStringList markers;
         for (const datalog::LogRow& row : read.log->rows) {
             if (!row.marker.empty()) markers << QString::fromStdString(row.marker);
             QVERIFY(row.value(link::MonitorChannel::UnitVersion) != 0);  // a real answer
         }
         QCOMPARE(markers, (QStringList{QStringLiteral("pit lane, 2nd"), QStringLiteral("M2")}));
+    }
+
+    // A recording nobody looks at is only counted; tuning from it takes every
+    // row so far, read back from the file, and then each new one.
+    void aRecordingIsKeptInMemoryOnlyOnceItIsShown() {
+        WindowUnderTest t(folder_.path(), simulated(), false);
+        app::TFormHlav& w = t.window;
+        showActive(w);
+        keyInWindow(w, Qt::Key_L, Qt::ControlModifier);
+        QVERIFY(rowsReach(w, 10));
+        QVERIFY(w.rideLog().rows().empty());
+
+        w.findChild<QAction*>(QStringLiteral("MenuTuneFromOpenLog"))->trigger();
+        const std::size_t shown = w.rideLog().rowCount();
+        QCOMPARE(w.rideLog().rows().size(), shown);
+        QVERIFY(rowsReach(w, shown + 5));
+        QCOMPARE(w.rideLog().rows().size(), w.rideLog().rowCount());
+        showActive(w);
+        keyInWindow(w, Qt::Key_L, Qt::ControlModifier);
+        const datalog::LogReadResult read = datalog::readRideLog(w.rideLog().path().toStdString());
+        QVERIFY(read.log.has_value());
+        QCOMPARE(read.log->rows.size(), w.rideLog().rows().size());
+        QCOMPARE(read.log->rows.back().timeMs, w.rideLog().rows().back().timeMs);
     }
 
     void noRowsWhileAReadRunsAndTheRecordingGoesOnAfterIt() {
@@ -181,13 +204,13 @@ class WindowRideLogTest : public QObject {
         QVERIFY(rowsReach(w, 5));
         keyInWindow(w, Qt::Key_F7);
         QCOMPARE(w.unitLink().transfer().state(), link::TransferState::Read);
-        const std::size_t atRead = w.rideLog().rows().size();
+        const std::size_t atRead = w.rideLog().rowCount();
         QTRY_COMPARE_WITH_TIMEOUT(labelText(w, "LabelHlaseni"), QStringLiteral("Verify: OK"),
                                   20000);
         QVERIFY(w.recordingRide());
-        QVERIFY(rowsReach(w, w.rideLog().rows().size() + 5));
+        QVERIFY(rowsReach(w, w.rideLog().rowCount() + 5));
         QCOMPARE(rowsDuringTransfer, 0);
-        QVERIFY(w.rideLog().rows().size() >= atRead + 5);
+        QVERIFY(w.rideLog().rowCount() >= atRead + 5);
         keyInWindow(w, Qt::Key_L, Qt::ControlModifier);
     }
 
@@ -219,7 +242,7 @@ class WindowRideLogTest : public QObject {
         const datalog::LogReadResult read = datalog::readRideLog(files.first().toStdString());
         QVERIFY2(read.log.has_value(), read.error.c_str());
         QVERIFY(read.log->notes.empty());
-        QCOMPARE(read.log->rows.size(), w.rideLog().rows().size());
+        QCOMPARE(read.log->rows.size(), w.rideLog().rowCount());
         // The window goes on: the unit is still shown and a new recording starts.
         keyInWindow(w, Qt::Key_L, Qt::ControlModifier);
         QVERIFY(w.recordingRide());
@@ -254,7 +277,7 @@ class WindowRideLogTest : public QObject {
         // --log opens the view once the window is up.
         QTRY_VERIFY(w.logView() != nullptr && w.logView()->isVisible());
         logview::LogView* view = w.logView();
-        QCOMPARE(w.rideLog().rows().size(), std::size_t{40});
+        QCOMPARE(w.rideLog().rowCount(), std::size_t{40});
         QCOMPARE(view->charts().size(), std::size_t{5});
         QVERIFY(QTest::qWaitForWindowActive(view));
 

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # kill -9 of zelvor-cli at random moments while `normalize` writes onto an
-# existing parameter file, RUNS times: the file must afterwards be the old one
-# or the new one, byte for byte; a temporary file a killed run leaves behind
-# must be gone after the next write; the tool then works on the file as usual.
+# existing parameter file and keeps it in the history, RUNS times: the file
+# must afterwards be the old one or the new one, byte for byte; a temporary
+# file a killed run leaves behind must be gone after the next write; the tool
+# then works on the file as usual, and the history lists every snapshot it
+# kept without a damaged one.
 #   power_cut_test.sh ZELVOR_CLI [RUNS] [START]
 #   START fixes the random moments, so that a failing series can be repeated.
 set -euo pipefail
@@ -13,6 +15,8 @@ RANDOM=${3:-$$}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+# The history of snapshots lives beside the files, not in the home folder.
+export XDG_DATA_HOME=$work/data
 
 fail() {
     echo "power_cut_test: $*" >&2
@@ -87,9 +91,16 @@ cp old.ign target.ign
 cmp -s target.ign new.ign || fail "normalize after the kills did not write the new file"
 "$cli" show target.ign > /dev/null || fail "the file written last cannot be read"
 left=$(find . -mindepth 1 -not -name old.ign -not -name new.ign -not -name source.ign \
-    -not -name target.ign -not -name pause)
+    -not -name target.ign -not -name pause -not -path './data' -not -path './data/*')
 [ -z "$left" ] || fail "left behind: $left"
+
+# Snapshots cut off half way are not kept; whatever was kept is whole.
+"$cli" history > history.txt 2> history.err || fail "the history cannot be listed: $(cat history.err)"
+[ -s history.err ] && fail "the history has damaged snapshots: $(cat history.err)"
+kept=$(grep -c 'Save' history.txt || true)
+[ "$kept" -ge $((finished + 1)) ] || fail "the history lists $kept saves for $((finished + 1)) finished runs"
+rm -f history.txt history.err
 
 echo "power_cut_test: $runs runs over ${span} us each: $killed_old killed leaving the old file," \
     "$killed_new killed leaving the new file, $finished finished; $temporaries temporary files" \
-    "seen after a kill, none left at the end"
+    "seen after a kill, none left at the end; $kept saves in the history, all whole"

@@ -1,0 +1,110 @@
+// A long run of the window against the simulated unit: live values for
+// minutes with a ride being recorded and the map page on show, so the lit
+// cell moves. Prints the memory the process holds after the first minute and
+// at the end, and the slowest ticks. Not a test: it takes as long as it says.
+//   zelvor-long-run [SECONDS]   (default 600)
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/open_ride_log.h"
+#include "editing/page_index.h"
+#include "editing/widgets/pages.h"
+#include "printed_dialogs.h"
+
+using namespace zelvor;
+
+namespace {
+
+// The memory the process holds (resident set), in kB.
+long residentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+    }
+    return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    widgets::applyApplicationLook();
+    const int seconds = argc > 1 ? std::max(70, std::atoi(argv[1])) : 600;
+    QTemporaryDir folder;
+    qputenv("XDG_DATA_HOME", folder.filePath(QStringLiteral("data")).toUtf8());
+
+    app::StartOptions options;
+    options.simulate = true;
+    app::TFormHlav window(options, app::SettingsPaths{folder.path().toStdString()},
+                          std::make_unique<bench::PrintedDialogs>());
+    window.show();
+    window.pageControl()->setCurrentIndex(editing::kPageAdvance + 1);
+    // The window's own timer gives way to one that times each tick.
+    window.tickTimer().stop();
+    QTimer ticks;
+    ticks.setInterval(window.tickTimer().interval());
+    ticks.setTimerType(Qt::PreciseTimer);
+    std::vector<double> costs;
+    costs.reserve(static_cast<std::size_t>(seconds) * 20);
+    QObject::connect(&ticks, &QTimer::timeout, [&] {
+        QElapsedTimer clock;
+        clock.start();
+        window.Timer1Timer();
+        costs.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    });
+    ticks.start();
+    QTimer::singleShot(2000, [&] { window.LogRecordClick(); });
+
+    long afterMinuteKb = 0;
+    std::size_t ticksInFirstMinute = 0;
+    QTimer::singleShot(60'000, [&] {
+        afterMinuteKb = residentKb();
+        ticksInFirstMinute = costs.size();
+    });
+    // The memory every minute, to tell a steady climb from a settling.
+    QTimer minutes;
+    minutes.setInterval(60'000);
+    int minute = 0;
+    QObject::connect(&minutes, &QTimer::timeout, [&] {
+        std::printf("minute %d: %ld kB, %zu rows\n", ++minute, residentKb(),
+                    window.rideLog().rowCount());
+        std::fflush(stdout);
+    });
+    minutes.start();
+    QTimer::singleShot(seconds * 1000, [&] { QApplication::quit(); });
+    QApplication::exec();
+
+    const long endKb = residentKb();
+    const std::size_t rows = window.rideLog().rowCount();
+    window.LogRecordClick();
+    std::vector<double> sorted = costs;
+    std::sort(sorted.begin(), sorted.end());
+    const auto at = [&](double share) {
+        return sorted.empty() ? 0.0
+                              : sorted[std::min(sorted.size() - 1,
+                                                static_cast<std::size_t>(share * sorted.size()))];
+    };
+    const long over10 =
+        std::count_if(costs.begin(), costs.end(), [](double c) { return c > 10.0; });
+    std::printf("long run: %d s, %zu ticks, %zu rows recorded (%.1f a second)\n", seconds,
+                costs.size(), rows, static_cast<double>(rows) / (seconds - 2));
+    std::printf(
+        "memory held: %ld kB after the first minute, %ld kB at the end: %+ld kB   "
+        "(target within 2048 kB)\n",
+        afterMinuteKb, endKb, endKb - afterMinuteKb);
+    std::printf(
+        "ticks: median %.3f ms, 99.9 %% %.3f ms, slowest %.3f ms, %ld over 10 ms   "
+        "(target none over 10 ms)\n",
+        at(0.5), at(0.999), sorted.empty() ? 0.0 : sorted.back(), over10);
+    std::printf("ticks after the first minute: %zu\n", costs.size() - ticksInFirstMinute);
+    return 0;
+}
