@@ -19,13 +19,15 @@ constexpr int kDragPixels = 4;
 
 StripChart::StripChart(const QString& title, double lowest, double highest, const ChartMarks& marks,
                        bool markerTexts, QWidget* parent)
-    : QChartView(parent),
+    // The chart is given to the view as it is made: a view made without one
+    // makes a chart of its own, which setChart() would leave behind.
+    : QChartView(new QChart, parent),
       series_(new QLineSeries),
       axisX_(new QValueAxis),
       axisY_(new QValueAxis),
       marks_(marks),
       markerTexts_(markerTexts) {
-    auto* chart = new QChart;
+    QChart* chart = this->chart();
     chart->legend()->hide();
     chart->setTitle(title);
     QFont font = chart->titleFont();
@@ -47,7 +49,6 @@ StripChart::StripChart(const QString& title, double lowest, double highest, cons
     axisY_->setLabelFormat(QStringLiteral("%g"));
     axisY_->setTickCount(3);
     setValueRange(lowest, highest);
-    setChart(chart);
     setRenderHint(QPainter::Antialiasing, false);
     setFocusPolicy(Qt::NoFocus);
     setMinimumHeight(90);
