@@ -119,9 +119,11 @@ int main(int argc, char** argv) {
     std::printf("long run: %d s, %zu ticks, %zu rows recorded (%.1f a second)\n", seconds,
                 costs.size(), rows, static_cast<double>(rows) / (seconds - 2));
     std::printf(
-        "memory held: %ld kB after the first minute, %ld kB at the end: %+ld kB   "
+        "heap in use: %ld kB after the first minute, %ld kB at the end: %+ld kB   "
         "(target within 2048 kB)\n",
         afterMinuteKb, endKb, endKb - afterMinuteKb);
+    std::printf("resident set: %ld kB after the first minute, %ld kB at the end: %+ld kB\n",
+                afterMinuteRssKb, endRssKb, endRssKb - afterMinuteRssKb);
     std::printf(
         "ticks: median %.3f ms, 99.9 %% %.3f ms, slowest %.3f ms, %ld over 10 ms   "
         "(target none over 10 ms)\n",
