@@ -35,7 +35,7 @@ void TFormHlav::buildRideTuningItems(QMenu* log) {
     connect(shown, &QAction::triggered, this, &TFormHlav::MenuTuneFromOpenLogClick);
     connect(log, &QMenu::aboutToShow, shown,
             [this, shown] { shown->setEnabled(!rideLog_->empty()); });
-    QAction* files = log->addAction(QStringLiteral("Tune from log &files..."));
+    QAction* files = log->addAction(QStringLiteral("Tune from log f&iles..."));
     files->setObjectName(QStringLiteral("MenuTuneFromLogs"));
     connect(files, &QAction::triggered, this, &TFormHlav::MenuTuneFromLogsClick);
 

@@ -5,7 +5,10 @@
 #include <QApplication>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -183,6 +186,26 @@ class WindowRideTuningTest : public QObject {
         QVERIFY(w.rideTuningPanel()->summary().startsWith(QStringLiteral("ride.csv")));
         testing::clickTab(w.pageControl(), editing::kPageAdvance + 1);
         QCOMPARE(cells(w)->overlayToolTip(kLeanCell), fromFile);
+    }
+
+    // Alt and a letter reach one item of a menu: no two share a letter
+    // (two would take turns and Enter would run the wrong one).
+    void noTwoItemsOfAMenuShareTheirLetter() {
+        WindowUnderTest t(folder_.path());
+        for (QAction* top : t.window.menuBar()->actions()) {
+            QMenu* menu = top->menu();
+            if (menu == nullptr) continue;
+            QSet<QChar> letters;
+            for (QAction* item : menu->actions()) {
+                const QString text = item->text();
+                const qsizetype at = text.indexOf(QLatin1Char('&'));
+                if (at < 0 || at + 1 >= text.size()) continue;
+                const QChar letter = text.at(at + 1).toLower();
+                QVERIFY2(!letters.contains(letter),
+                         qPrintable(menu->title() + QStringLiteral(": ") + text));
+                letters.insert(letter);
+            }
+        }
     }
 
     void aDamagedLogIsRefusedNamingItsLine() {
