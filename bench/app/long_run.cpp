@@ -19,7 +19,7 @@
 #include "app/open_ride_log.h"
 #include "editing/page_index.h"
 #include "editing/widgets/pages.h"
-#include "printed_dialogs.h"
+#include "window_bench.h"
 
 using namespace zelvor;
 

@@ -22,15 +22,11 @@
 #include "link/monitor_channels.h"
 #include "link/unit_identification.h"
 #include "logview/log_view.h"
-#include "printed_dialogs.h"
+#include "window_bench.h"
 
 using namespace zelvor;
 
 namespace {
-
-double elapsedMs(const QElapsedTimer& clock) {
-    return static_cast<double>(clock.nsecsElapsed()) / 1e6;
-}
 
 double median(std::vector<double> values) {
     if (values.empty()) return 0.0;
@@ -38,30 +34,17 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-link::LinkFrame monitorAnswer(int rpm, int throttle, int lambda) {
-    using link::channelSpec;
-    using link::MonitorChannel;
-    link::LinkFrame frame = link::LinkFrame::make(link::LinkFrame::kMonitorAnswer);
-    frame.bytes()[channelSpec(MonitorChannel::UnitVersion).offset] = link::kProgramVersion;
-    frame.setWord(channelSpec(MonitorChannel::EngineSpeed).offset, static_cast<std::uint16_t>(rpm));
-    frame.bytes()[channelSpec(MonitorChannel::Throttle).offset] =
-        static_cast<std::uint8_t>(throttle);
-    frame.setWord(channelSpec(MonitorChannel::Lambda).offset, static_cast<std::uint16_t>(lambda));
-    frame.bytes()[channelSpec(MonitorChannel::Coolant).offset] = 190;
-    frame.seal();
-    return frame;
-}
-
 // Ticks of the window, each with a new monitor answer; the median cost.
 double tickCost(app::TFormHlav& window, int ticks) {
     std::vector<double> costs;
     for (int i = 0; i < ticks; ++i) {
         window.unitLink().monitor().decode(
-            monitorAnswer(1000 + (i * 373) % 11000, (i * 7) % 101, 100 + (i * 37) % 800).bytes());
+            bench::monitorAnswer(1000 + (i * 373) % 11000, (i * 7) % 101, 100 + (i * 37) % 800, 190)
+                .bytes());
         QElapsedTimer clock;
         clock.start();
         window.Timer1Timer();
-        costs.push_back(elapsedMs(clock));
+        costs.push_back(bench::elapsedMs(clock));
     }
     return median(costs);
 }
@@ -121,13 +104,13 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     const datalog::LogReadResult alone = datalog::readRideLog(path.toStdString());
-    std::printf("reading the log file alone: %.1f ms%s\n", elapsedMs(clock),
+    std::printf("reading the log file alone: %.1f ms%s\n", bench::elapsedMs(clock),
                 alone.log ? "" : " (refused)");
     clock.start();
     const std::clock_t cpu = std::clock();
     const bool opened = window.openRideLogFile(path);
     QApplication::processEvents();  // laid out and painted
-    const double openMs = elapsedMs(clock);
+    const double openMs = bench::elapsedMs(clock);
     const double openCpuMs = static_cast<double>(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
     if (!opened || window.logView() == nullptr) return 1;
     logview::LogView& view = *window.logView();
@@ -145,7 +128,7 @@ int main(int argc, char** argv) {
             c.start();
             view.setVisibleRange(from, from + span);
             QApplication::processEvents();  // the repaint
-            costs.push_back(elapsedMs(c));
+            costs.push_back(bench::elapsedMs(c));
         }
         std::printf("redraw while panning, %s (5 charts, incl. repaint): median %.2f ms\n", what,
                     median(costs));

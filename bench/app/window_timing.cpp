@@ -19,7 +19,7 @@
 #include "link/link_frame.h"
 #include "link/monitor_channels.h"
 #include "link/unit_identification.h"
-#include "printed_dialogs.h"
+#include "window_bench.h"
 
 using namespace zelvor;
 
@@ -31,24 +31,6 @@ struct Stats {
     double worst = 0;
     std::size_t count = 0;
 };
-
-double elapsedMs(const QElapsedTimer& clock) {
-    return static_cast<double>(clock.nsecsElapsed()) / 1e6;
-}
-
-// A monitor answer with the engine at rpm and the throttle at percent, as
-// the unit sends it.
-link::LinkFrame monitorAnswer(int rpm, int throttle) {
-    using link::channelSpec;
-    using link::MonitorChannel;
-    link::LinkFrame frame = link::LinkFrame::make(link::LinkFrame::kMonitorAnswer);
-    frame.bytes()[channelSpec(MonitorChannel::UnitVersion).offset] = link::kProgramVersion;
-    frame.setWord(channelSpec(MonitorChannel::EngineSpeed).offset, static_cast<std::uint16_t>(rpm));
-    frame.bytes()[channelSpec(MonitorChannel::Throttle).offset] =
-        static_cast<std::uint8_t>(throttle);
-    frame.seal();
-    return frame;
-}
 
 Stats statsOf(std::vector<double> values) {
     Stats s;
@@ -144,9 +126,9 @@ int main(int argc, char** argv) {
             QElapsedTimer clock;
             clock.start();
             maps.pageView().refresh();
-            refreshes.push_back(elapsedMs(clock));
+            refreshes.push_back(bench::elapsedMs(clock));
             QApplication::processEvents();
-            painted.push_back(elapsedMs(clock));
+            painted.push_back(bench::elapsedMs(clock));
         }
         const Stats refresh = statsOf(refreshes);
         const Stats withPaint = statsOf(painted);
@@ -162,9 +144,9 @@ int main(int argc, char** argv) {
         QElapsedTimer clock;
         clock.start();
         maps.pageControl()->setCurrentIndex(i % 2 == 0 ? 1 : 2);
-        pageSwitches.push_back(elapsedMs(clock));
+        pageSwitches.push_back(bench::elapsedMs(clock));
         QApplication::processEvents();
-        pageChanges.push_back(elapsedMs(clock));
+        pageChanges.push_back(bench::elapsedMs(clock));
     }
     const Stats change = statsOf(pageChanges);
     const Stats switched = statsOf(pageSwitches);
@@ -182,12 +164,12 @@ int main(int argc, char** argv) {
             // cell moves at every tick.
             const int rpm = 1000 + (i * 373) % 11000;
             const int throttle = (i * 7) % 101;
-            maps.unitLink().monitor().decode(monitorAnswer(rpm, throttle).bytes());
+            maps.unitLink().monitor().decode(bench::monitorAnswer(rpm, throttle).bytes());
             QElapsedTimer clock;
             clock.start();
             maps.Timer1Timer();
             QApplication::processEvents();
-            moving.push_back(elapsedMs(clock));
+            moving.push_back(bench::elapsedMs(clock));
         }
         const Stats tick = statsOf(moving);
         std::printf(
