@@ -51,6 +51,7 @@ long residentKb() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    qputenv("PATH", QByteArray(ZELVOR_SIM_FOLDER ":") + qgetenv("PATH"));
     QApplication application(argc, argv);
     widgets::applyApplicationLook();
     const int seconds = argc > 1 ? std::max(70, std::atoi(argv[1])) : 600;
@@ -80,6 +81,14 @@ int main(int argc, char** argv) {
     const bool record = !(argc > 2 && std::string(argv[2]) == "plain");
     if (record) QTimer::singleShot(2000, [&] { window.LogRecordClick(); });
 
+    // A run without live values would measure an idle window: it stops
+    // with an error when the simulated unit has not answered after 5 s.
+    QTimer::singleShot(5000, [&] {
+        if (window.unitLink().monitor().framesDecoded() > 0) return;
+        std::fprintf(stderr, "long run: the simulated unit gives no live values\n");
+        QApplication::exit(1);
+    });
+
     long afterMinuteKb = 0;
     long afterMinuteRssKb = 0;
     std::size_t ticksInFirstMinute = 0;
@@ -101,7 +110,7 @@ int main(int argc, char** argv) {
     });
     minutes.start();
     QTimer::singleShot(seconds * 1000, [&] { QApplication::quit(); });
-    QApplication::exec();
+    if (QApplication::exec() != 0) return 1;
 
     const long endKb = heapKb();
     const long endRssKb = residentKb();
