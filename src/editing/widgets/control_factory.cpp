@@ -16,6 +16,7 @@
 #include "editing/widgets/commit_spin_box.h"
 #include "editing/widgets/mouse_up_check_box.h"
 #include "editing/widgets/radio_group.h"
+#include "editing/widgets/steady_palette_style.h"
 
 namespace zelvor::widgets {
 
@@ -50,7 +51,7 @@ const editing::Binding& requireBinding(std::string_view control, int element = -
 // The table editors stand 56 px wide in columns 60 px apart, too narrow for
 // a grouped five-digit number ("25,000") beside the usual arrow column. Their
 // arrows are narrower and the edit field takes the room.
-class CompactSpinBoxStyle : public QProxyStyle {
+class CompactSpinBoxStyle : public SteadyPaletteStyle {
   public:
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
                          const QWidget* widget) const override {

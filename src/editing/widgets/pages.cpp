@@ -4,10 +4,12 @@
 #include <QFont>
 #include <QTabWidget>
 
+#include "editing/widgets/window_style.h"
+
 namespace zelvor::widgets {
 
 void applyApplicationLook() {
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setStyle(new WindowStyle);
     QFont font = QApplication::font();
     font.setPixelSize(11);
     QApplication::setFont(font);
