@@ -58,7 +58,6 @@ void MapCellGrid::showMap(editing::MapId map, const model::ParameterImage& image
     image_ = image;
     content_ = editing::readMapContent(map, image_);
     acceptsEdits_ = editing::mapAcceptsEdits(map, image_);
-    textsValid_ = false;
     const auto [low, high] = std::minmax_element(content_.cells.begin(), content_.cells.end());
     lowest_ = *low;
     highest_ = *high;
@@ -70,7 +69,6 @@ void MapCellGrid::setMsDisplay(bool ms) {
     if (msDisplay_ == ms) return;
     if (ms && pending_ == Pending::CellEdit) closeInput();  // no percent typed into times
     msDisplay_ = ms;
-    textsValid_ = false;
     update();
     emit mapShown();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QPixmap>
 #include <QStaticText>
 #include <QWidget>
@@ -189,10 +190,11 @@ class MapCellGrid : public QWidget {
     editing::GridCell editCell_{};  // the cell an open cell edit belongs to
     QLineEdit* input_ = nullptr;
 
-    // Laid-out numbers and the drawn spinner, kept between paints so that a
-    // repaint only copies them; the numbers are laid out again when the map
-    // or the ms display changes.
-    mutable std::array<QStaticText, model::kMapCells> texts_;
+    // Laid-out numbers by their text and the drawn spinner, kept between
+    // paints so that a repaint only copies them; the numbers are laid out
+    // again when the font changes.
+    static constexpr qsizetype kMaxLaidOutTexts = 4096;
+    mutable QHash<QString, QStaticText> texts_;
     mutable bool textsValid_ = false;
     mutable QPixmap spinner_;
 };
