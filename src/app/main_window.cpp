@@ -74,8 +74,6 @@ TFormHlav::TFormHlav(StartOptions options, SettingsPaths paths, std::unique_ptr<
 
     buildWindow();
     FormCreate();
-    about_ = new TFormAbout([this] { return outside_.language; }, this);
-    about_->hide();
     acceptFileDrops();
     readFileAtStart();
     // A file named on the command line opens once start-up is complete, as
@@ -97,7 +95,17 @@ void TFormHlav::MenuContensClick() {
 }
 
 void TFormHlav::MenuAboutClick() {
-    about_->exec();
+    aboutWindow().exec();
+}
+
+TFormAbout& TFormHlav::aboutWindow() {
+    // Made when first asked for: start-up does not wait for a box seldom
+    // opened.
+    if (about_ == nullptr) {
+        about_ = new TFormAbout([this] { return outside_.language; }, this);
+        about_->hide();
+    }
+    return *about_;
 }
 
 TFormHlav::~TFormHlav() {
@@ -144,7 +152,13 @@ void TFormHlav::FormCreate() {
     model::sanitize(image_, outside_);
     messages_.apply(static_cast<i18n::Language>(outside_.language));
     pageView_->refresh();
-    loadUnitImageFromHistory();
+    // What the unit holds, as the history last saw it, is looked up once the
+    // window is up: with a long history that reading is the slowest part of
+    // the start, and nothing shown first depends on it.
+    QTimer::singleShot(0, this, [this] {
+        loadUnitImageFromHistory();
+        showDrift();
+    });
     carryOut(pipeline_.initialise(state_));
     if (options_.simulate) startSimulator();
     if (options_.portDevice) ports_->setDeviceOverride(options_.portDevice, deviceCaption());

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QMainWindow>
 #include <QStringList>
+#include <QStyle>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -167,7 +169,7 @@ class TFormHlav : public QMainWindow {
     bool printing() const { return printing_; }
     // How the default printer is found (tests put a recorder here).
     void setPrinterLookup(print::PrinterLookup lookup) { findPrinter_ = std::move(lookup); }
-    TFormAbout& aboutWindow() { return *about_; }
+    TFormAbout& aboutWindow();
     // How documents are opened (tests put a recorder here).
     void setDocumentOpener(DocumentOpener opener) { openDocument_ = std::move(opener); }
     void Timer1Timer();
@@ -242,6 +244,7 @@ class TFormHlav : public QMainWindow {
     QWidget* buildClientArea();
     void buildMenus();
     void buildToolBar(QWidget* central);
+    QIcon toolIcon(QStyle::StandardPixmap icon) const;
     void connectPageControls();
     QAction* addMenuAction(QMenu* menu, const char* name, QKeySequence shortcut = {});
     // The entries of the recent files under File, hidden while unused.

@@ -222,6 +222,15 @@ void TFormHlav::buildMenus() {
             &TFormHlav::MenuAboutClick);
 }
 
+QIcon TFormHlav::toolIcon(QStyle::StandardPixmap icon) const {
+    // The tool buttons show 16 px icons. A standard icon also decodes its
+    // 32 and 128 px pictures when it is made, a tenth of the start-up; on a
+    // screen of ratio 1 its 16 px picture alone serves.
+    if (devicePixelRatioF() > 1.0) return style()->standardIcon(icon);
+    const QPixmap small = style()->standardPixmap(icon, nullptr, this);
+    return small.isNull() ? style()->standardIcon(icon) : QIcon(small);
+}
+
 void TFormHlav::buildToolBar(QWidget* central) {
     auto* bar = new QGroupBox(central);
     registry_.add("GroupBoxToolBar", bar);
@@ -230,7 +239,7 @@ void TFormHlav::buildToolBar(QWidget* central) {
                                 void (TFormHlav::*handler)()) {
         auto* b = new QToolButton(bar);
         registry_.add(name, b);
-        b->setIcon(style()->standardIcon(icon));
+        b->setIcon(toolIcon(icon));
         b->setGeometry(left, 8, 30, 28);
         b->setAutoRaise(true);
         connect(b, &QToolButton::clicked, this, handler);
@@ -242,7 +251,7 @@ void TFormHlav::buildToolBar(QWidget* central) {
     auto* print = new QToolButton(bar);
     registry_.add("SpeedButtonPrint", print);
     print->setIcon(QIcon::fromTheme(QStringLiteral("document-print"),
-                                    style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
+                                    toolIcon(QStyle::SP_FileDialogDetailedView)));
     print->setGeometry(102, 8, 30, 28);
     print->setAutoRaise(true);
     connect(print, &QToolButton::clicked, this, &TFormHlav::SpeedButtonPrintClick);

@@ -190,6 +190,7 @@ void TFormHlav::keepUnitImage(const link::TransferOutcome& outcome) {
 }
 
 void TFormHlav::loadUnitImageFromHistory() {
+    if (unitImage_) return;  // a transfer since the start knows better
     const history::SnapshotStore store(history::SnapshotStore::defaultFolder());
     for (const history::SnapshotInfo& snapshot : store.list().snapshots) {
         if (snapshot.event != history::Event::Read && snapshot.event != history::Event::Program) {
