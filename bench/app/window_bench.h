@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 
 #include "app/dialogs.h"
 #include "link/link_frame.h"
@@ -31,6 +32,15 @@ class PrintedDialogs final : public app::Dialogs {
 
 inline double elapsedMs(const QElapsedTimer& clock) {
     return static_cast<double>(clock.nsecsElapsed()) / 1e6;
+}
+
+// The processor time this thread has used, in ms. On a shared machine the
+// wall clock also counts the time other programs held the processor; the
+// thread's own time is what the window's work costs.
+inline double threadCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
 // A monitor answer as the unit sends it: the engine at rpm, the throttle at

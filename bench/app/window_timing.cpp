@@ -52,19 +52,25 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
 
     std::vector<double> startups;
+    std::vector<double> startupsCpu;
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer clock;
         clock.start();
+        const double cpuBefore = bench::threadCpuMs();
         app::TFormHlav window(app::StartOptions{}, app::SettingsPaths{folder.path().toStdString()},
                               std::make_unique<bench::PrintedDialogs>());
         window.show();
         QApplication::processEvents();
         startups.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+        startupsCpu.push_back(bench::threadCpuMs() - cpuBefore);
         window.tickTimer().stop();
     }
     const Stats start = statsOf(startups);
-    std::printf("start-up to first shown window: median %.1f ms, worst %.1f ms (%zu runs)\n",
-                start.median, start.worst, start.count);
+    const Stats startCpu = statsOf(startupsCpu);
+    std::printf(
+        "start-up to first shown window: median %.1f ms, worst %.1f ms (%zu runs); "
+        "processor time median %.1f ms\n",
+        start.median, start.worst, start.count, startCpu.median);
 
     app::StartOptions options;
     options.simulate = true;
@@ -140,25 +146,30 @@ int main(int argc, char** argv) {
 
     std::vector<double> pageChanges;
     std::vector<double> pageSwitches;
+    std::vector<double> pageChangesCpu;
     for (int i = 0; i < 40; ++i) {
         QElapsedTimer clock;
         clock.start();
+        const double cpuBefore = bench::threadCpuMs();
         maps.pageControl()->setCurrentIndex(i % 2 == 0 ? 1 : 2);
         pageSwitches.push_back(bench::elapsedMs(clock));
         QApplication::processEvents();
         pageChanges.push_back(bench::elapsedMs(clock));
+        pageChangesCpu.push_back(bench::threadCpuMs() - cpuBefore);
     }
     const Stats change = statsOf(pageChanges);
     const Stats switched = statsOf(pageSwitches);
+    const Stats changeCpu = statsOf(pageChangesCpu);
     std::printf(
         "page change between map pages (incl. repaint): median %.3f ms, worst %.3f ms "
-        "(before the repaint: median %.3f ms)\n",
-        change.median, change.worst, switched.median);
+        "(before the repaint: median %.3f ms); processor time median %.3f ms, worst %.3f ms\n",
+        change.median, change.worst, switched.median, changeCpu.median, changeCpu.worst);
 
     for (int page = 1; page <= 2; ++page) {
         maps.pageControl()->setCurrentIndex(page);
         QApplication::processEvents();
         std::vector<double> moving;
+        std::vector<double> movingCpu;
         for (int i = 0; i < ticks; ++i) {
             // The engine sweeps the axis and the throttle its rows: the lit
             // cell moves at every tick.
@@ -167,15 +178,18 @@ int main(int argc, char** argv) {
             maps.unitLink().monitor().decode(bench::monitorAnswer(rpm, throttle).bytes());
             QElapsedTimer clock;
             clock.start();
+            const double cpuBefore = bench::threadCpuMs();
             maps.Timer1Timer();
             QApplication::processEvents();
             moving.push_back(bench::elapsedMs(clock));
+            movingCpu.push_back(bench::threadCpuMs() - cpuBefore);
         }
         const Stats tick = statsOf(moving);
+        const Stats tickCpu = statsOf(movingCpu);
         std::printf(
             "tick on the %s page with the live cell moving (incl. repaint): median %.3f ms, "
-            "worst %.3f ms (%zu ticks)\n",
-            pageNames[page], tick.median, tick.worst, tick.count);
+            "worst %.3f ms (%zu ticks); processor time median %.3f ms, worst %.3f ms\n",
+            pageNames[page], tick.median, tick.worst, tick.count, tickCpu.median, tickCpu.worst);
     }
     maps.close();
     return 0;

@@ -192,13 +192,12 @@ void TFormHlav::keepUnitImage(const link::TransferOutcome& outcome) {
 void TFormHlav::loadUnitImageFromHistory() {
     if (unitImage_) return;  // a transfer since the start knows better
     const history::SnapshotStore store(history::SnapshotStore::defaultFolder());
-    for (const history::SnapshotInfo& snapshot : store.list().snapshots) {
-        if (snapshot.event != history::Event::Read && snapshot.event != history::Event::Program) {
-            continue;
-        }
-        unitImage_ = store.image(snapshot);
-        return;
-    }
+    const std::optional<history::SnapshotInfo> last =
+        store.newest([](const history::SnapshotInfo& snapshot) {
+            return snapshot.event == history::Event::Read ||
+                   snapshot.event == history::Event::Program;
+        });
+    if (last) unitImage_ = store.image(*last);
 }
 
 void TFormHlav::showDrift() {

@@ -181,11 +181,11 @@ void SnapshotStore::writeIndex(const std::vector<SnapshotInfo>& newestFirst) con
     (void)model::writeFileAtomically(folder_ / "index", text);
 }
 
-Listing SnapshotStore::read(bool& indexCurrent) const {
-    Listing listing;
+SnapshotStore::Collected SnapshotStore::collect(bool& indexCurrent) const {
+    Collected collected;
+    auto& found = collected.found;
+    auto& fromIndex = collected.fromIndex;
     const std::set<std::uint64_t> present = entryNumbers(folder_ / "entries");
-    std::map<std::uint64_t, SnapshotInfo> found;
-    std::set<std::uint64_t> fromIndex;
     indexCurrent = false;
     if (const std::optional<std::string> index = model::readFileContent(folder_ / "index")) {
         std::size_t start = 0;
@@ -221,28 +221,41 @@ Listing SnapshotStore::read(bool& indexCurrent) const {
         const std::optional<std::string> text = model::readFileContent(entryPath(number));
         const std::optional<SnapshotInfo> info = text ? parseEntry(*text) : std::nullopt;
         if (!info || info->number != number) {
-            listing.problems.push_back("snapshot " + std::to_string(number) +
-                                       ": its entry cannot be read");
+            collected.problems.push_back("snapshot " + std::to_string(number) +
+                                         ": its entry cannot be read");
             continue;
         }
         found.emplace(number, *info);
     }
-    const auto imageWhole = [this](const std::string& key) {
-        std::error_code error;
-        const auto size = fs::file_size(imagePath(key), error);
-        return !error && size == model::ParameterImage::kSize;
-    };
-    for (auto& [number, info] : found) {
-        if (!imageWhole(info.imageKey) && fromIndex.contains(number)) {
-            // A line of the index may name what its entry does not: the
-            // entry decides, and the index is written anew.
-            const std::optional<std::string> text = model::readFileContent(entryPath(number));
-            const std::optional<SnapshotInfo> entry = text ? parseEntry(*text) : std::nullopt;
-            if (entry && entry->number == number && !(*entry == info)) {
-                info = *entry;
-                indexCurrent = false;
-            }
+    return collected;
+}
+
+bool SnapshotStore::imageWhole(const std::string& key) const {
+    std::error_code error;
+    const auto size = fs::file_size(imagePath(key), error);
+    return !error && size == model::ParameterImage::kSize;
+}
+
+bool SnapshotStore::settle(SnapshotInfo& info, bool fromIndex) const {
+    if (!imageWhole(info.imageKey) && fromIndex) {
+        // A line of the index may name what its entry does not: the entry
+        // decides, and the index is written anew.
+        const std::optional<std::string> text = model::readFileContent(entryPath(info.number));
+        const std::optional<SnapshotInfo> entry = text ? parseEntry(*text) : std::nullopt;
+        if (entry && entry->number == info.number && !(*entry == info)) {
+            info = *entry;
+            return false;
         }
+    }
+    return true;
+}
+
+Listing SnapshotStore::read(bool& indexCurrent) const {
+    Collected collected = collect(indexCurrent);
+    Listing listing;
+    listing.problems = std::move(collected.problems);
+    for (auto& [number, info] : collected.found) {
+        if (!settle(info, collected.fromIndex.contains(number))) indexCurrent = false;
         if (!imageWhole(info.imageKey)) {
             listing.problems.push_back("snapshot " + std::to_string(number) +
                                        ": its image is missing or damaged");
@@ -252,6 +265,21 @@ Listing SnapshotStore::read(bool& indexCurrent) const {
     }
     std::sort(listing.snapshots.begin(), listing.snapshots.end(), byNewest);
     return listing;
+}
+
+std::optional<SnapshotInfo> SnapshotStore::newest(
+    const std::function<bool(const SnapshotInfo&)>& wanted) const {
+    bool indexCurrent = true;
+    Collected collected = collect(indexCurrent);
+    // Only the snapshots wanted, newest first, are checked for their image:
+    // a long history is not opened file by file to find its newest entry.
+    for (auto it = collected.found.rbegin(); it != collected.found.rend(); ++it) {
+        SnapshotInfo info = it->second;
+        if (!wanted(info)) continue;
+        settle(info, collected.fromIndex.contains(it->first));
+        if (wanted(info) && imageWhole(info.imageKey)) return info;
+    }
+    return std::nullopt;
 }
 
 Listing SnapshotStore::list() const {

@@ -3,7 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,6 +48,10 @@ class SnapshotStore {
               const model::ParameterImage& image);
 
     Listing list() const;
+    // The newest readable snapshot that `wanted` accepts, found without
+    // checking the images of all the others.
+    std::optional<SnapshotInfo> newest(
+        const std::function<bool(const SnapshotInfo&)>& wanted) const;
     // The image of a snapshot; nothing (and problem set) when its file is
     // missing or not 1350 bytes.
     std::optional<model::ParameterImage> image(const SnapshotInfo& snapshot,
@@ -57,6 +64,18 @@ class SnapshotStore {
     std::filesystem::path imagePath(const std::string& key) const;
     // The key the image is kept under, writing it when it is new.
     std::optional<std::string> keepImage(const model::ParameterImage& image, std::string& error);
+    // What the index and the entries name, by number, before any image is
+    // checked, and the entries that could not be read.
+    struct Collected {
+        std::map<std::uint64_t, SnapshotInfo> found;
+        std::set<std::uint64_t> fromIndex;  // the numbers the index named
+        std::vector<std::string> problems;
+    };
+    Collected collect(bool& indexCurrent) const;
+    bool imageWhole(const std::string& key) const;
+    // Takes the entry's word over an index line naming a missing image;
+    // false when the two differed.
+    bool settle(SnapshotInfo& info, bool fromIndex) const;
     // Listing plus whether the index on disk said the same.
     Listing read(bool& indexCurrent) const;
     void writeIndex(const std::vector<SnapshotInfo>& newestFirst) const;

@@ -121,6 +121,25 @@ TEST_F(SnapshotStoreTest, AnIndexLineNamingAMissingImageDefersToTheEntry) {
     EXPECT_EQ(store.list().snapshots, listing.snapshots) << "the index was mended";
 }
 
+TEST_F(SnapshotStoreTest, TheNewestWantedSnapshotPassesOverOnesWhoseImageIsGone) {
+    SnapshotStore store(root());
+    const auto isRead = [](const SnapshotInfo& s) { return s.event == Event::Read; };
+    EXPECT_FALSE(store.newest(isRead));
+    const auto older = store.add(Event::Read, 100, "", "unit", imageOf(1));
+    const auto newer = store.add(Event::Read, 101, "", "unit", imageOf(2));
+    ASSERT_TRUE(store.add(Event::Save, 102, "/a.ign", "", imageOf(3)).snapshot);
+    ASSERT_TRUE(older.snapshot && newer.snapshot);
+    EXPECT_EQ(store.newest(isRead), newer.snapshot);
+
+    fs::remove(root() / "images" / (newer.snapshot->imageKey + ".img"));
+    EXPECT_EQ(store.newest(isRead), older.snapshot);
+    // An entry the index does not know yet is found too.
+    fs::remove(root() / "index");
+    const auto newest = store.add(Event::Read, 103, "", "unit", imageOf(4));
+    fs::remove(root() / "index");
+    EXPECT_EQ(store.newest(isRead), newest.snapshot);
+}
+
 TEST_F(SnapshotStoreTest, KeepsTheNewestAndDropsImagesNoLongerUsed) {
     SnapshotStore store(root(), 5);
     for (unsigned i = 0; i < 8; ++i) {
