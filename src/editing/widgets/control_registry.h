@@ -14,7 +14,7 @@ namespace zelvor::widgets {
 // spinner are one widget here, so both names lead to it.
 class ControlRegistry {
   public:
-    void add(std::string_view name, QObject* object) { addKey(toQString(name), object); }
+    void add(std::string_view name, QObject* object) { addKey(elementName(name, -1), object); }
     void add(std::string_view name, int element, QObject* object) {
         addKey(elementName(name, element), object);
     }
