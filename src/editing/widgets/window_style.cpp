@@ -5,8 +5,6 @@
 #include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
 
-#include <memory>
-
 namespace zelvor::widgets {
 
 namespace {
@@ -47,13 +45,17 @@ const QImage& WindowStyle::frameSample(const QStyleOption& option, const QWidget
         QImage sample(kFrameSample, kFrameSample, QImage::Format_ARGB32_Premultiplied);
         sample.fill(Qt::transparent);
         QPainter painter(&sample);
-        std::unique_ptr<QStyleOption> small(
-            qstyleoption_cast<const QStyleOptionTabWidgetFrame*>(&option) != nullptr
-                ? new QStyleOptionTabWidgetFrame(
-                      *qstyleoption_cast<const QStyleOptionTabWidgetFrame*>(&option))
-                : new QStyleOption(option));
-        small->rect = QRect(0, 0, kFrameSample, kFrameSample);
-        SteadyPaletteStyle::drawPrimitive(PE_FrameTabWidget, small.get(), &painter, widget);
+        // The option as given, of its own type (style options are copied,
+        // never deleted through their base), drawn small.
+        const auto drawSmall = [&](auto small) {
+            small.rect = QRect(0, 0, kFrameSample, kFrameSample);
+            SteadyPaletteStyle::drawPrimitive(PE_FrameTabWidget, &small, &painter, widget);
+        };
+        if (const auto* frame = qstyleoption_cast<const QStyleOptionTabWidgetFrame*>(&option)) {
+            drawSmall(*frame);
+        } else {
+            drawSmall(option);
+        }
         painter.end();
         found = frames_.insert(key, sample);
     }
