@@ -1,7 +1,8 @@
 // The window's style draws what Fusion draws, from pictures it keeps: the
-// page control looks the same to a step of a channel, and a spin box shown in a
+// page control and framed groups look the same to a step of a channel, and a spin box shown in a
 // colour it had before is drawn with the palette it had then, so the
 // style's picture of it is found again instead of drawn anew.
+#include <QGroupBox>
 #include <QSpinBox>
 #include <QStyleFactory>
 #include <QTabWidget>
@@ -25,6 +26,12 @@ std::unique_ptr<QTabWidget> pageControl(int current) {
                              "Sensors", "Idle", "Gas", "Race", "Gear", "Monitor"}) {
         pages->addTab(new QWidget, QString::fromLatin1(name));
     }
+    // Framed groups as the pages have them: one without a title (as the
+    // map grid), one with.
+    auto* plain = new QGroupBox(pages->widget(current));
+    plain->setGeometry(4, 4, 600, 420);
+    auto* titled = new QGroupBox(QStringLiteral("Engine"), pages->widget(current));
+    titled->setGeometry(610, 30, 180, 300);
     pages->resize(820, 640);
     pages->setCurrentIndex(current);
     return pages;

@@ -25,31 +25,44 @@ QString tabShapeKey(const QStyleOptionTab& tab, qreal ratio) {
         .arg(ratio);
 }
 
-// Everything the frame around the pages is drawn from besides its size.
-QString frameKey(const QStyleOption& option, qreal ratio) {
-    const auto* frame = qstyleoption_cast<const QStyleOptionTabWidgetFrame*>(&option);
-    return QStringLiteral("s%1 h%2 k%3 r%4")
+// Everything a frame is drawn from besides its size.
+QString frameKey(QStyle::PrimitiveElement element, const QStyleOption& option) {
+    const auto* tabFrame = qstyleoption_cast<const QStyleOptionTabWidgetFrame*>(&option);
+    return QStringLiteral("e%1 s%2 h%3 k%4")
+        .arg(static_cast<int>(element))
         .arg(static_cast<uint>(option.state))
-        .arg(frame != nullptr ? static_cast<int>(frame->shape) : -1)
-        .arg(option.palette.cacheKey())
-        .arg(ratio);
+        .arg(tabFrame != nullptr ? static_cast<int>(tabFrame->shape) : -1)
+        .arg(option.palette.cacheKey());
 }
 
 }  // namespace
 
-const QImage& WindowStyle::frameSample(const QStyleOption& option, const QWidget* widget) const {
-    const QString key = frameKey(option, 1.0);
+std::optional<WindowStyle::FrameBands> WindowStyle::bandsOf(PrimitiveElement element) {
+    switch (element) {
+        case PE_FrameTabWidget:
+            return FrameBands{.edge = 4, .sample = 12};
+        // A group box's frame is left to the style: its inside is
+        // translucent, and laid out line by line it cost more than the
+        // style's own stretched picture, which Qt fills on several threads.
+        default:
+            return std::nullopt;
+    }
+}
+
+const QImage& WindowStyle::frameSample(PrimitiveElement element, FrameBands bands,
+                                       const QStyleOption& option, const QWidget* widget) const {
+    const QString key = frameKey(element, option);
     auto found = frames_.constFind(key);
     if (found == frames_.cend()) {
         if (frames_.size() >= kMaxShapes) frames_.clear();
-        QImage sample(kFrameSample, kFrameSample, QImage::Format_ARGB32_Premultiplied);
+        QImage sample(bands.sample, bands.sample, QImage::Format_ARGB32_Premultiplied);
         sample.fill(Qt::transparent);
         QPainter painter(&sample);
         // The option as given, of its own type (style options are copied,
         // never deleted through their base), drawn small.
         const auto drawSmall = [&](auto small) {
-            small.rect = QRect(0, 0, kFrameSample, kFrameSample);
-            SteadyPaletteStyle::drawPrimitive(PE_FrameTabWidget, &small, &painter, widget);
+            small.rect = QRect(0, 0, bands.sample, bands.sample);
+            SteadyPaletteStyle::drawPrimitive(element, &small, &painter, widget);
         };
         if (const auto* frame = qstyleoption_cast<const QStyleOptionTabWidgetFrame*>(&option)) {
             drawSmall(*frame);
@@ -62,26 +75,17 @@ const QImage& WindowStyle::frameSample(const QStyleOption& option, const QWidget
     return found.value();
 }
 
-void WindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
-                                QPainter* painter, const QWidget* widget) const {
-    const QRect rect = option->rect;
-    // The laying out holds at a pixel ratio of 1 and for a frame larger
-    // than its sample; anything else is drawn as the style draws it.
-    const bool laidOut = element == PE_FrameTabWidget && painter->device() != nullptr &&
-                         painter->device()->devicePixelRatio() == 1.0 &&
-                         rect.width() > kFrameSample && rect.height() > kFrameSample;
-    if (!laidOut) {
-        SteadyPaletteStyle::drawPrimitive(element, option, painter, widget);
-        return;
-    }
-    const QImage& sample = frameSample(*option, widget);
-    const int e = kFrameEdge;
-    const int s = kFrameSample;
+void WindowStyle::layOutFrame(PrimitiveElement element, FrameBands bands,
+                              const QStyleOption& option, QPainter* painter,
+                              const QWidget* widget) const {
+    const QImage& sample = frameSample(element, bands, option, widget);
+    const QRect rect = option.rect;
+    const int e = bands.edge;
+    const int s = bands.sample;
     const int innerWidth = rect.width() - 2 * e;
     const int innerHeight = rect.height() - 2 * e;
     painter->save();
-    painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
-    // Corners as drawn, edges stretched from one row or column of the sample.
+    // Corners as drawn.
     painter->drawImage(QRect(rect.left(), rect.top(), e, e), sample, QRect(0, 0, e, e));
     painter->drawImage(QRect(rect.right() - e + 1, rect.top(), e, e), sample,
                        QRect(s - e, 0, e, e));
@@ -89,18 +93,36 @@ void WindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* op
                        QRect(0, s - e, e, e));
     painter->drawImage(QRect(rect.right() - e + 1, rect.bottom() - e + 1, e, e), sample,
                        QRect(s - e, s - e, e, e));
-    painter->drawImage(QRect(rect.left() + e, rect.top(), innerWidth, e), sample,
-                       QRect(e, 0, 1, e));
-    painter->drawImage(QRect(rect.left() + e, rect.bottom() - e + 1, innerWidth, e), sample,
-                       QRect(e, s - e, 1, e));
-    painter->drawImage(QRect(rect.left(), rect.top() + e, e, innerHeight), sample,
-                       QRect(0, e, e, 1));
-    painter->drawImage(QRect(rect.right() - e + 1, rect.top() + e, e, innerHeight), sample,
-                       QRect(s - e, e, e, 1));
-    // The inside is one colour: a fill, the fastest a raster painter has.
-    painter->fillRect(QRect(rect.left() + e, rect.top() + e, innerWidth, innerHeight),
-                      QColor::fromRgba(sample.pixel(e, e)));
+    // Each line of an edge is one colour along its length: a fill each,
+    // the fastest a raster painter has, and none where the sample is clear.
+    const auto fillLine = [&](QRect line, int x, int y) {
+        const QColor colour = sample.pixelColor(x, y);
+        if (colour.alpha() != 0) painter->fillRect(line, colour);
+    };
+    for (int i = 0; i < e; ++i) {
+        fillLine(QRect(rect.left() + e, rect.top() + i, innerWidth, 1), e, i);
+        fillLine(QRect(rect.left() + e, rect.bottom() - e + 1 + i, innerWidth, 1), e, s - e + i);
+        fillLine(QRect(rect.left() + i, rect.top() + e, 1, innerHeight), i, e);
+        fillLine(QRect(rect.right() - e + 1 + i, rect.top() + e, 1, innerHeight), s - e + i, e);
+    }
+    // The inside is one colour too.
+    fillLine(QRect(rect.left() + e, rect.top() + e, innerWidth, innerHeight), e, e);
     painter->restore();
+}
+
+void WindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                QPainter* painter, const QWidget* widget) const {
+    const std::optional<FrameBands> bands = bandsOf(element);
+    // The laying out holds at a pixel ratio of 1 and for a frame larger
+    // than its sample; anything else is drawn as the style draws it.
+    const bool laidOut =
+        bands && painter->device() != nullptr && painter->device()->devicePixelRatio() == 1.0 &&
+        option->rect.width() > bands->sample && option->rect.height() > bands->sample;
+    if (laidOut) {
+        layOutFrame(element, *bands, *option, painter, widget);
+    } else {
+        SteadyPaletteStyle::drawPrimitive(element, option, painter, widget);
+    }
 }
 
 void WindowStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,

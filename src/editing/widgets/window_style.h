@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QString>
+#include <optional>
 
 #include "editing/widgets/steady_palette_style.h"
 
@@ -15,10 +16,10 @@ namespace zelvor::widgets {
 // A change of page repaints every tab and the frame around the page. A
 // tab's shape (a rounded, shaded outline) depends on its size, state and
 // place in the row only, so it is drawn once and copied; the captions are
-// drawn each time as before. The frame's translucent lines, drawn as lines
-// around a page of many hundred rows, cost more than the page's own
+// drawn each time as before. The frame around the page, drawn as
+// translucent lines hundreds of rows tall, cost more than the page's own
 // controls; it is drawn once small and laid out from that picture: its
-// corners copied, its edges stretched, its inside filled.
+// corners copied, its edges and inside filled line by line.
 class WindowStyle : public SteadyPaletteStyle {
   public:
     using SteadyPaletteStyle::SteadyPaletteStyle;
@@ -31,9 +32,17 @@ class WindowStyle : public SteadyPaletteStyle {
   private:
     static constexpr int kMargin = 8;  // room for what a shape draws beside its rect
     static constexpr qsizetype kMaxShapes = 256;
-    static constexpr int kFrameEdge = 4;  // what of the frame's edge differs from its inside
-    static constexpr int kFrameSample = 2 * kFrameEdge + 4;
-    const QImage& frameSample(const QStyleOption& option, const QWidget* widget) const;
+    // How much of a frame's edge differs from its inside, and the size of
+    // the picture it is laid out from.
+    struct FrameBands {
+        int edge = 0;
+        int sample = 0;
+    };
+    static std::optional<FrameBands> bandsOf(PrimitiveElement element);
+    const QImage& frameSample(PrimitiveElement element, FrameBands bands,
+                              const QStyleOption& option, const QWidget* widget) const;
+    void layOutFrame(PrimitiveElement element, FrameBands bands, const QStyleOption& option,
+                     QPainter* painter, const QWidget* widget) const;
 
     mutable QHash<QString, QPixmap> tabShapes_;
     mutable QHash<QString, QImage> frames_;
