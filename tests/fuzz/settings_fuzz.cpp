@@ -42,19 +42,38 @@ void settingsSurviveARoundTrip(std::string_view text) {
     }
 }
 
-void dumpSurvivesARoundTrip(std::string_view text) {
+model::ParameterImage patternedImage() {
     model::ParameterImage image;
     for (std::size_t i = 0; i < model::ParameterImage::kSize; ++i) {
         image.setByte(i, static_cast<std::uint8_t>(i * 11 + 5));
     }
-    app::AllFlags all{};
-    app::parseImageDump(text, image, all);
+    return image;
+}
+
+void writtenDumpReadsBack(const model::ParameterImage& image, const app::AllFlags& all) {
     const std::string written = app::formatImageDump(image, all);
     model::ParameterImage again;
     app::AllFlags allAgain{};
     allAgain.fill(true);
     app::parseImageDump(written, again, allAgain);
     if (!(again == image) || allAgain != all) std::abort();
+}
+
+// Writing and reading a whole dump back costs far more than reading the
+// input, so it is done only when the input reached the image: an input that
+// did not leaves the same image each time, checked once.
+void dumpSurvivesARoundTrip(std::string_view text) {
+    static const model::ParameterImage untouched = patternedImage();
+    static const bool untouchedChecked = [] {
+        writtenDumpReadsBack(untouched, app::AllFlags{});
+        return true;
+    }();
+    (void)untouchedChecked;
+    model::ParameterImage image = untouched;
+    app::AllFlags all{};
+    app::parseImageDump(text, image, all);
+    if (image == untouched && all == app::AllFlags{}) return;
+    writtenDumpReadsBack(image, all);
 }
 
 }  // namespace
