@@ -31,29 +31,6 @@ model::ParameterImage asRefreshed(MapId map, const model::ParameterImage& image)
     return shown;
 }
 
-// The axis points that differ from what the grid showed, as collecting the
-// page takes them.
-void writeAxis(MapId map, const AxisRpm& axis, const AxisRpm& shown, model::ParameterImage& image) {
-    const Field field = descriptorOf(map).axis;
-    const bool coupled = model::isCoupled(image);
-    const bool same = model::isSame(image);
-    for (std::size_t c = 0; c < model::kMapColumns; ++c) {
-        if (axis[c] == shown[c]) continue;
-        const int point =
-            static_cast<int>(model::descriptor(field).toStored(kAxisRange.limit(axis[c])));
-        if (map == MapId::Jet1A) {
-            const int old = image.get(Field::RPM_JET_1A_Rpm, c);
-            if (coupled && point != old) {
-                const int moved = image.get(Field::RPM_JET_2A_Rpm, c) + (point - old);
-                image.set(Field::RPM_JET_2A_Rpm, c,
-                          static_cast<unsigned>(std::clamp(moved, 0, 255)));
-            }
-            if (same) image.set(Field::RPM_JET_2A_Rpm, c, static_cast<unsigned>(point));
-        }
-        image.set(field, c, static_cast<unsigned>(point));
-    }
-}
-
 }  // namespace
 
 std::optional<MapId> mapOfPage(int page) {
@@ -128,7 +105,7 @@ bool writeMapEdit(MapId map, const MapEdit& edit, model::ParameterImage& image,
     scaling.computeBaseTimes(image);
     scaling.readPercents(InjectionMap::Jet1A, image);
     scaling.readPercents(InjectionMap::Jet2A, image);
-    if (edit.axis) writeAxis(map, *edit.axis, shown.axis, image);
+    if (edit.axis) collectAxisPoints(pageOfMap(map), *edit.axis, &shown.axis, image);
     scaling.computeBaseTimes(image);
 
     if (!descriptor.injection) {

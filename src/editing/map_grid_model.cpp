@@ -29,27 +29,6 @@ void computeScaling(const model::ParameterImage& image, model::InjectionScaling&
     scaling.computeBaseTimes(image);
 }
 
-void collectAxis(int page, const MapGridValues& grid, const MapGridValues* shown,
-                 const MapDescriptor& map, model::ParameterImage& image) {
-    const bool coupled = model::isCoupled(image);
-    const bool same = model::isSame(image);
-    for (std::size_t c = 0; c < kMapColumns; ++c) {
-        if (shown != nullptr && shown->axis[c] == grid.axis[c]) continue;
-        const int point = static_cast<int>(storedOf(map.axis, kAxisRange, grid.axis[c]));
-        if (page == kPageJet1A) {
-            const int old = image.get(Field::RPM_JET_1A_Rpm, c);
-            if (coupled && point != old) {
-                // Map 2's point moves by as much as map 1's.
-                const int moved = image.get(Field::RPM_JET_2A_Rpm, c) + (point - old);
-                image.set(Field::RPM_JET_2A_Rpm, c,
-                          static_cast<unsigned>(std::clamp(moved, 0, 255)));
-            }
-            if (same) image.set(Field::RPM_JET_2A_Rpm, c, static_cast<unsigned>(point));
-        }
-        image.set(map.axis, c, static_cast<unsigned>(point));
-    }
-}
-
 // The percentages a collect takes from the grid. The grid cannot show more
 // than its maximum: a percentage above it that the user left standing at the
 // maximum is kept, so collecting a page does not cut the times of cells the
@@ -141,11 +120,34 @@ MapGridValues refreshMapPage(int page, model::ParameterImage& image,
     return values;
 }
 
+void collectAxisPoints(int page, const std::array<int, kMapColumns>& axis,
+                       const std::array<int, kMapColumns>* shown, model::ParameterImage& image) {
+    const std::optional<MapDescriptor> map = mapDescriptor(page);
+    if (!map) return;
+    const bool coupled = model::isCoupled(image);
+    const bool same = model::isSame(image);
+    for (std::size_t c = 0; c < kMapColumns; ++c) {
+        if (shown != nullptr && (*shown)[c] == axis[c]) continue;
+        const int point = static_cast<int>(storedOf(map->axis, kAxisRange, axis[c]));
+        if (page == kPageJet1A) {
+            const int old = image.get(Field::RPM_JET_1A_Rpm, c);
+            if (coupled && point != old) {
+                // Map 2's point moves by as much as map 1's.
+                const int moved = image.get(Field::RPM_JET_2A_Rpm, c) + (point - old);
+                image.set(Field::RPM_JET_2A_Rpm, c,
+                          static_cast<unsigned>(std::clamp(moved, 0, 255)));
+            }
+            if (same) image.set(Field::RPM_JET_2A_Rpm, c, static_cast<unsigned>(point));
+        }
+        image.set(map->axis, c, static_cast<unsigned>(point));
+    }
+}
+
 void collectMapPage(int page, const MapGridValues& grid, model::ParameterImage& image,
                     model::InjectionScaling& scaling, AllFlags& all, const MapGridValues* shown) {
     const std::optional<MapDescriptor> map = mapDescriptor(page);
     if (!map) return;
-    collectAxis(page, grid, shown, *map, image);
+    collectAxisPoints(page, grid.axis, shown != nullptr ? &shown->axis : nullptr, image);
     computeScaling(image, scaling);
 
     if (map->injection) {

@@ -84,6 +84,12 @@ struct MapGridValues {
 MapGridValues refreshMapPage(int page, model::ParameterImage& image,
                              model::InjectionScaling& scaling, const AllFlags& all);
 
+// The axis points of map page 1..3 that differ from shown (all of them when
+// none is given) into the image. A point moved on page 2 moves map 2's point
+// by as much while the maps are coupled, and copies it while they are equal.
+void collectAxisPoints(int page, const std::array<int, kMapColumns>& axis,
+                       const std::array<int, kMapColumns>* shown, model::ParameterImage& image);
+
 // Grid -> image for map page 1..3. An injection axis point moved on page 2
 // moves map 2's point by as much while the maps are coupled, and copies it
 // while they are equal; cells go through the percentages. A cell whose
