@@ -25,63 +25,40 @@ QString tabShapeKey(const QStyleOptionTab& tab, qreal ratio) {
         .arg(ratio);
 }
 
-// Everything a frame is drawn from besides its size.
-QString frameKey(QStyle::PrimitiveElement element, const QStyleOption& option) {
-    const auto* tabFrame = qstyleoption_cast<const QStyleOptionTabWidgetFrame*>(&option);
-    return QStringLiteral("e%1 s%2 h%3 k%4")
-        .arg(static_cast<int>(element))
-        .arg(static_cast<uint>(option.state))
-        .arg(tabFrame != nullptr ? static_cast<int>(tabFrame->shape) : -1)
-        .arg(option.palette.cacheKey());
+// Everything a page frame is drawn from besides its size.
+QString frameKey(const QStyleOptionTabWidgetFrame& frame) {
+    return QStringLiteral("s%1 h%2 k%3")
+        .arg(static_cast<uint>(frame.state))
+        .arg(static_cast<int>(frame.shape))
+        .arg(frame.palette.cacheKey());
 }
 
 }  // namespace
 
-std::optional<WindowStyle::FrameBands> WindowStyle::bandsOf(PrimitiveElement element) {
-    switch (element) {
-        case PE_FrameTabWidget:
-            return FrameBands{.edge = 4, .sample = 12};
-        // A group box's frame is left to the style: its inside is
-        // translucent, and laid out line by line it cost more than the
-        // style's own stretched picture, which Qt fills on several threads.
-        default:
-            return std::nullopt;
-    }
-}
-
-const QImage& WindowStyle::frameSample(PrimitiveElement element, FrameBands bands,
-                                       const QStyleOption& option, const QWidget* widget) const {
-    const QString key = frameKey(element, option);
+const QImage& WindowStyle::frameSample(const QStyleOptionTabWidgetFrame& frame,
+                                       const QWidget* widget) const {
+    const QString key = frameKey(frame);
     auto found = frames_.constFind(key);
     if (found == frames_.cend()) {
         if (frames_.size() >= kMaxShapes) frames_.clear();
-        QImage sample(bands.sample, bands.sample, QImage::Format_ARGB32_Premultiplied);
+        QImage sample(kFrameSample, kFrameSample, QImage::Format_ARGB32_Premultiplied);
         sample.fill(Qt::transparent);
         QPainter painter(&sample);
-        // The option as given, of its own type (style options are copied,
-        // never deleted through their base), drawn small.
-        const auto drawSmall = [&](auto small) {
-            small.rect = QRect(0, 0, bands.sample, bands.sample);
-            SteadyPaletteStyle::drawPrimitive(element, &small, &painter, widget);
-        };
-        if (const auto* frame = qstyleoption_cast<const QStyleOptionTabWidgetFrame*>(&option)) {
-            drawSmall(*frame);
-        } else {
-            drawSmall(option);
-        }
+        QStyleOptionTabWidgetFrame small = frame;
+        small.rect = QRect(0, 0, kFrameSample, kFrameSample);
+        SteadyPaletteStyle::drawPrimitive(PE_FrameTabWidget, &small, &painter, widget);
         painter.end();
         found = frames_.insert(key, sample);
     }
     return found.value();
 }
 
-void WindowStyle::layOutFrame(PrimitiveElement element, FrameBands bands,
-                              const QStyleOption& option, QPainter* painter,
+void WindowStyle::layOutFrame(const QStyleOptionTabWidgetFrame& frame, QPainter* painter,
                               const QWidget* widget) const {
-    const QImage& sample = frameSample(element, bands, option, widget);
-    const QRect rect = option.rect;
-    const int e = bands.edge;
-    const int s = bands.sample;
+    const QImage& sample = frameSample(frame, widget);
+    const QRect rect = frame.rect;
+    const int e = kFrameEdge;
+    const int s = kFrameSample;
     const int innerWidth = rect.width() - 2 * e;
     const int innerHeight = rect.height() - 2 * e;
     painter->save();
@@ -112,14 +89,19 @@ void WindowStyle::layOutFrame(PrimitiveElement element, FrameBands bands,
 
 void WindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                                 QPainter* painter, const QWidget* widget) const {
-    const std::optional<FrameBands> bands = bandsOf(element);
-    // The laying out holds at a pixel ratio of 1 and for a frame larger
-    // than its sample; anything else is drawn as the style draws it.
-    const bool laidOut =
-        bands && painter->device() != nullptr && painter->device()->devicePixelRatio() == 1.0 &&
-        option->rect.width() > bands->sample && option->rect.height() > bands->sample;
+    // Only the page frame is laid out. A group box's frame is left to the
+    // style: its inside is translucent, and laid out line by line it cost
+    // more than the style's own stretched picture, which Qt fills on several
+    // threads. The laying out holds at a pixel ratio of 1 and for a frame
+    // larger than its sample; anything else is drawn as the style draws it.
+    const auto* frame = element == PE_FrameTabWidget
+                            ? qstyleoption_cast<const QStyleOptionTabWidgetFrame*>(option)
+                            : nullptr;
+    const bool laidOut = frame != nullptr && painter->device() != nullptr &&
+                         painter->device()->devicePixelRatio() == 1.0 &&
+                         frame->rect.width() > kFrameSample && frame->rect.height() > kFrameSample;
     if (laidOut) {
-        layOutFrame(element, *bands, *option, painter, widget);
+        layOutFrame(*frame, painter, widget);
     } else {
         SteadyPaletteStyle::drawPrimitive(element, option, painter, widget);
     }

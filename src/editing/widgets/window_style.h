@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QString>
-#include <optional>
+#include <QStyleOptionTabWidgetFrame>
 
 #include "editing/widgets/steady_palette_style.h"
 
@@ -32,17 +32,13 @@ class WindowStyle : public SteadyPaletteStyle {
   private:
     static constexpr int kMargin = 8;  // room for what a shape draws beside its rect
     static constexpr qsizetype kMaxShapes = 256;
-    // How much of a frame's edge differs from its inside, and the size of
-    // the picture it is laid out from.
-    struct FrameBands {
-        int edge = 0;
-        int sample = 0;
-    };
-    static std::optional<FrameBands> bandsOf(PrimitiveElement element);
-    const QImage& frameSample(PrimitiveElement element, FrameBands bands,
-                              const QStyleOption& option, const QWidget* widget) const;
-    void layOutFrame(PrimitiveElement element, FrameBands bands, const QStyleOption& option,
-                     QPainter* painter, const QWidget* widget) const;
+    // The page frame is laid out from a picture this size, of which this
+    // much at each edge differs from the inside.
+    static constexpr int kFrameSample = 12;
+    static constexpr int kFrameEdge = 4;
+    const QImage& frameSample(const QStyleOptionTabWidgetFrame& frame, const QWidget* widget) const;
+    void layOutFrame(const QStyleOptionTabWidgetFrame& frame, QPainter* painter,
+                     const QWidget* widget) const;
 
     mutable QHash<QString, QPixmap> tabShapes_;
     mutable QHash<QString, QImage> frames_;
