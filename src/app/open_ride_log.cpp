@@ -15,7 +15,9 @@ void OpenRideLog::startRecording(const QString& path) {
 }
 
 void OpenRideLog::keepRecordedRows() {
-    if (source_ != Source::Recording || keeping_) return;
+    // A file's rows are kept when it is opened; a recording's, running or
+    // ended, only from the first time something looks at them.
+    if (source_ == Source::None || keeping_) return;
     keeping_ = true;
     // Every row is in the file as soon as it is recorded.
     datalog::LogReadResult read = datalog::readRideLog(path_.toStdString());

@@ -25,7 +25,7 @@ class OpenRideLog : public QObject {
     // The rows of the log, recorded or read, whether kept or not.
     std::size_t rowCount() const { return count_; }
     // From now on the recording's rows are kept: those written so far are
-    // read back from its file.
+    // read back from its file, whether the recording still runs or ended.
     void keepRecordedRows();
     Source source() const { return source_; }
     // The log file (being written, or read).

@@ -25,6 +25,7 @@
 #include "logview/log_view.h"
 #include "logview/strip_chart.h"
 #include "model/injection.h"
+#include "ridetune/ride_tuning_panel.h"
 
 using namespace zelvor;
 using zelvor::testing::RowBuilder;
@@ -190,6 +191,24 @@ class WindowRideLogTest : public QObject {
         QVERIFY(read.log.has_value());
         QCOMPARE(read.log->rows.size(), w.rideLog().rows().size());
         QCOMPARE(read.log->rows.back().timeMs, w.rideLog().rows().back().timeMs);
+    }
+
+    // A recording stopped before anything showed it is tuned from every row
+    // it wrote, read back from its file.
+    void aRecordingStoppedUnseenIsTunedFromAllItsRows() {
+        WindowUnderTest t(folder_.path(), simulated(), false);
+        app::TFormHlav& w = t.window;
+        showActive(w);
+        keyInWindow(w, Qt::Key_L, Qt::ControlModifier);
+        QVERIFY(rowsReach(w, 10));
+        keyInWindow(w, Qt::Key_L, Qt::ControlModifier);
+        QVERIFY(!w.recordingRide());
+        const std::size_t recorded = w.rideLog().rowCount();
+
+        w.findChild<QAction*>(QStringLiteral("MenuTuneFromOpenLog"))->trigger();
+        QCOMPARE(w.rideLog().rows().size(), recorded);
+        QVERIFY2(w.rideTuningPanel()->summary().contains(QStringLiteral("\n%1 rows").arg(recorded)),
+                 qPrintable(w.rideTuningPanel()->summary()));
     }
 
     void noRowsWhileAReadRunsAndTheRecordingGoesOnAfterIt() {
