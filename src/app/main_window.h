@@ -463,6 +463,7 @@ class TFormHlav : public QMainWindow {
     void recordRideRow();
     void showRecordingStatus();
     // Ends the recording; a problem (a write error) is shown in a box.
+    void startRecording();
     void stopRecording(const QString& problem = {});
     // The link polls on every tick while recording with fast polling.
     void applyRidePolling();

@@ -63,15 +63,13 @@ QString driftText(std::size_t changes) {
 }  // namespace
 
 void TFormHlav::buildCompareParts(QMenu* file) {
-    QMenu* compare = file->addMenu(QStringLiteral("Co&mpare with"));
+    QMenu* compare = file->addMenu(QString());
     compare->setObjectName(QStringLiteral("MenuCompare"));
     registry_.add("MenuCompare", compare);
-    QAction* withFile = compare->addAction(QStringLiteral("&Parameter file..."));
-    registry_.add("MenuCompareFile", withFile);
-    connect(withFile, &QAction::triggered, this, &TFormHlav::MenuCompareFileClick);
-    QAction* withUnit = compare->addAction(QStringLiteral("&Unit"));
-    registry_.add("MenuCompareUnit", withUnit);
-    connect(withUnit, &QAction::triggered, this, &TFormHlav::MenuCompareUnitClick);
+    connect(addMenuAction(compare, "MenuCompareFile"), &QAction::triggered, this,
+            &TFormHlav::MenuCompareFileClick);
+    connect(addMenuAction(compare, "MenuCompareUnit"), &QAction::triggered, this,
+            &TFormHlav::MenuCompareUnitClick);
 }
 
 void TFormHlav::MenuCompareFileClick() {

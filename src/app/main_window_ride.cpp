@@ -37,16 +37,19 @@ QString durationText(std::int64_t ms) {
 
 void TFormHlav::buildLogMenu() {
     rideLog_ = new OpenRideLog(this);
-    auto* menu = new QMenu(QStringLiteral("Lo&g"), this);
+    // The texts come from the window's text table in the chosen language.
+    auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("MenuLog"));
+    registry_.add("MenuLog", menu);
     QMenu* help = registry_.find<QMenu>("MenuHelp");
     menuBar()->insertMenu(help != nullptr ? help->menuAction() : nullptr, menu);
 
-    recordAction_ = menu->addAction(QStringLiteral("&Record"));
+    // Checked while a recording runs.
+    recordAction_ = addMenuAction(menu, "LogRecord", QKeySequence(Qt::CTRL | Qt::Key_L));
     recordAction_->setObjectName(QStringLiteral("LogRecord"));
-    recordAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    recordAction_->setCheckable(true);
     connect(recordAction_, &QAction::triggered, this, &TFormHlav::LogRecordClick);
-    markerAction_ = menu->addAction(QStringLiteral("&Marker\u2026"));
+    markerAction_ = addMenuAction(menu, "LogMarker");
     markerAction_->setObjectName(QStringLiteral("LogMarker"));
     // M where no field takes the letter; Ctrl+M also where one does (a
     // typed value, the map grid).
@@ -54,16 +57,16 @@ void TFormHlav::buildLogMenu() {
     markerAction_->setEnabled(false);
     connect(markerAction_, &QAction::triggered, this, &TFormHlav::LogMarkerClick);
     menu->addSeparator();
-    QAction* open = menu->addAction(QStringLiteral("&Open log\u2026"));
+    QAction* open = addMenuAction(menu, "LogOpen");
     open->setObjectName(QStringLiteral("LogOpen"));
     connect(open, &QAction::triggered, this, &TFormHlav::LogOpenClick);
     buildRideTuningItems(menu);
     menu->addSeparator();
 
     auto* polling = new QActionGroup(this);
-    QAction* fast = menu->addAction(QStringLiteral("&Fast polling while recording"));
+    QAction* fast = addMenuAction(menu, "LogFastPolling");
     fast->setObjectName(QStringLiteral("LogFastPolling"));
-    QAction* normal = menu->addAction(QStringLiteral("&Normal polling while recording"));
+    QAction* normal = addMenuAction(menu, "LogNormalPolling");
     normal->setObjectName(QStringLiteral("LogNormalPolling"));
     for (QAction* a : {fast, normal}) {
         a->setCheckable(true);
@@ -107,8 +110,14 @@ QString TFormHlav::rideLogFolder() const {
 void TFormHlav::LogRecordClick() {
     if (recordingRide()) {
         stopRecording();
-        return;
+    } else {
+        startRecording();
     }
+    // The click checked or unchecked the item; it shows what runs now.
+    recordAction_->setChecked(recordingRide());
+}
+
+void TFormHlav::startRecording() {
     const QString folder = rideLogFolder();
     if (!QDir().mkpath(folder)) {
         showMessage(QStringLiteral("The ride cannot be recorded: the folder %1 cannot be made.")
@@ -137,7 +146,6 @@ void TFormHlav::LogRecordClick() {
     rideLog_->startRecording(path);
     if (logView_ != nullptr && logView_->isVisible()) rideLog_->keepRecordedRows();
     if (logView_ != nullptr) logView_->setRows(&rideLog_->rows(), QFileInfo(path).fileName());
-    recordAction_->setText(QStringLiteral("&Stop recording"));
     markerAction_->setEnabled(true);
     applyRidePolling();
     showRecordingStatus();
@@ -147,7 +155,7 @@ void TFormHlav::stopRecording(const QString& problem) {
     if (!recordingRide() && problem.isEmpty()) return;
     const bool closed = recorder_.stop();
     rideLog_->endRecording();
-    recordAction_->setText(QStringLiteral("&Record"));
+    recordAction_->setChecked(false);
     markerAction_->setEnabled(false);
     applyRidePolling();
     recordingLabel_->hide();

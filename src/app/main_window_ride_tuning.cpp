@@ -29,13 +29,12 @@ constexpr std::size_t mapSlot(editing::MapId map) {
 }  // namespace
 
 void TFormHlav::buildRideTuningItems(QMenu* log) {
-    QAction* shown = log->addAction(QStringLiteral("&Tune from this log"));
+    QAction* shown = addMenuAction(log, "MenuTuneFromOpenLog");
     shown->setObjectName(QStringLiteral("MenuTuneFromOpenLog"));
-    shown->setToolTip(QStringLiteral("The log being recorded or opened last, as it grows"));
     connect(shown, &QAction::triggered, this, &TFormHlav::MenuTuneFromOpenLogClick);
     connect(log, &QMenu::aboutToShow, shown,
             [this, shown] { shown->setEnabled(!rideLog_->empty()); });
-    QAction* files = log->addAction(QStringLiteral("Tune from log f&iles..."));
+    QAction* files = addMenuAction(log, "MenuTuneFromLogs");
     files->setObjectName(QStringLiteral("MenuTuneFromLogs"));
     connect(files, &QAction::triggered, this, &TFormHlav::MenuTuneFromLogsClick);
 

@@ -129,6 +129,8 @@ class WindowRideLogTest : public QObject {
 
         keyInWindow(w, Qt::Key_L, Qt::ControlModifier);
         QVERIFY(w.recordingRide());
+        auto* record = w.findChild<QAction*>(QStringLiteral("LogRecord"));
+        QVERIFY(record->isChecked());
         QVERIFY(w.unitLink().transfer().options().pollEveryTick);  // fast by default
         QVERIFY(rowsReach(w, 10));
         QTRY_VERIFY(labelText(w, "LabelRecording").contains(QStringLiteral("rows")));
@@ -150,6 +152,7 @@ class WindowRideLogTest : public QObject {
         showActive(w);
         keyInWindow(w, Qt::Key_L, Qt::ControlModifier);
         QVERIFY(!w.recordingRide());
+        QVERIFY(!record->isChecked());
         QVERIFY(!w.unitLink().transfer().options().pollEveryTick);
         QVERIFY(!label(w, "LabelRecording")->isVisible());
 

@@ -270,6 +270,36 @@ class WindowTextsTest : public QObject {
         QCOMPARE(texts().first(), QStringLiteral("Engine"));
     }
 
+    // The menus added beside the original ones (Log, Compare with) follow
+    // the language as well.
+    void addedMenusFollowTheLanguage() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        showWindow(w);
+        const auto menuTexts = [&] {
+            QStringList texts;
+            for (const char* name : {"MenuLog", "MenuCompare"}) {
+                QMenu* menu = w.controls().find<QMenu>(name);
+                texts << menu->title();
+                for (QAction* item : menu->actions()) {
+                    if (!item->isSeparator()) texts << item->text();
+                }
+            }
+            return texts;
+        };
+        const QStringList english = menuTexts();
+        QCOMPARE(english.first(), QStringLiteral("Lo&g"));
+        chooseMenuItem(w, "MenuLanguage", "MenuCzech");
+        const QStringList czech = menuTexts();
+        QCOMPARE(czech.size(), english.size());
+        for (qsizetype i = 0; i < czech.size(); ++i) {
+            QVERIFY2(czech[i] != english[i], qPrintable(english[i]));
+        }
+        QCOMPARE(czech.first(), QStringLiteral("Záz&nam"));
+        chooseMenuItem(w, "MenuLanguage", "MenuEnglish");
+        QCOMPARE(menuTexts(), english);
+    }
+
     // Qt's standard buttons follow the window language; English has no
     // catalogue of its own.
     void standardButtonsFollowTheLanguage() {
