@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "logview/value_axis.h"
+
 namespace zelvor::logview {
 
 namespace {
@@ -47,7 +49,6 @@ StripChart::StripChart(const QString& title, double lowest, double highest, cons
     series_->setPointsVisible(false);
     axisX_->setLabelFormat(QStringLiteral("%.1f"));
     axisY_->setLabelFormat(QStringLiteral("%g"));
-    axisY_->setTickCount(3);
     setValueRange(lowest, highest);
     setRenderHint(QPainter::Antialiasing, false);
     setFocusPolicy(Qt::NoFocus);
@@ -65,11 +66,11 @@ void StripChart::show(const std::vector<ChartPoint>& points, double from, double
 }
 
 void StripChart::setValueRange(double lowest, double highest) {
-    const double room = highest > lowest ? (highest - lowest) * 0.05 : 1.0;
-    if (axisY_->min() != lowest - room || axisY_->max() != highest + room) {
-        axisY_->setRange(lowest - room, highest + room);
-        axisY_->applyNiceNumbers();
+    const ValueAxis axis = valueAxis(lowest, highest);
+    if (axisY_->min() != axis.min || axisY_->max() != axis.max) {
+        axisY_->setRange(axis.min, axis.max);
     }
+    if (axisY_->tickCount() != axis.ticks) axisY_->setTickCount(axis.ticks);
 }
 
 void StripChart::alignPlotLeft(double left) {
