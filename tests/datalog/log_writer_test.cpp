@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "../support/temp_folder.h"
@@ -80,6 +81,7 @@ TEST(LogWriter, ARecordingKilledAtAnyMomentLeavesOnlyWholeLines) {
     const testing::TempFolder folder("zelvor-log-");
     const std::string path = (folder.path() / "killed.csv").string();
     for (const int afterMs : {30, 61, 97}) {
+        std::filesystem::remove(path);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -88,6 +90,15 @@ TEST(LogWriter, ARecordingKilledAtAnyMomentLeavesOnlyWholeLines) {
             for (std::int64_t t = 0;; t += 55) {
                 writer.append(RowBuilder().at(t).marker("a long marker to make long lines"));
             }
+        }
+        // The kill lands while rows are written: the delay counts from the
+        // file's first bytes, however long a loaded machine takes to get
+        // the child that far.
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        std::error_code error;
+        while (std::filesystem::file_size(path, error) == 0 || error) {
+            if (std::chrono::steady_clock::now() > giveUp) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(afterMs));
         ::kill(child, SIGKILL);
