@@ -187,9 +187,11 @@ AppSettings TFormHlav::currentSettings() const {
     AppSettings s;
     // The position of the frame (what move() takes back), the size of the
     // window itself (what resize() takes), so the window does not creep.
-    s.left = x();
+    // The panels beside the pages are not shown again at the next start, so
+    // the room they took is given back here.
+    s.left = x() + ride_.shiftedBy + compareShift_;
     s.top = y();
-    s.width = width();
+    s.width = std::max(minimumWidth(), width() - ride_.grownBy - compareGrowth_);
     s.height = height();
     s.portIndex = outside_.portIndex;
     s.language = outside_.language;

@@ -437,6 +437,7 @@ class TFormHlav : public QMainWindow {
     bool comparingWithUnit_ = false;
     // How much wider the window became for the panel; given back when it closes.
     int compareGrowth_ = 0;
+    int compareShift_ = 0;  // how far the window moved left for the panel
     QPushButton* driftButton_ = nullptr;
     // History of snapshots and the title with the file (main_window_history.cpp).
     void buildHistoryItem(QMenu* file);

@@ -123,9 +123,11 @@ void TFormHlav::compareWith(const model::ParameterImage& reference, const QStrin
         // pages keep their width.
         if (!isMaximized() && !isFullScreen()) {
             const int before = width();
+            const int left = x();
             resize(before + comparePanel_->sizeHint().width(), height());
             fitIntoScreen();
             compareGrowth_ = std::max(0, width() - before);
+            compareShift_ = std::max(0, left - x());
         }
     }
     followComparison();
@@ -147,8 +149,10 @@ void TFormHlav::compareEnded() {
     comparingWithUnit_ = false;
     if (compareGrowth_ > 0 && !isMaximized() && !isFullScreen()) {
         resize(width() - compareGrowth_, height());
+        move(x() + compareShift_, y());
     }
     compareGrowth_ = 0;
+    compareShift_ = 0;
     if (auto* grid = registry_.find<widgets::MapGrid>("GroupBoxUni")) {
         grid->cells()->setOverlay(widgets::OverlayRole::Compare, nullptr);
     }

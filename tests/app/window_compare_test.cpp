@@ -36,15 +36,8 @@ namespace {
 
 // Picks an item of a menu with the mouse.
 void choose(app::TFormHlav& w, const char* menuName, const char* itemName) {
-    auto* menu = w.controls().find<QMenu>(menuName);
-    auto* item = w.controls().find<QAction>(itemName);
-    QVERIFY(menu != nullptr && item != nullptr);
-    menu->popup(w.mapToGlobal(QPoint(20, 20)));
-    QVERIFY(QTest::qWaitForWindowExposed(menu));
-    const QRect where = menu->actionGeometry(item);
-    QVERIFY(where.isValid());
-    QTest::mouseClick(menu, Qt::LeftButton, {}, where.center());
-    QTRY_VERIFY(!menu->isVisible());
+    zelvor::testing::clickMenuItem(w, w.controls().find<QMenu>(menuName),
+                                   w.controls().find<QAction>(itemName));
 }
 
 int rowCount(const app::ComparePanel& panel) {

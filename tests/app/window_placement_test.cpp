@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
@@ -16,8 +17,12 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include "../support/parameter_images.h"
+#include "../support/real_input.h"
 #include "../support/window_fixture.h"
+#include "app/compare_panel.h"
 #include "editing/page_index.h"
+#include "model/parameter_file_io.h"
 
 using namespace zelvor;
 using zelvor::testing::WindowUnderTest;
@@ -222,6 +227,32 @@ class WindowPlacementTest : public QObject {
             if (run == 2) QCOMPARE(savedGeometry(folder.path()), saved);
         }
         QCOMPARE(saved.size(), 4);
+    }
+
+    // A panel beside the pages makes the window wider while it is open; the
+    // next start shows no panel, so the window comes back at its own size.
+    void aPanelOpenAtCloseLeavesTheWindowsOwnSize() {
+        QTemporaryDir folder;
+        const QString reference = folder.filePath(QStringLiteral("reference.ign"));
+        QVERIFY(model::saveParameterFile(reference.toStdString(), zelvor::testing::saneDefaults()));
+        QRect first;
+        {
+            WindowUnderTest t(folder.path());
+            app::TFormHlav& w = t.window;
+            showAndSettle(w);
+            first = w.frameGeometry();
+            t.script.openNames.push_back(reference);
+            zelvor::testing::clickMenuItem(w, w.controls().find<QMenu>("MenuCompare"),
+                                           w.controls().find<QAction>("MenuCompareFile"));
+            QVERIFY(w.comparePanel() != nullptr && w.comparePanel()->isVisible());
+            if (availableArea().width() > first.width() + w.comparePanel()->width()) {
+                QVERIFY2(w.width() > first.width(), "the window grows by the panel");
+            }
+            w.close();
+        }
+        WindowUnderTest t(folder.path());
+        showAndSettle(t.window);
+        QCOMPARE(t.window.frameGeometry(), first);
     }
 };
 

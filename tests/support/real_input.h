@@ -8,6 +8,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QStyle>
 #include <QStyleOptionSpinBox>
 #include <QTabBar>
@@ -62,6 +63,17 @@ inline void typeOver(QAbstractSpinBox* box, const QString& text) {
     clickText(box);
     QTest::keyClick(textOf(box), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(textOf(box), text);
+}
+
+// Pops a menu up over the window and clicks one of its items.
+inline void clickMenuItem(QWidget& window, QMenu* menu, QAction* item) {
+    QVERIFY(menu != nullptr && item != nullptr);
+    menu->popup(window.mapToGlobal(QPoint(20, 20)));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    const QRect where = menu->actionGeometry(item);
+    QVERIFY(where.isValid());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, where.center());
+    QTRY_VERIFY(!menu->isVisible());
 }
 
 // A key press where the focus is now.
