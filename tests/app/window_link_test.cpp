@@ -12,9 +12,9 @@
 #include "../support/real_input.h"
 #include "../support/window_fixture.h"
 #include "editing/page_index.h"
+#include "launcher/sim_process.h"
 #include "model/sanitizer.h"
 #include "sim/default_image.h"
-#include "launcher/sim_process.h"
 
 #include <signal.h>
 
@@ -39,14 +39,7 @@ QString statusText(app::TFormHlav& w) {
 
 // Picks an item of the Com menu with the mouse, as a person does.
 void choose(app::TFormHlav& w, QAction* item) {
-    auto* menu = w.controls().find<QMenu>("MenuCom");
-    QVERIFY(menu != nullptr && item != nullptr);
-    menu->popup(w.mapToGlobal(QPoint(20, 20)));
-    QVERIFY(QTest::qWaitForWindowExposed(menu));
-    const QRect where = menu->actionGeometry(item);
-    QVERIFY(where.isValid());
-    QTest::mouseClick(menu, Qt::LeftButton, {}, where.center());
-    QTRY_VERIFY(!menu->isVisible());
+    zelvor::testing::clickMenuItem(w, w.controls().find<QMenu>("MenuCom"), item);
 }
 
 // The Com items that carry the check mark, by caption.
