@@ -13,6 +13,7 @@
 
 #include "editing/map_grid_model.h"
 #include "editing/page_index.h"
+#include "editing/widgets/tool_text.h"
 #include "model/field_table.h"
 #include "model/injection.h"
 #include "model/sanitizer.h"
@@ -48,12 +49,12 @@ QString withUnit(const std::string& value, const compare::Difference& d) {
 }
 
 // Where a map cell sits in its grid, as the tuner finds it there.
-QString placeOf(const compare::Difference& d) {
+QString placeOf(const compare::Difference& d, i18n::Language language) {
     for (const int page : {editing::kPageAdvance, editing::kPageJet1A, editing::kPageJet2A}) {
         const std::optional<editing::MapDescriptor> map = editing::mapDescriptor(page);
         if (!map || map->cells != d.field || d.index >= model::kMapCells) continue;
         const int row = d.index / model::kMapColumns;
-        return QStringLiteral("Throttle %1 %, column %2")
+        return widgets::qToolText(i18n::ToolText::CompareCellPlace, language)
             .arg(model::kMapThrottleRows[static_cast<std::size_t>(row)])
             .arg(d.index % model::kMapColumns + 1);
     }
@@ -74,7 +75,7 @@ QList<QTreeWidgetItem*> itemsInOrder(QTreeWidget* list) {
 }  // namespace
 
 ComparePanel::ComparePanel(QWidget* parent, std::function<QString(int page)> pageCaption)
-    : QDockWidget(QStringLiteral("Compare"), parent), pageCaption_(std::move(pageCaption)) {
+    : QDockWidget(parent), pageCaption_(std::move(pageCaption)) {
     setObjectName(QStringLiteral("DockCompare"));
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
     setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
@@ -90,8 +91,6 @@ ComparePanel::ComparePanel(QWidget* parent, std::function<QString(int page)> pag
     list_ = new QTreeWidget(body);
     list_->setObjectName(QStringLiteral("TreeCompare"));
     list_->setColumnCount(3);
-    list_->setHeaderLabels(
-        {QStringLiteral("Field"), QStringLiteral("This tune"), QStringLiteral("Reference")});
     list_->setRootIsDecorated(true);
     list_->setUniformRowHeights(true);
     list_->setAllColumnsShowFocus(true);
@@ -103,15 +102,12 @@ ComparePanel::ComparePanel(QWidget* parent, std::function<QString(int page)> pag
     layout->addWidget(list_);
 
     auto* buttons = new QHBoxLayout;
-    take_ = new QPushButton(QStringLiteral("&Take"), body);
+    take_ = new QPushButton(body);
     take_->setObjectName(QStringLiteral("ButtonCompareTake"));
-    take_->setToolTip(QStringLiteral("Take the reference value of the chosen row or page (Enter)"));
-    takeAll_ = new QPushButton(QStringLiteral("Take &all"), body);
+    takeAll_ = new QPushButton(body);
     takeAll_->setObjectName(QStringLiteral("ButtonCompareTakeAll"));
-    takeAll_->setToolTip(QStringLiteral("Take every reference value"));
-    close_ = new QPushButton(QStringLiteral("Cl&ose"), body);
+    close_ = new QPushButton(body);
     close_->setObjectName(QStringLiteral("ButtonCompareClose"));
-    close_->setToolTip(QStringLiteral("End the comparison (Escape)"));
     buttons->addWidget(take_);
     buttons->addWidget(takeAll_);
     buttons->addStretch();
@@ -127,6 +123,36 @@ ComparePanel::ComparePanel(QWidget* parent, std::function<QString(int page)> pag
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, this, &QDockWidget::close);
+    showTexts();
+}
+
+QString ComparePanel::text(i18n::ToolText key) const {
+    return widgets::qToolText(key, language_);
+}
+
+void ComparePanel::showTexts() {
+    using T = i18n::ToolText;
+    setWindowTitle(text(T::CompareTitle));
+    list_->setHeaderLabels(
+        {text(T::CompareColumnField), text(T::CompareColumnThis), text(T::CompareColumnReference)});
+    take_->setText(text(T::CompareTake));
+    take_->setToolTip(text(T::CompareTakeHint));
+    takeAll_->setText(text(T::CompareTakeAll));
+    takeAll_->setToolTip(text(T::CompareTakeAllHint));
+    close_->setText(text(T::CompareClose));
+    close_->setToolTip(text(T::CompareCloseHint));
+}
+
+void ComparePanel::setLanguage(i18n::Language language) {
+    if (language == language_) return;
+    language_ = language;
+    showTexts();
+    if (reference_) updateList();
+}
+
+void ComparePanel::renameReference(const QString& name) {
+    name_ = name;
+    if (reference_) showCount();
 }
 
 void ComparePanel::setReference(const model::ParameterImage& reference, const QString& name) {
@@ -152,9 +178,10 @@ void ComparePanel::follow(const model::ParameterImage& edited) {
 
 void ComparePanel::showCount() {
     const std::size_t n = differences_.size();
-    title_->setText(n == 0   ? QStringLiteral("Same as %1.").arg(name_)
-                    : n == 1 ? QStringLiteral("1 difference to %1.").arg(name_)
-                             : QStringLiteral("%1 differences to %2.").arg(n).arg(name_));
+    using T = i18n::ToolText;
+    title_->setText(n == 0   ? text(T::CompareSame).arg(name_)
+                    : n == 1 ? text(T::CompareOneDifference).arg(name_)
+                             : text(T::CompareDifferences).arg(n).arg(name_));
     take_->setEnabled(n > 0);
     takeAll_->setEnabled(n > 0);
 }
@@ -188,7 +215,8 @@ void ComparePanel::updateList() {
             page->setExpanded(true);
         }
         ++pagePlace;
-        const QString caption = group.page ? pageCaption_(*group.page) : QStringLiteral("Other");
+        const QString caption =
+            group.page ? pageCaption_(*group.page) : text(i18n::ToolText::CompareOtherPage);
         setTextOnce(page, 0, QStringLiteral("%1 (%2)").arg(caption).arg(group.rows.size()));
 
         int place = 0;
@@ -202,9 +230,9 @@ void ComparePanel::updateList() {
                 page->insertChild(place, item);
             }
             ++place;
-            if (setTextOnce(item, 0, QString::fromStdString(d.name))) {
-                item->setToolTip(0, placeOf(d));
-            }
+            setTextOnce(item, 0, QString::fromStdString(d.name));
+            const QString place = placeOf(d, language_);
+            if (item->toolTip(0) != place) item->setToolTip(0, place);
             if (setTextOnce(item, 1, withUnit(d.edited, d))) widenColumn(1, item->text(1));
             if (setTextOnce(item, 2, withUnit(d.reference, d))) widenColumn(2, item->text(2));
             if (item->data(0, kRowRole).toInt() != static_cast<int>(row)) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compare/image_compare.h"
+#include "i18n/tool_texts.h"
 #include "model/parameter_image.h"
 
 class QLabel;
@@ -32,6 +33,11 @@ class ComparePanel : public QDockWidget {
     void setReference(const model::ParameterImage& reference, const QString& name);
     const std::optional<model::ParameterImage>& reference() const { return reference_; }
     QString referenceName() const { return name_; }
+    // A new name for the same reference (the unit's name in another language).
+    void renameReference(const QString& name);
+
+    // Shows every text in the language; the rows keep their place and choice.
+    void setLanguage(i18n::Language language);
 
     // Compares again after the edited image changed; the list is built anew
     // only when the differences did.
@@ -65,8 +71,11 @@ class ComparePanel : public QDockWidget {
     void widenColumn(int column, const QString& text);
     void takeCurrent();
     void showCount();
+    void showTexts();
+    QString text(i18n::ToolText key) const;
 
     std::function<QString(int)> pageCaption_;
+    i18n::Language language_ = i18n::Language::English;
     std::optional<model::ParameterImage> reference_;
     QString name_;
     std::vector<compare::Difference> differences_;

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "editing/widgets/tool_text.h"
+
 namespace zelvor::app {
 
 namespace {
@@ -52,6 +54,10 @@ QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStri
 
 }  // namespace
 
+QString QtDialogs::text(i18n::ToolText key) const {
+    return widgets::qToolText(key, language_);
+}
+
 void QtDialogs::message(const QString& text) {
     const KeyboardBack back(parent_);
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
@@ -80,20 +86,19 @@ QString QtDialogs::saveParameterFile(const QString& folder, const QString& propo
 QString QtDialogs::savePrintFile(const QString& folder, const QString& proposedName) {
     // Offered when the system has no printer, so the title says why.
     return runFileDialog(parent_, QFileDialog::AcceptSave, {kPdfFilter}, folder, proposedName,
-                         QStringLiteral("pdf"),
-                         QStringLiteral("No printer found: save the printout as a PDF file"));
+                         QStringLiteral("pdf"), text(i18n::ToolText::DialogNoPrinter));
 }
 
 QStringList QtDialogs::openRideLogs(const QString& folder) {
     const KeyboardBack back(parent_);
-    return QFileDialog::getOpenFileNames(parent_, QStringLiteral("Open ride logs"), folder,
-                                         QStringLiteral("Ride logs (*.csv);;All files (*)"));
+    return QFileDialog::getOpenFileNames(parent_, text(i18n::ToolText::DialogOpenRideLogs), folder,
+                                         text(i18n::ToolText::DialogRideLogFilter));
 }
 
 QString QtDialogs::openRideLog(const QString& folder) {
     const KeyboardBack back(parent_);
-    return QFileDialog::getOpenFileName(parent_, QStringLiteral("Open log"), folder,
-                                        QStringLiteral("Ride logs (*.csv);;All files (*)"));
+    return QFileDialog::getOpenFileName(parent_, text(i18n::ToolText::DialogOpenLog), folder,
+                                        text(i18n::ToolText::DialogRideLogFilter));
 }
 
 }  // namespace zelvor::app

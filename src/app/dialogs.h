@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "i18n/tool_texts.h"
+
 class QWidget;
 
 namespace zelvor::app {
@@ -31,6 +33,8 @@ class Dialogs {
     virtual QStringList openRideLogs(const QString& folder) = 0;
     // The open dialog of one ride log; empty when cancelled.
     virtual QString openRideLog(const QString& folder) = 0;
+    // The language of the texts the dialogs add (titles, filters).
+    virtual void setLanguage(i18n::Language) {}
 };
 
 // The real boxes and dialogs, modal to the main window.
@@ -45,9 +49,13 @@ class QtDialogs final : public Dialogs {
     QString savePrintFile(const QString& folder, const QString& proposedName) override;
     QStringList openRideLogs(const QString& folder) override;
     QString openRideLog(const QString& folder) override;
+    void setLanguage(i18n::Language language) override { language_ = language; }
 
   private:
+    QString text(i18n::ToolText key) const;
+
     QWidget* parent_;
+    i18n::Language language_ = i18n::Language::English;
 };
 
 }  // namespace zelvor::app

@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "editing/widgets/tool_text.h"
 #include "history/snapshot_export.h"
 
 namespace zelvor::app {
@@ -30,17 +31,15 @@ HistoryDialog::HistoryDialog(Actions actions, QWidget* parent)
       store_(history::SnapshotStore::defaultFolder()),
       model_(this) {
     setObjectName(QStringLiteral("HistoryDialog"));
-    setWindowTitle(QStringLiteral("History"));
     resize(760, 440);
 
     filter_ = new QLineEdit(this);
     filter_->setObjectName(QStringLiteral("HistoryUnitFilter"));
-    filter_->setPlaceholderText(QStringLiteral("all units"));
     filter_->setClearButtonEnabled(true);
-    auto* filterLabel = new QLabel(QStringLiteral("&Unit:"), this);
-    filterLabel->setBuddy(filter_);
+    filterLabel_ = new QLabel(this);
+    filterLabel_->setBuddy(filter_);
     auto* filterRow = new QHBoxLayout;
-    filterRow->addWidget(filterLabel);
+    filterRow->addWidget(filterLabel_);
     filterRow->addWidget(filter_, 1);
 
     list_ = new QTableView(this);
@@ -67,17 +66,17 @@ HistoryDialog::HistoryDialog(Actions actions, QWidget* parent)
     note_->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
-    restore_ = buttons->addButton(QStringLiteral("&Restore"), QDialogButtonBox::AcceptRole);
+    restore_ = buttons->addButton(QString(), QDialogButtonBox::AcceptRole);
     restore_->setObjectName(QStringLiteral("HistoryRestore"));
-    compare_ = buttons->addButton(QStringLiteral("&Compare"), QDialogButtonBox::ActionRole);
+    compare_ = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
     compare_->setObjectName(QStringLiteral("HistoryCompare"));
     compare_->hide();
-    export_ = buttons->addButton(QStringLiteral("&Export…"), QDialogButtonBox::ActionRole);
+    export_ = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
     export_->setObjectName(QStringLiteral("HistoryExport"));
-    QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
-    close->setObjectName(QStringLiteral("HistoryClose"));
+    close_ = buttons->addButton(QDialogButtonBox::Close);
+    close_->setObjectName(QStringLiteral("HistoryClose"));
     // Enter restores wherever the focus is; no other button takes it.
-    for (QPushButton* b : {restore_, compare_, export_, close}) b->setAutoDefault(false);
+    for (QPushButton* b : {restore_, compare_, export_, close_}) b->setAutoDefault(false);
     restore_->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);
@@ -92,7 +91,7 @@ HistoryDialog::HistoryDialog(Actions actions, QWidget* parent)
     connect(restore_, &QPushButton::clicked, this, &HistoryDialog::restoreSelected);
     connect(compare_, &QPushButton::clicked, this, &HistoryDialog::compareSelected);
     connect(export_, &QPushButton::clicked, this, &HistoryDialog::exportSelected);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(close_, &QPushButton::clicked, this, &QDialog::reject);
     connect(list_, &QTableView::doubleClicked, this, &HistoryDialog::restoreSelected);
     connect(filter_, &QLineEdit::textChanged, this, [this](const QString& unit) {
         const history::SnapshotInfo* kept = selected();
@@ -105,6 +104,29 @@ HistoryDialog::HistoryDialog(Actions actions, QWidget* parent)
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &HistoryDialog::enableButtons);
     setFocusProxy(list_);
+    showTexts();
+}
+
+QString HistoryDialog::said(i18n::ToolText key) const {
+    return widgets::qToolText(key, language_);
+}
+
+void HistoryDialog::setLanguage(i18n::Language language) {
+    if (language == language_) return;
+    language_ = language;
+    showTexts();
+}
+
+void HistoryDialog::showTexts() {
+    using T = i18n::ToolText;
+    setWindowTitle(said(T::HistoryTitle));
+    filter_->setPlaceholderText(said(T::HistoryAllUnits));
+    filterLabel_->setText(said(T::HistoryUnit));
+    restore_->setText(said(T::HistoryRestore));
+    compare_->setText(said(T::HistoryCompare));
+    export_->setText(said(T::HistoryExport));
+    close_->setText(said(T::HistoryClose));
+    model_.setLanguage(language_);
 }
 
 void HistoryDialog::reload() {
@@ -207,8 +229,8 @@ void HistoryDialog::exportSelected() {
         if (actions_.writeFailed) actions_.writeFailed(path, text(exported.problem));
         return;
     }
-    QString note = QStringLiteral("Snapshot written to %1.").arg(path);
-    if (exported.corrected) note += QStringLiteral(" Values out of range were brought into range.");
+    QString note = said(i18n::ToolText::HistoryWritten).arg(path);
+    if (exported.corrected) note += said(i18n::ToolText::HistoryCorrected);
     note_->setText(note);
     if (actions_.exported) actions_.exported(path, exported.image);
 }

@@ -42,6 +42,8 @@ class HistoryDialog : public QDialog {
     // The comparison the Compare button starts; without one the button is
     // hidden.
     void setCompare(Compare compare);
+    // Shows every text in the language.
+    void setLanguage(i18n::Language language);
 
     QTableView* list() const { return list_; }
     QLineEdit* unitFilter() const { return filter_; }
@@ -65,18 +67,23 @@ class HistoryDialog : public QDialog {
     void addProblem(const QString& problem);
     void enableButtons();
     static QString nameOf(const history::SnapshotInfo& snapshot);
+    void showTexts();
+    QString said(i18n::ToolText key) const;
 
     Actions actions_;
     Compare compareWith_;
     history::SnapshotStore store_;
     HistoryListModel model_;
     QLineEdit* filter_;
+    QLabel* filterLabel_ = nullptr;
     QTableView* list_;
     QListWidget* problems_;
     QLabel* note_;
     QPushButton* restore_;
     QPushButton* export_;
     QPushButton* compare_;
+    QPushButton* close_ = nullptr;
+    i18n::Language language_ = i18n::Language::English;
 };
 
 }  // namespace zelvor::app

@@ -3,11 +3,15 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include "editing/widgets/tool_text.h"
+
 namespace zelvor::app {
 
 namespace {
 
-const char* const kColumnTitles[] = {"Time", "Event", "Unit", "File"};
+constexpr i18n::ToolText kColumnTitles[] = {
+    i18n::ToolText::HistoryColumnTime, i18n::ToolText::HistoryColumnEvent,
+    i18n::ToolText::HistoryColumnUnit, i18n::ToolText::HistoryColumnFile};
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
@@ -106,7 +110,13 @@ QVariant HistoryListModel::data(const QModelIndex& index, int role) const {
 QVariant HistoryListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     if (section < 0 || section >= ColumnCount) return {};
-    return QString::fromLatin1(kColumnTitles[section]);
+    return widgets::qToolText(kColumnTitles[section], language_);
+}
+
+void HistoryListModel::setLanguage(i18n::Language language) {
+    if (language == language_) return;
+    language_ = language;
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
 }
 
 }  // namespace zelvor::app

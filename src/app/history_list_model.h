@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "history/snapshot.h"
+#include "i18n/tool_texts.h"
 
 namespace zelvor::app {
 
@@ -20,6 +21,8 @@ class HistoryListModel : public QAbstractTableModel {
     // The listing, newest first.
     void setSnapshots(std::vector<history::SnapshotInfo> snapshots);
     void setUnitFilter(const QString& text);
+    // The language of the column titles.
+    void setLanguage(i18n::Language language);
 
     // The snapshot shown in this row; nullptr outside the rows.
     const history::SnapshotInfo* snapshotAt(int row) const;
@@ -40,6 +43,7 @@ class HistoryListModel : public QAbstractTableModel {
     QString filter_;
     // Indices into snapshots_ of the rows shown.
     std::vector<std::size_t> shown_;
+    i18n::Language language_ = i18n::Language::English;
 };
 
 }  // namespace zelvor::app

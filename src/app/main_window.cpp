@@ -338,8 +338,7 @@ void TFormHlav::startSimulator() {
     std::vector<std::string> arguments = options_.simulatorArguments;
     auto process = sim::SimProcess::start(simulatorExecutable().toStdString(), arguments, error);
     if (!process) {
-        showMessage(QStringLiteral("The simulated unit could not be started: %1")
-                        .arg(QString::fromStdString(error)));
+        showMessage(toolText(i18n::ToolText::SimulatorFailed).arg(QString::fromStdString(error)));
         return;
     }
     simulator_ = std::make_unique<sim::SimProcess>(std::move(*process));

@@ -37,6 +37,7 @@
 #include "editing/window_state.h"
 #include "history/snapshot.h"
 #include "i18n/messages.h"
+#include "i18n/tool_texts.h"
 #include "link/posix_serial_port.h"
 #include "link/unit_link.h"
 #include "model/injection.h"
@@ -102,6 +103,9 @@ class TFormHlav : public QMainWindow {
     // The designed client area (inside the scrolling central widget).
     QWidget* clientArea() const { return client_; }
     std::uint8_t language() const { return outside_.language; }
+    i18n::Language uiLanguage() const { return static_cast<i18n::Language>(outside_.language); }
+    // A text of the tools (compare, history, ride logs) in the window's language.
+    QString toolText(i18n::ToolText key) const;
     editing::CodePage memoCodePage() const { return state_.memoCodePage; }
     std::uint8_t portIndex() const { return outside_.portIndex; }
     bool testMode() const { return testMode_; }
@@ -288,6 +292,8 @@ class TFormHlav : public QMainWindow {
     void carryOut(const editing::ChangeOutcome& outcome);
     void applyUiTexts();
     void applyMessageTexts();
+    // The tools' panels and windows that are open take the language too.
+    void applyToolTexts();
     void showMessage(const QString& text);
     // Shows the box once the current handler or tick is over; the same text
     // waiting already is not queued twice.
@@ -429,6 +435,7 @@ class TFormHlav : public QMainWindow {
     void keepUnitImage(const link::TransferOutcome& outcome);
     void loadUnitImageFromHistory();
     void showDrift();
+    void showComparePanelTexts();
     ComparePanel* comparePanel_ = nullptr;
     CompareOverlay compareOverlay_;
     // The image the unit holds as far as the program knows: the last Read or

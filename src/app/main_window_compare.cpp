@@ -18,6 +18,7 @@
 #include "compare/image_compare.h"
 #include "editing/widgets/map_cell_grid.h"
 #include "editing/widgets/map_grid.h"
+#include "editing/widgets/tool_text.h"
 #include "history/snapshot_store.h"
 #include "model/default_set.h"
 #include "model/parameter_file_io.h"
@@ -25,8 +26,6 @@
 namespace zelvor::app {
 
 namespace {
-
-const QString kUnitName = QStringLiteral("the unit");
 
 // Calls back when the watched widget is shown or hidden.
 class VisibilityWatch : public QObject {
@@ -54,10 +53,10 @@ void placeDriftButton(QPushButton& button, const QAbstractButton& box,
     button.setGeometry(left, area.y(), button.sizeHint().width(), area.height());
 }
 
-QString driftText(std::size_t changes) {
+QString driftText(std::size_t changes, i18n::Language language) {
     if (changes == 0) return {};
-    return changes == 1 ? QStringLiteral("1 change not in the unit")
-                        : QStringLiteral("%1 changes not in the unit").arg(changes);
+    return changes == 1 ? widgets::qToolText(i18n::ToolText::DriftOneChange, language)
+                        : widgets::qToolText(i18n::ToolText::DriftChanges, language).arg(changes);
 }
 
 }  // namespace
@@ -99,7 +98,7 @@ void TFormHlav::MenuCompareUnitClick() {
 
 void TFormHlav::ButtonDriftClick() {
     if (!unitImage_) return;
-    compareWith(*unitImage_, kUnitName);
+    compareWith(*unitImage_, toolText(i18n::ToolText::CompareUnitName));
     comparingWithUnit_ = true;
 }
 
@@ -108,6 +107,7 @@ void TFormHlav::compareWith(const model::ParameterImage& reference, const QStrin
         comparePanel_ = new ComparePanel(this, [this](int page) {
             return pageControl_->tabText(page).remove(QLatin1Char('&'));
         });
+        comparePanel_->setLanguage(uiLanguage());
         addDockWidget(Qt::RightDockWidgetArea, comparePanel_);
         connect(comparePanel_, &ComparePanel::takeRequested, this, &TFormHlav::compareTake);
         connect(comparePanel_, &ComparePanel::ended, this, &TFormHlav::compareEnded);
@@ -173,7 +173,7 @@ void TFormHlav::keepUnitImage(const link::TransferOutcome& outcome) {
     if (outcome.copyRead) {
         const model::ParameterImage& copy = link_->transfer().readCopy();
         unitImage_ = copy;
-        compareWith(copy, kUnitName);
+        compareWith(copy, toolText(i18n::ToolText::CompareUnitName));
         comparingWithUnit_ = true;
         return;
     }
@@ -187,7 +187,7 @@ void TFormHlav::keepUnitImage(const link::TransferOutcome& outcome) {
         std::copy(from.begin(), from.end(), unitImage_->block(block).begin());
     }
     if (comparingWithUnit_ && comparePanel_ != nullptr && comparePanel_->isVisible()) {
-        comparePanel_->setReference(*unitImage_, kUnitName);
+        comparePanel_->setReference(*unitImage_, toolText(i18n::ToolText::CompareUnitName));
     }
 }
 
@@ -211,7 +211,6 @@ void TFormHlav::showDrift() {
         driftButton_->setObjectName(QStringLiteral("ButtonDrift"));
         driftButton_->setFlat(true);
         driftButton_->setCursor(Qt::PointingHandCursor);
-        driftButton_->setToolTip(QStringLiteral("Compare with what the unit holds"));
         driftButton_->setStyleSheet(
             QStringLiteral("QPushButton { color: #b00000; text-decoration: underline; "
                            "text-align: left; border: none; padding: 0 2px; }"));
@@ -228,10 +227,18 @@ void TFormHlav::showDrift() {
         }
     }
     const std::size_t changes = unitImage_ ? compare::countDifferences(image_, *unitImage_) : 0;
-    const QString text = driftText(changes);
+    driftButton_->setToolTip(toolText(i18n::ToolText::DriftHint));
+    const QString text = driftText(changes, uiLanguage());
     if (driftButton_->text() != text) driftButton_->setText(text);
     placeDriftButton(*driftButton_, *programAfterChange, noConnection);
     driftButton_->setVisible(!text.isEmpty());
+}
+
+void TFormHlav::showComparePanelTexts() {
+    if (comparePanel_ == nullptr) return;
+    comparePanel_->setLanguage(uiLanguage());
+    if (comparingWithUnit_)
+        comparePanel_->renameReference(toolText(i18n::ToolText::CompareUnitName));
 }
 
 }  // namespace zelvor::app

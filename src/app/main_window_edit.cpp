@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "app/history_dialog.h"
 #include "app/main_window.h"
 #include "editing/map_content.h"
 #include "editing/map_grid_model.h"
@@ -20,9 +21,11 @@
 #include "editing/widgets/map_cell_grid.h"
 #include "editing/widgets/map_grid.h"
 #include "editing/widgets/qt_control_access.h"
+#include "editing/widgets/tool_text.h"
 #include "editing/widgets/ui_text_applier.h"
 #include "graph/map_graph.h"
 #include "i18n/ui_texts.h"
+#include "logview/log_view.h"
 #include "ridetune/ride_tuning_panel.h"
 
 namespace zelvor::app {
@@ -259,6 +262,24 @@ void TFormHlav::applyUiTexts() {
     widgets::setLabelText(registry_.find<QWidget>("LabelCylKor_Uni"),
                           message(i18n::MessageKey::MsgCylinderCorrection));
     applyMessageTexts();
+    applyToolTexts();
+}
+
+QString TFormHlav::toolText(i18n::ToolText key) const {
+    return widgets::qToolText(key, uiLanguage());
+}
+
+void TFormHlav::applyToolTexts() {
+    const i18n::Language language = uiLanguage();
+    showComparePanelTexts();
+    if (driftButton_ != nullptr) showDrift();
+    if (ride_.panel != nullptr) ride_.panel->setLanguage(language);
+    ride_.overlay.setLanguage(language);
+    if (logView_ != nullptr) logView_->setLanguage(language);
+    if (mapGraph_ != nullptr) mapGraph_->setLanguage(language);
+    if (widgets::MapGrid* grid = pageView_->mapGrid()) grid->setLanguage(language);
+    dialogs_->setLanguage(language);
+    if (historyDialog_ != nullptr) historyDialog_->setLanguage(language);
 }
 
 void TFormHlav::applyMessageTexts() {

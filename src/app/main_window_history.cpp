@@ -26,9 +26,8 @@ void TFormHlav::buildHistoryItem(QMenu* file) {
         [this](const QString& problem) {
             // A note, never a box: the tuner goes on whether or not the
             // history can be written.
-            statusBar()->showMessage(
-                QStringLiteral("The history could not keep this image: %1").arg(problem),
-                kNoteMilliseconds);
+            statusBar()->showMessage(toolText(i18n::ToolText::HistoryNotKept).arg(problem),
+                                     kNoteMilliseconds);
         },
         this);
     connect(addMenuAction(file, "MenuHistory"), &QAction::triggered, this,
@@ -98,6 +97,7 @@ void TFormHlav::MenuHistoryClick() {
                 },
         };
         historyDialog_ = new HistoryDialog(std::move(actions), this);
+        historyDialog_->setLanguage(uiLanguage());
         historyDialog_->setCompare(compareSnapshot_);
         // Closed, the dialog hands the keyboard back to the main window.
         connect(historyDialog_, &QDialog::finished, this, [this] { activateWindow(); });

@@ -120,8 +120,7 @@ void TFormHlav::LogRecordClick() {
 void TFormHlav::startRecording() {
     const QString folder = rideLogFolder();
     if (!QDir().mkpath(folder)) {
-        showMessage(QStringLiteral("The ride cannot be recorded: the folder %1 cannot be made.")
-                        .arg(folder));
+        showMessage(toolText(i18n::ToolText::RideFolderFailed).arg(folder));
         return;
     }
     const std::time_t now = std::time(nullptr);
@@ -135,7 +134,7 @@ void TFormHlav::startRecording() {
     }
     if (!recordingClock_.isValid()) recordingClock_.start();
     if (!recorder_.start(path.toStdString(), recordingClock_.elapsed())) {
-        showMessage(QStringLiteral("The ride cannot be recorded:\n%1")
+        showMessage(toolText(i18n::ToolText::RideCannotRecord)
                         .arg(QString::fromStdString(recorder_.error())));
         return;
     }
@@ -162,13 +161,13 @@ void TFormHlav::stopRecording(const QString& problem) {
     const QString path = QString::fromStdString(recorder_.path());
     if (!problem.isEmpty() || !closed) {
         showMessage(
-            QStringLiteral("The recording stopped: %1\nThe rows before it are in %2.")
+            toolText(i18n::ToolText::RideStopped)
                 .arg(problem.isEmpty() ? QString::fromStdString(recorder_.error()) : problem,
                      path));
         return;
     }
-    statusBar()->showMessage(
-        QStringLiteral("%1 rows recorded in %2").arg(recorder_.rows()).arg(path), 10'000);
+    statusBar()->showMessage(toolText(i18n::ToolText::RideRecorded).arg(recorder_.rows()).arg(path),
+                             10'000);
 }
 
 void TFormHlav::applyRidePolling() {
@@ -194,7 +193,7 @@ void TFormHlav::recordRideRow() {
 
 void TFormHlav::showRecordingStatus() {
     if (!recordingRide()) return;
-    const QString text = QStringLiteral("\u25cf Recording %1  %2 rows")
+    const QString text = toolText(i18n::ToolText::RideRecording)
                              .arg(durationText(recorder_.elapsedMs(recordingClock_.elapsed())))
                              .arg(recorder_.rows());
     if (recordingLabel_->text() != text) recordingLabel_->setText(text);
@@ -204,7 +203,7 @@ void TFormHlav::showRecordingStatus() {
 void TFormHlav::LogMarkerClick() {
     if (!recordingRide()) return;
     const QString plain = QStringLiteral("M%1").arg(++markerCount_);
-    auto* dialog = new MarkerDialog(plain, this);
+    auto* dialog = new MarkerDialog(plain, uiLanguage(), this);
     connect(dialog, &QDialog::finished, this, [this, dialog] {
         if (recordingRide()) recorder_.mark(dialog->markerText().toStdString());
         // The keys go back to the window (Ctrl+L, the next M).
@@ -224,12 +223,12 @@ void TFormHlav::LogOpenClick() {
 
 bool TFormHlav::openRideLogFile(const QString& path) {
     if (recordingRide()) {
-        showMessage(QStringLiteral("Stop the recording (Ctrl+L) before opening another log."));
+        showMessage(toolText(i18n::ToolText::RideStopFirst));
         return false;
     }
     datalog::LogReadResult read = datalog::readRideLog(path.toStdString());
     if (!read.log) {
-        showMessage(QStringLiteral("The log cannot be read:\n%1\n%2")
+        showMessage(toolText(i18n::ToolText::RideLogUnreadable)
                         .arg(path, QString::fromStdString(read.error)));
         return false;
     }
@@ -245,6 +244,7 @@ bool TFormHlav::openRideLogFile(const QString& path) {
 void TFormHlav::showLogView(const QString& title) {
     if (logView_ == nullptr) {
         logView_ = new logview::LogView(this);
+        logView_->setLanguage(uiLanguage());
         connect(logView_, &logview::LogView::rowShown, this, &TFormHlav::showReplayRow);
         connect(logView_, &logview::LogView::replayEnded, this, &TFormHlav::endReplay);
     }

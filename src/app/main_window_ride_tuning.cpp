@@ -54,7 +54,7 @@ void TFormHlav::MenuTuneFromLogsClick() {
 
 void TFormHlav::MenuTuneFromOpenLogClick() {
     if (rideLog_->empty()) {
-        showMessage(QStringLiteral("No log is open or being recorded."));
+        showMessage(toolText(i18n::ToolText::RideNoLog));
         return;
     }
     rideLog_->keepRecordedRows();
@@ -81,7 +81,7 @@ void TFormHlav::followOpenRideLog() {
     }
     ride_.source = QFileInfo(ride_.followedPath).fileName();
     if (rideLog_->source() == OpenRideLog::Source::Recording) {
-        ride_.source += QStringLiteral(" (recording)");
+        ride_.source += toolText(i18n::ToolText::RideRecordingSuffix);
     }
     analyseRide();
 }
@@ -101,7 +101,7 @@ bool TFormHlav::analyseRideLogs(const QStringList& paths) {
     ride_.logs = std::move(logs);
     ride_.folder = QFileInfo(paths.front()).absolutePath().toStdString();
     ride_.source = paths.size() == 1 ? QFileInfo(paths.front()).fileName()
-                                     : QStringLiteral("%1 logs").arg(paths.size());
+                                     : toolText(i18n::ToolText::RideLogCount).arg(paths.size());
     ride_.analysedImage = image_;
     showRideTuning();
     analyseRide();
@@ -111,6 +111,7 @@ bool TFormHlav::analyseRideLogs(const QStringList& paths) {
 void TFormHlav::showRideTuning() {
     if (ride_.panel == nullptr) {
         ride_.panel = new ridetune::RideTuningPanel(this);
+        ride_.panel->setLanguage(uiLanguage());
         addDockWidget(Qt::RightDockWidgetArea, ride_.panel);
         connect(ride_.panel, &ridetune::RideTuningPanel::settingsChanged, this,
                 &TFormHlav::analyseRide);
@@ -217,7 +218,7 @@ void TFormHlav::lockRideCells(bool lock) {
     const std::optional<editing::MapId> map = editing::mapOfPage(state_.currentPage);
     widgets::MapGrid* grid = pageView_->mapGrid();
     if (!map || *map == editing::MapId::Advance || grid == nullptr) {
-        showMessage(QStringLiteral("Select the cells on an injection map first."));
+        showMessage(toolText(i18n::ToolText::RideSelectFirst));
         return;
     }
     const editing::MapSelection block = grid->cells()->selection().normalized();
@@ -238,7 +239,7 @@ void TFormHlav::applyRideSuggestions(bool selectionOnly) {
         const std::optional<editing::MapId> map = editing::mapOfPage(state_.currentPage);
         widgets::MapGrid* grid = pageView_->mapGrid();
         if (!map || *map == editing::MapId::Advance || grid == nullptr) {
-            showMessage(QStringLiteral("Select the cells on an injection map first."));
+            showMessage(toolText(i18n::ToolText::RideSelectFirst));
             return;
         }
         maps = *map == editing::MapId::Jet1A ? datalog::CorrectedMaps::Map1
@@ -251,7 +252,7 @@ void TFormHlav::applyRideSuggestions(bool selectionOnly) {
     const datalog::CorrectionPlan plan =
         datalog::planCorrection(image_, rideFindingsNow(rideCellsChangedSinceLog()), maps, cells);
     if (plan.changedCells == 0) {
-        showMessage(QStringLiteral("No suggested change to apply there."));
+        showMessage(toolText(i18n::ToolText::RideNothingToApply));
         return;
     }
     image_ = datalog::applyCorrection(image_, plan);

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "i18n/language.h"
+
 class QLineEdit;
 
 namespace zelvor::app {
@@ -12,7 +14,7 @@ namespace zelvor::app {
 class MarkerDialog : public QDialog {
     Q_OBJECT
   public:
-    MarkerDialog(const QString& plainMarker, QWidget* parent);
+    MarkerDialog(const QString& plainMarker, i18n::Language language, QWidget* parent);
 
     // The marker's text: the comment, or the plain marker without one (and
     // after Escape).

@@ -11,6 +11,7 @@
 #include "editing/map_content.h"
 #include "editing/map_selection.h"
 #include "editing/widgets/map_cell_grid.h"
+#include "editing/widgets/tool_text.h"
 
 namespace zelvor::graph {
 
@@ -45,7 +46,6 @@ MapGraph::MapGraph(widgets::MapCellGrid* cells, QWidget* parent)
       speedAxis_(new QValueAxis),
       valueAxis_(new QValueAxis) {
     setObjectName(QStringLiteral("MapGraph"));
-    setWindowTitle(QStringLiteral("Map graph"));
     view_->setRenderHint(QPainter::Antialiasing);
     chart_->legend()->setAlignment(Qt::AlignRight);
     speedAxis_->setTitleText(QStringLiteral("rpm"));
@@ -64,11 +64,9 @@ MapGraph::MapGraph(widgets::MapCellGrid* cells, QWidget* parent)
     }
     // The selection as filled blue points, the live cell as a lime ring
     // drawn last, above everything: the same colours as in the grid.
-    selected_->setName(QStringLiteral("Selected"));
     selected_->setMarkerSize(9);
     selected_->setColor(QColor(0x33, 0x66, 0xcc));
     selected_->setBorderColor(QColor(0x22, 0x44, 0x99));
-    live_->setName(QStringLiteral("Engine"));
     live_->setMarkerSize(16);
     live_->setColor(Qt::transparent);
     live_->setBorderColor(QColor(0x00, 0xc0, 0x00));
@@ -89,6 +87,23 @@ MapGraph::MapGraph(widgets::MapCellGrid* cells, QWidget* parent)
     connect(cells, &widgets::MapCellGrid::mapShown, this, &MapGraph::redrawMap);
     connect(cells, &widgets::MapCellGrid::selectionChanged, this, &MapGraph::redrawSelection);
     connect(cells, &widgets::MapCellGrid::liveCellChanged, this, &MapGraph::redrawLiveCell);
+    showTexts();
+}
+
+QString MapGraph::text(i18n::ToolText key) const {
+    return widgets::qToolText(key, language_);
+}
+
+void MapGraph::setLanguage(i18n::Language language) {
+    if (language == language_) return;
+    language_ = language;
+    showTexts();
+}
+
+void MapGraph::showTexts() {
+    setWindowTitle(text(i18n::ToolText::GraphTitle));
+    selected_->setName(text(i18n::ToolText::GraphSelected));
+    live_->setName(text(i18n::ToolText::GraphEngine));
     redrawMap();
 }
 
@@ -124,7 +139,7 @@ void MapGraph::redrawMap() {
         const bool shown = !single || r == kLastRow;
         series->setVisible(shown);
         // In single-row mode the one row is the map whatever the throttle.
-        series->setName(single ? QStringLiteral("all") : rowName(r));
+        series->setName(single ? text(i18n::ToolText::GraphAll) : rowName(r));
         if (!shown) continue;
         QList<QPointF> points;
         for (int c = 0; c < model::kMapColumns; ++c) {
@@ -179,10 +194,10 @@ QList<QPointF> MapGraph::livePoints() const {
 
 QString MapGraph::valueAxisTitle() const {
     if (cells_ == nullptr || cells_->map() == editing::MapId::Advance) {
-        return QStringLiteral("advance [°]");
+        return text(i18n::ToolText::GraphAdvance);
     }
-    return cells_->msDisplay() ? QStringLiteral("injection time [ms]")
-                               : QStringLiteral("injection [% of base time]");
+    return text(cells_->msDisplay() ? i18n::ToolText::GraphInjectionMs
+                                    : i18n::ToolText::GraphInjectionPercent);
 }
 
 }  // namespace zelvor::graph

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <array>
 
+#include "i18n/tool_texts.h"
 #include "model/injection.h"
 
 class QChart;
@@ -35,6 +36,8 @@ class MapGraph : public QWidget {
     QList<QPointF> selectedPoints() const;
     QList<QPointF> livePoints() const;
     QString valueAxisTitle() const;
+    // Shows every text in the language.
+    void setLanguage(i18n::Language language);
 
   signals:
     // The window was closed from its title bar.
@@ -48,6 +51,8 @@ class MapGraph : public QWidget {
     void redrawMap();
     void redrawSelection();
     void redrawLiveCell();
+    void showTexts();
+    QString text(i18n::ToolText key) const;
     QPointF pointOf(int row, int column) const;
     double valueOf(int row, int column) const;
 
@@ -57,6 +62,7 @@ class MapGraph : public QWidget {
     std::array<QLineSeries*, model::kMapRows> rows_{};
     QScatterSeries* selected_;
     QScatterSeries* live_;
+    i18n::Language language_ = i18n::Language::English;
     QValueAxis* speedAxis_;
     QValueAxis* valueAxis_;
 };

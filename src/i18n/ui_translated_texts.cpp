@@ -66,7 +66,7 @@ constexpr auto kTranslatedTexts = std::to_array<TranslatedUiText>({
      {"Memo: Western European (Windows-1252)", "Notiz: Westeuropäisch (Windows-1252)",
       "Mémo : Europe occidentale (Windows-1252)",
       "Poznámka: západoevropské kódování (Windows-1252)"}},
-    {{"MenuLog"}, P::Caption, {"Lo&g", "&Log", "&Journal", "Záz&nam"}},
+    {{"MenuLog"}, P::Caption, {"Lo&g", "L&og", "&Journal", "Záz&nam"}},
     {{"LogRecord"}, P::Caption, {"&Record", "&Aufzeichnen", "&Enregistrer", "&Nahrávat"}},
     {{"LogMarker"}, P::Caption, {"&Marker…", "&Markierung…", "&Repère…", "&Značka…"}},
     {{"LogOpen"},

@@ -28,19 +28,44 @@ constexpr double kZoomPerNotch = 0.8;
 // Page Up/Down move the cursor by this many rows.
 constexpr int kPageRows = 50;
 
+using T = i18n::ToolText;
+
 }  // namespace
+
+QString LogView::text(i18n::ToolText key) const {
+    const std::string_view shown = i18n::toolText(key, language_);
+    return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
+}
+
+void LogView::setLanguage(i18n::Language language) {
+    if (language == language_) return;
+    language_ = language;
+    showTexts();
+}
+
+void LogView::showTexts() {
+    showTitle();
+    playButton_->setText(text(playing() ? T::LogPause : T::LogPlay));
+    playButton_->setToolTip(text(T::LogPlayHint));
+    liveButton_->setText(text(T::LogLive));
+    liveButton_->setToolTip(text(T::LogLiveHint));
+    hint_->setText(text(T::LogHelp));
+    showTime();
+}
+
+void LogView::showTitle() {
+    setWindowTitle(title_.isEmpty() ? text(T::LogTitle) : text(T::LogTitleNamed).arg(title_));
+}
 
 LogView::LogView(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("LogView"));
-    setWindowTitle(QStringLiteral("Log"));
     setFocusPolicy(Qt::StrongFocus);
     resize(1000, 700);
 
     auto* bar = new QHBoxLayout;
-    playButton_ = new QPushButton(QStringLiteral("Play"), this);
+    playButton_ = new QPushButton(this);
     playButton_->setObjectName(QStringLiteral("LogPlay"));
     playButton_->setFocusPolicy(Qt::NoFocus);
-    playButton_->setToolTip(QStringLiteral("Play or pause (Space)"));
     connect(playButton_, &QPushButton::clicked, this, [this] { setPlaying(!playing()); });
     speedBox_ = new QComboBox(this);
     speedBox_->setObjectName(QStringLiteral("LogSpeed"));
@@ -48,10 +73,9 @@ LogView::LogView(QWidget* parent) : QWidget(parent, Qt::Window) {
     for (int factor : kSpeeds) speedBox_->addItem(QStringLiteral("%1\u00d7").arg(factor), factor);
     connect(speedBox_, &QComboBox::activated, this,
             [this](int index) { setSpeed(speedBox_->itemData(index).toInt()); });
-    liveButton_ = new QPushButton(QStringLiteral("Live"), this);
+    liveButton_ = new QPushButton(this);
     liveButton_->setObjectName(QStringLiteral("LogLive"));
     liveButton_->setFocusPolicy(Qt::NoFocus);
-    liveButton_->setToolTip(QStringLiteral("Show the unit's live values again (Esc)"));
     connect(liveButton_, &QPushButton::clicked, this, &LogView::endReplay);
     timeLabel_ = new QLabel(this);
     timeLabel_->setObjectName(QStringLiteral("LogTime"));
@@ -59,9 +83,8 @@ LogView::LogView(QWidget* parent) : QWidget(parent, Qt::Window) {
     bar->addWidget(speedBox_);
     bar->addWidget(liveButton_);
     bar->addWidget(timeLabel_, 1);
-    auto* hint = new QLabel(
-        QStringLiteral("Wheel: zoom  Drag: pan  Click, \u2190 \u2192: cursor  Space: play"), this);
-    bar->addWidget(hint);
+    hint_ = new QLabel(this);
+    bar->addWidget(hint_);
 
     picker_ = new QListWidget(this);
     picker_->setObjectName(QStringLiteral("LogChannels"));
@@ -87,6 +110,7 @@ LogView::LogView(QWidget* parent) : QWidget(parent, Qt::Window) {
     playTimer_.setInterval(kPlayIntervalMs);
     connect(&playTimer_, &QTimer::timeout, this, &LogView::playStep);
     setChannels(defaultChannels());
+    showTexts();
 }
 
 void LogView::buildPicker() {
@@ -172,7 +196,8 @@ void LogView::setRows(const std::vector<datalog::LogRow>* rows, const QString& t
     rows_ = rows;
     cursor_ = -1;
     marks_.cursor = -1.0;
-    setWindowTitle(QStringLiteral("Log \u2013 %1").arg(title));
+    title_ = title;
+    showTitle();
     rowsReplaced();
 }
 
@@ -329,7 +354,7 @@ void LogView::setPlaying(bool play) {
     } else {
         playTimer_.stop();
     }
-    playButton_->setText(play ? QStringLiteral("Pause") : QStringLiteral("Play"));
+    playButton_->setText(text(play ? T::LogPause : T::LogPlay));
 }
 
 void LogView::setSpeed(int factor) {
@@ -358,16 +383,14 @@ void LogView::endReplay() {
 
 void LogView::showTime() {
     if (cursor_ < 0 || rows_ == nullptr) {
-        timeLabel_->setText(QStringLiteral("%1 rows").arg(times_.size()));
+        timeLabel_->setText(text(T::LogRows).arg(times_.size()));
         return;
     }
-    QString text = QStringLiteral("%1 s  row %2 of %3")
-                       .arg(times_[cursor_], 0, 'f', 2)
-                       .arg(cursor_ + 1)
-                       .arg(times_.size());
+    QString shown =
+        text(T::LogPosition).arg(times_[cursor_], 0, 'f', 2).arg(cursor_ + 1).arg(times_.size());
     const std::string& marker = (*rows_)[cursor_].marker;
-    if (!marker.empty()) text += QStringLiteral("  \u2014 ") + QString::fromStdString(marker);
-    timeLabel_->setText(text);
+    if (!marker.empty()) shown += QStringLiteral("  \u2014 ") + QString::fromStdString(marker);
+    timeLabel_->setText(shown);
 }
 
 void LogView::keyPressEvent(QKeyEvent* event) {

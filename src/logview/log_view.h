@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "datalog/log_row.h"
+#include "i18n/tool_texts.h"
 #include "link/monitor_channels.h"
 #include "logview/strip_chart.h"
 
@@ -37,6 +38,8 @@ class LogView : public QWidget {
     void rowsAppended();
     // Rows were replaced as a whole.
     void rowsReplaced();
+    // Shows every text in the language.
+    void setLanguage(i18n::Language language);
 
     void setChannels(const std::vector<link::MonitorChannel>& channels);
     std::vector<link::MonitorChannel> channels() const;
@@ -86,6 +89,9 @@ class LogView : public QWidget {
     void playStep();
     void keepCursorVisible();
     void showTime();
+    void showTexts();
+    void showTitle();
+    QString text(i18n::ToolText key) const;
     double firstTime() const;
     double lastTime() const;
     static void measure(Shown& shown);
@@ -110,6 +116,9 @@ class LogView : public QWidget {
     QComboBox* speedBox_ = nullptr;
     QPushButton* liveButton_ = nullptr;
     QLabel* timeLabel_ = nullptr;
+    QLabel* hint_ = nullptr;
+    QString title_;
+    i18n::Language language_ = i18n::Language::English;
 };
 
 }  // namespace zelvor::logview

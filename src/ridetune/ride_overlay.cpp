@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "editing/map_selection.h"
+#include "editing/widgets/tool_text.h"
 
 namespace zelvor::ridetune {
 
@@ -45,27 +46,27 @@ QColor changeTint(double changePercent, double maxStepPercent) {
                      kMostTint * std::min(1.0, std::abs(changePercent) / full));
 }
 
-QString findingText(const datalog::CellFinding& finding,
-                    const datalog::AnalysisSettings& settings) {
-    QString text = QStringLiteral("Hits %1, probe %2 mV, %3 % lean")
+QString findingText(const datalog::CellFinding& finding, const datalog::AnalysisSettings& settings,
+                    i18n::Language language) {
+    using T = i18n::ToolText;
+    const auto said = [language](T key) { return widgets::qToolText(key, language); };
+    QString text = said(T::RideCellFigures)
                        .arg(finding.hits, 0, 'f', 1)
                        .arg(finding.meanMv, 0, 'f', 0)
                        .arg(finding.leanShare * 100.0, 0, 'f', 0);
     switch (finding.verdict) {
         case datalog::CellVerdict::NoSamples:
-            return QStringLiteral("No samples");
+            return said(T::RideNoSamples);
         case datalog::CellVerdict::TooFewHits:
-            return text + QStringLiteral("\nToo few hits (%1 needed)").arg(settings.minHits);
+            return text + said(T::RideTooFewHits).arg(settings.minHits);
         case datalog::CellVerdict::NotMeasurable:
-            return text + QStringLiteral("\nNot measurable: throttle at %1 % or more")
-                              .arg(settings.measurableBelowPercent);
+            return text + said(T::RideNotMeasurable).arg(settings.measurableBelowPercent);
         case datalog::CellVerdict::Locked:
-            return text + QStringLiteral("\nLocked");
+            return text + said(T::RideLocked);
         case datalog::CellVerdict::Balanced:
-            return text + QStringLiteral("\nBalanced: no change");
+            return text + said(T::RideBalanced);
         case datalog::CellVerdict::Change:
-            return text + QStringLiteral("\nSuggested change ") +
-                   signedPercent(finding.changePercent);
+            return text + said(T::RideSuggested) + signedPercent(finding.changePercent);
     }
     return text;
 }
@@ -88,21 +89,21 @@ std::optional<widgets::CellMark> RideOverlay::mark(editing::MapId map,
     if (settings_.locked[m].test(index)) mark.frame = kLockedFrame;
     if (finding.verdict == datalog::CellVerdict::NoSamples) {
         if (!mark.frame) return std::nullopt;
-        mark.toolTip = QStringLiteral("Locked, no samples");
+        mark.toolTip = widgets::qToolText(i18n::ToolText::RideLockedNoSamples, language_);
         return mark;
     }
     if (finding.verdict == datalog::CellVerdict::NotMeasurable && !mark.frame) {
         mark.frame = kNoChangeFrame;
     }
-    mark.toolTip = findingText(finding, settings_);
+    mark.toolTip = findingText(finding, settings_, language_);
     if (changed_[m].test(index)) {
         // What the log said no longer holds: the figures stay, the verdict goes.
         mark.frame = kNoChangeFrame;
         mark.toolTip = findingText({finding.hits, finding.meanMv, finding.leanShare,
                                     datalog::CellVerdict::Balanced, 0.0},
-                                   settings_)
+                                   settings_, language_)
                            .section(QLatin1Char('\n'), 0, 0) +
-                       QStringLiteral("\nChanged since the log: record a new one");
+                       widgets::qToolText(i18n::ToolText::RideChangedSinceLog, language_);
         return mark;
     }
     switch (view_) {

@@ -8,6 +8,7 @@
 
 #include "datalog/ride_analysis.h"
 #include "editing/widgets/cell_overlay.h"
+#include "i18n/language.h"
 
 namespace zelvor::ridetune {
 
@@ -33,6 +34,8 @@ class RideOverlay final : public widgets::CellOverlay {
     void setChangedSinceLog(const CellsPerMap& cells) { changed_ = cells; }
     void setView(RideView view) { view_ = view; }
     RideView view() const { return view_; }
+    // The language of the cells' tooltips.
+    void setLanguage(i18n::Language language) { language_ = language; }
 
     std::optional<widgets::CellMark> mark(editing::MapId map,
                                           editing::GridCell cell) const override;
@@ -42,6 +45,7 @@ class RideOverlay final : public widgets::CellOverlay {
     datalog::AnalysisSettings settings_;
     CellsPerMap changed_{};
     RideView view_ = RideView::Change;
+    i18n::Language language_ = i18n::Language::English;
 };
 
 // The colours of the views, also drawn by the legend. The share of the
@@ -52,6 +56,7 @@ QColor leanTint(double leanShare);
 QColor changeTint(double changePercent, double maxStepPercent);
 
 // The tooltip of a cell with samples: its figures and what became of it.
-QString findingText(const datalog::CellFinding& finding, const datalog::AnalysisSettings& settings);
+QString findingText(const datalog::CellFinding& finding, const datalog::AnalysisSettings& settings,
+                    i18n::Language language);
 
 }  // namespace zelvor::ridetune

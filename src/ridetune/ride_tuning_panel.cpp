@@ -10,8 +10,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <span>
 
 #include "datalog/analysis_setting_table.h"
+#include "editing/widgets/tool_text.h"
 
 namespace zelvor::ridetune {
 
@@ -19,17 +21,19 @@ namespace {
 
 constexpr int kSettleMs = 250;
 
+using T = i18n::ToolText;
+
 struct ViewEntry {
     RideView view;
-    const char* text;
-    const char* low;
-    const char* high;
+    T text;
+    T low;
+    T high;
 };
 
 constexpr ViewEntry kViews[] = {
-    {RideView::Change, "Suggested change", "less fuel", "more fuel"},
-    {RideView::LeanShare, "Lean share", "rich", "lean"},
-    {RideView::Hits, "Hits", "few", "enough"},
+    {RideView::Change, T::RideViewChange, T::RideLessFuel, T::RideMoreFuel},
+    {RideView::LeanShare, T::RideViewLean, T::RideRich, T::RideLean},
+    {RideView::Hits, T::RideViewHits, T::RideFew, T::RideEnough},
 };
 
 // A strip from the low to the high end of a view's tints.
@@ -64,8 +68,7 @@ QPixmap legendStrip(RideView view, const datalog::AnalysisSettings& settings) {
 
 }  // namespace
 
-RideTuningPanel::RideTuningPanel(QWidget* parent)
-    : QDockWidget(QStringLiteral("Ride tuning"), parent) {
+RideTuningPanel::RideTuningPanel(QWidget* parent) : QDockWidget(parent) {
     setObjectName(QStringLiteral("RideTuningPanel"));
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
     auto* body = new QWidget(this);
@@ -83,6 +86,47 @@ RideTuningPanel::RideTuningPanel(QWidget* parent)
     settle_.setSingleShot(true);
     settle_.setInterval(kSettleMs);
     connect(&settle_, &QTimer::timeout, this, &RideTuningPanel::settingsChanged);
+    showTexts();
+}
+
+QString RideTuningPanel::text(i18n::ToolText key) const {
+    return widgets::qToolText(key, language_);
+}
+
+void RideTuningPanel::setLanguage(i18n::Language language) {
+    if (language == language_) return;
+    language_ = language;
+    showTexts();
+}
+
+void RideTuningPanel::showTexts() {
+    setWindowTitle(text(T::RidePanelTitle));
+    const std::span<const datalog::AnalysisSetting> settings = datalog::analysisSettings();
+    for (std::size_t i = 0; i < boxes_.size() && i < settings.size(); ++i) {
+        const std::string_view option = settings[i].option;
+        boxes_[i]->setToolTip(
+            text(T::RideOptionHint)
+                .arg(QString::fromLatin1(option.data(), qsizetype(option.size()))));
+    }
+    for (std::size_t v = 0; v < std::size(kViews); ++v) {
+        viewChoice_->setItemText(static_cast<int>(v), text(kViews[v].text));
+    }
+    colourBy_->setText(text(T::RideColourBy));
+    showLegend();
+    lock_->setText(text(T::RideLock));
+    lock_->setToolTip(text(T::RideLockHint));
+    unlock_->setText(text(T::RideUnlock));
+    applySelection_->setText(text(T::RideApplySelection));
+    applyAll_->setText(text(T::RideApplyAll));
+    applyAll_->setToolTip(text(T::RideApplyAllHint));
+    showSummary();
+}
+
+void RideTuningPanel::showLegend() {
+    const ViewEntry& entry = kViews[std::max(0, viewChoice_->currentIndex())];
+    legend_->setPixmap(legendStrip(entry.view, settings_));
+    legendLow_->setText(text(entry.low));
+    legendHigh_->setText(text(entry.high));
 }
 
 QWidget* RideTuningPanel::buildSettings() {
@@ -99,9 +143,6 @@ QWidget* RideTuningPanel::buildSettings() {
             spin->setSuffix(QLatin1Char(' ') +
                             QString::fromUtf8(setting.unit.data(), qsizetype(setting.unit.size())));
         }
-        spin->setToolTip(
-            QStringLiteral("--%1 on the command line")
-                .arg(QString::fromLatin1(setting.option.data(), qsizetype(setting.option.size()))));
         connect(spin, &QDoubleSpinBox::valueChanged, this, [this, &setting](double value) {
             if (!datalog::acceptsValue(setting, value)) return;
             setting.set(settings_, value);
@@ -119,34 +160,27 @@ QWidget* RideTuningPanel::buildView() {
     auto* form = new QFormLayout(box);
     form->setContentsMargins(0, 0, 0, 0);
     viewChoice_ = new QComboBox(box);
-    for (const ViewEntry& entry : kViews) viewChoice_->addItem(QString::fromLatin1(entry.text));
+    for (std::size_t v = 0; v < std::size(kViews); ++v) viewChoice_->addItem(QString());
     legend_ = new QLabel(box);
     auto* ends = new QWidget(box);
     auto* endsLayout = new QHBoxLayout(ends);
     endsLayout->setContentsMargins(0, 0, 0, 0);
-    auto* low = new QLabel(ends);
-    auto* high = new QLabel(ends);
-    endsLayout->addWidget(low);
+    legendLow_ = new QLabel(ends);
+    legendHigh_ = new QLabel(ends);
+    endsLayout->addWidget(legendLow_);
     endsLayout->addStretch(1);
-    endsLayout->addWidget(high);
+    endsLayout->addWidget(legendHigh_);
     ends->setMaximumWidth(legendStrip(RideView::Hits, settings_).width());
-    auto* choice = new QLabel(QStringLiteral("&Colour by"), box);
-    choice->setBuddy(viewChoice_);
-    form->addRow(choice, viewChoice_);
+    colourBy_ = new QLabel(box);
+    colourBy_->setBuddy(viewChoice_);
+    form->addRow(colourBy_, viewChoice_);
     form->addRow(QString(), legend_);
     form->addRow(QString(), ends);
-    const auto showLegend = [this, low, high] {
-        const ViewEntry& entry = kViews[viewChoice_->currentIndex()];
-        legend_->setPixmap(legendStrip(entry.view, settings_));
-        low->setText(QString::fromLatin1(entry.low));
-        high->setText(QString::fromLatin1(entry.high));
-    };
-    showLegend();
-    connect(viewChoice_, &QComboBox::currentIndexChanged, this, [this, showLegend] {
+    connect(viewChoice_, &QComboBox::currentIndexChanged, this, [this] {
         showLegend();
         emit viewChanged();
     });
-    connect(this, &RideTuningPanel::settingsChanged, this, showLegend);
+    connect(this, &RideTuningPanel::settingsChanged, this, &RideTuningPanel::showLegend);
     return box;
 }
 
@@ -155,15 +189,13 @@ QWidget* RideTuningPanel::buildActions() {
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* locks = new QHBoxLayout;
-    lock_ = new QPushButton(QStringLiteral("&Lock cells"), box);
-    unlock_ = new QPushButton(QStringLiteral("&Unlock cells"), box);
-    lock_->setToolTip(QStringLiteral("Locked cells take no suggestion"));
+    lock_ = new QPushButton(box);
+    unlock_ = new QPushButton(box);
     locks->addWidget(lock_);
     locks->addWidget(unlock_);
     layout->addLayout(locks);
-    applySelection_ = new QPushButton(QStringLiteral("Apply to &selection"), box);
-    applyAll_ = new QPushButton(QStringLiteral("&Apply to all cells"), box);
-    applyAll_->setToolTip(QStringLiteral("Every measurable, unlocked cell with enough hits"));
+    applySelection_ = new QPushButton(box);
+    applyAll_ = new QPushButton(box);
     layout->addWidget(applySelection_);
     layout->addWidget(applyAll_);
     connect(lock_, &QPushButton::clicked, this, [this] { emit lockRequested(true); });
@@ -178,30 +210,34 @@ RideView RideTuningPanel::view() const {
 }
 
 void RideTuningPanel::showFindings(const QString& source, const datalog::RideFindings& findings) {
-    int changes[2] = {0, 0};
+    Summary shown{source, findings.rows, {0, 0}};
     for (std::size_t m = 0; m < 2; ++m) {
         for (const datalog::CellFinding& cell : findings.maps[m]) {
-            changes[m] += cell.verdict == datalog::CellVerdict::Change;
+            shown.changes[m] += cell.verdict == datalog::CellVerdict::Change;
         }
     }
+    shown_ = shown;
+    showSummary();
+}
+
+void RideTuningPanel::showSummary() {
+    if (!shown_) return;
     const QLocale locale = QLocale::c();
-    const datalog::RowCounts& rows = findings.rows;
+    const datalog::RowCounts& rows = shown_->rows;
     const long long left = rows.total - rows.used;
     summary_->setText(
-        QStringLiteral("%1\n%2 rows, %3 used\nSuggested changes: map 1 %4 cells, map 2 %5 cells")
-            .arg(source, locale.toString(rows.total), locale.toString(rows.used))
-            .arg(changes[0])
-            .arg(changes[1]));
-    summary_->setToolTip(
-        QStringLiteral("Left out: %1\ncold engine %2\njust started %3\nthrottle moving %4\nbelow "
-                       "idle %5\nthrottle fault %6\nno probe reading %7")
-            .arg(left)
-            .arg(rows.cold)
-            .arg(rows.justStarted)
-            .arg(rows.throttleMoving)
-            .arg(rows.belowIdle)
-            .arg(rows.throttleFault)
-            .arg(rows.noProbeReading));
+        text(T::RideSummary)
+            .arg(shown_->source, locale.toString(rows.total), locale.toString(rows.used))
+            .arg(shown_->changes[0])
+            .arg(shown_->changes[1]));
+    summary_->setToolTip(text(T::RideLeftOut)
+                             .arg(left)
+                             .arg(rows.cold)
+                             .arg(rows.justStarted)
+                             .arg(rows.throttleMoving)
+                             .arg(rows.belowIdle)
+                             .arg(rows.throttleFault)
+                             .arg(rows.noProbeReading));
 }
 
 QString RideTuningPanel::summary() const {

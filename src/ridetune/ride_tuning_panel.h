@@ -2,9 +2,11 @@
 
 #include <QDockWidget>
 #include <QTimer>
+#include <optional>
 #include <vector>
 
 #include "datalog/ride_analysis.h"
+#include "i18n/tool_texts.h"
 #include "ridetune/ride_overlay.h"
 
 class QComboBox;
@@ -27,6 +29,8 @@ class RideTuningPanel final : public QDockWidget {
     const datalog::AnalysisSettings& settings() const { return settings_; }
     datalog::AnalysisSettings& settings() { return settings_; }
     RideView view() const;
+    // Shows every text in the language, the findings shown included.
+    void setLanguage(i18n::Language language);
 
     // Shows what the analysis found: the rows kept and left out, and how
     // many cells of each map a change is suggested for.
@@ -58,11 +62,18 @@ class RideTuningPanel final : public QDockWidget {
     QWidget* buildSettings();
     QWidget* buildView();
     QWidget* buildActions();
+    void showTexts();
+    void showLegend();
+    void showSummary();
+    QString text(i18n::ToolText key) const;
 
     datalog::AnalysisSettings settings_;
     std::vector<QDoubleSpinBox*> boxes_;
     QComboBox* viewChoice_ = nullptr;
     QLabel* legend_ = nullptr;
+    QLabel* legendLow_ = nullptr;
+    QLabel* legendHigh_ = nullptr;
+    QLabel* colourBy_ = nullptr;
     QLabel* summary_ = nullptr;
     QPushButton* lock_ = nullptr;
     QPushButton* unlock_ = nullptr;
@@ -70,6 +81,14 @@ class RideTuningPanel final : public QDockWidget {
     QPushButton* applyAll_ = nullptr;
     // Typing a number changes the value key by key: analyse once it rests.
     QTimer settle_;
+    i18n::Language language_ = i18n::Language::English;
+    // What the summary shows, to show it again in another language.
+    struct Summary {
+        QString source;
+        datalog::RowCounts rows;
+        std::array<int, 2> changes;  // cells with a suggested change, per map
+    };
+    std::optional<Summary> shown_;
 };
 
 }  // namespace zelvor::ridetune

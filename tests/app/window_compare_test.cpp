@@ -132,6 +132,47 @@ class WindowCompareTest : public QObject {
         QCOMPARE(rowCount(*panel), 8);
     }
 
+    // The panel speaks the window's language, and a change of language while
+    // it is open keeps its rows and the chosen one.
+    void thePanelFollowsTheLanguage() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        showActive(w);
+        t.script.openNames.push_back(mineFile_);
+        keyAtFocus(Qt::Key_F3);
+        choose(w, "MenuLanguage", "MenuGerman");
+        t.script.openNames.push_back(theirsFile_);
+        choose(w, "MenuCompare", "MenuCompareFile");
+        app::ComparePanel* panel = w.comparePanel();
+        QVERIFY(panel != nullptr && panel->isVisible());
+        auto* title = panel->findChild<QLabel*>(QStringLiteral("LabelCompareTitle"));
+        QCOMPARE(panel->windowTitle(), QStringLiteral("Vergleich"));
+        QCOMPARE(title->text(), QStringLiteral("8 Unterschiede zu theirs.ign."));
+        QCOMPARE(panel->takeAllButton()->text(), QStringLiteral("&Alle übernehmen"));
+
+        QTreeWidgetItem* page = panel->list()->topLevelItem(0);
+        QTreeWidgetItem* chosen = page->child(page->childCount() - 1);
+        clickItem(*panel, chosen);
+        choose(w, "MenuLanguage", "MenuCzech");
+        QCOMPARE(title->text(), QStringLiteral("Rozdílů oproti theirs.ign: 8."));
+        QCOMPARE(panel->takeButton()->text(), QStringLiteral("Převzí&t"));
+        QCOMPARE(panel->list()->headerItem()->text(1), QStringLiteral("Toto nastavení"));
+        QCOMPARE(rowCount(*panel), 8);
+        QCOMPARE(panel->list()->currentItem(), chosen);
+        // A cell's place is said in the language too.
+        QTreeWidgetItem* cell = nullptr;
+        for (QTreeWidgetItem* item : panel->list()->findItems(
+                 QStringLiteral("JET_1A.Cell[47]"), Qt::MatchExactly | Qt::MatchRecursive)) {
+            cell = item;
+        }
+        QVERIFY(cell != nullptr);
+        QCOMPARE(cell->toolTip(0), QStringLiteral("Plyn 10 %, sloupec 3"));
+
+        choose(w, "MenuLanguage", "MenuEnglish");
+        QCOMPARE(title->text(), QStringLiteral("8 differences to theirs.ign."));
+        QCOMPARE(panel->list()->currentItem(), chosen);
+    }
+
     void rowAndPageTakesAreOneUndoStepEach() {
         WindowUnderTest t(folder_.path());
         app::TFormHlav& w = t.window;

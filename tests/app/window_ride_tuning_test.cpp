@@ -3,6 +3,7 @@
 // cells, locked cells left alone, and damaged logs refused with the line.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QMenu>
@@ -122,6 +123,40 @@ class WindowRideTuningTest : public QObject {
         QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(w.image() == before);
         QVERIFY(cells(w)->overlayToolTip(kLeanCell).contains(QStringLiteral("Suggested change +")));
+    }
+
+    // The panel and the cells' tooltips speak the window's language, and
+    // follow a change while the panel is open; the tune stays as it was.
+    void thePanelFollowsTheLanguage() {
+        WindowUnderTest t(folder_.path());
+        app::TFormHlav& w = t.window;
+        testing::showActive(w);
+        const model::ParameterImage before = w.image();
+        const auto chooseLanguage = [&w](const char* item) {
+            testing::clickMenuItem(w, w.controls().find<QMenu>("MenuLanguage"),
+                                   w.controls().find<QAction>(item));
+        };
+        chooseLanguage("MenuFrench");
+        openLogs(t, {writeRide(folder_.path())});
+        ridetune::RideTuningPanel* panel = w.rideTuningPanel();
+        QVERIFY(panel != nullptr && panel->isVisible());
+        QCOMPARE(panel->windowTitle(), QStringLiteral("Réglage d'après les trajets"));
+        QCOMPARE(panel->applyAllButton()->text(),
+                 QStringLiteral("Appliquer à to&utes les cellules"));
+        QVERIFY2(panel->summary().contains(QStringLiteral(" lignes, ")),
+                 qPrintable(panel->summary()));
+        testing::clickTab(w.pageControl(), editing::kPageAdvance + 1);
+        QVERIFY(cells(w)->overlayToolTip(kLeanCell).contains(
+            QStringLiteral("Modification proposée +")));
+
+        chooseLanguage("MenuCzech");
+        QCOMPARE(panel->windowTitle(), QStringLiteral("Ladění z jízd"));
+        QCOMPARE(panel->lockButton()->text(), QStringLiteral("Za&mknout buňky"));
+        QVERIFY2(panel->summary().startsWith(QStringLiteral("ride.csv\nŘádků ")),
+                 qPrintable(panel->summary()));
+        QCOMPARE(panel->viewChoice()->currentText(), QStringLiteral("Navržená změna"));
+        QVERIFY(cells(w)->overlayToolTip(kLeanCell).contains(QStringLiteral("Navržená změna +")));
+        QVERIFY(w.image() == before);
     }
 
     // A selection takes the suggestions of its own cells only; a locked cell

@@ -162,7 +162,6 @@ QToolButton* MapCellGrid::createShadingToggle(QWidget* parent) {
     painter.drawRect(0, 0, 11, 11);
     painter.end();
     toggle->setIcon(QIcon(glyph));
-    toggle->setToolTip(QStringLiteral("Shade the cells by value"));
     connect(toggle, &QToolButton::toggled, this, &MapCellGrid::setShading);
     connect(this, &MapCellGrid::shadingChanged, toggle, &QToolButton::setChecked);
     return toggle;

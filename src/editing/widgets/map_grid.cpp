@@ -12,6 +12,7 @@
 #include "editing/widgets/map_cell_grid.h"
 #include "editing/widgets/mouse_up_check_box.h"
 #include "editing/widgets/position_spin_button.h"
+#include "editing/widgets/tool_text.h"
 
 namespace zelvor::widgets {
 
@@ -133,10 +134,16 @@ void MapGrid::buildCells(ControlRegistry& registry) {
             registry.add(name, k, cellGrid_);
         }
     }
-    QToolButton* shading = cellGrid_->createShadingToggle(this);
-    shading->move(kShadingTogglePos);
-    registry.add("ButtonShading_Uni", shading);
+    shadingToggle_ = cellGrid_->createShadingToggle(this);
+    shadingToggle_->move(kShadingTogglePos);
+    registry.add("ButtonShading_Uni", shadingToggle_);
     buildGraphToggle(registry);
+    setLanguage(i18n::Language::English);
+}
+
+void MapGrid::setLanguage(i18n::Language language) {
+    shadingToggle_->setToolTip(qToolText(i18n::ToolText::GridShadeHint, language));
+    graphToggle_->setToolTip(qToolText(i18n::ToolText::GridGraphHint, language));
 }
 
 void MapGrid::buildGraphToggle(ControlRegistry& registry) {
@@ -157,7 +164,6 @@ void MapGrid::buildGraphToggle(ControlRegistry& registry) {
     painter.drawPolyline(QPolygon({QPoint(2, 9), QPoint(5, 6), QPoint(8, 5), QPoint(11, 1)}));
     painter.end();
     graphToggle_->setIcon(QIcon(glyph));
-    graphToggle_->setToolTip(QStringLiteral("Show the map as a graph (G)"));
     registry.add("ButtonMapGraph_Uni", graphToggle_);
     connect(cellGrid_, &MapCellGrid::graphKeyPressed, graphToggle_, &QToolButton::toggle);
 }

@@ -7,6 +7,7 @@
 #include "editing/map_grid_model.h"
 #include "editing/map_grid_view.h"
 #include "editing/widgets/control_registry.h"
+#include "i18n/language.h"
 
 class QFrame;
 class QLabel;
@@ -54,6 +55,8 @@ class MapGrid : public QGroupBox {
     // The check button in the grid's corner (and the G key on the cells)
     // that shows the map as a graph; its owner shows the graph.
     QToolButton* graphToggle() const { return graphToggle_; }
+    // The tooltips of the corner buttons in the language.
+    void setLanguage(i18n::Language language);
 
     // The cell of a registered cell index (row * 15 + column).
     static editing::GridCell cellAddress(int element);
@@ -80,6 +83,7 @@ class MapGrid : public QGroupBox {
     std::array<CommitSpinBox*, editing::kMapColumns> axis_{};
     MapCellGrid* cellGrid_ = nullptr;
     QToolButton* graphToggle_ = nullptr;
+    QToolButton* shadingToggle_ = nullptr;
     std::array<TwoArrowSpinButton*, editing::kMapColumns> columnButtons_{};
     TwoArrowSpinButton* tools_ = nullptr;
     MouseUpCheckBox* allBox_ = nullptr;
