@@ -217,6 +217,25 @@ constexpr std::array<ToolTextRow, kToolTextCount> kRows{{
       "Vynecháno: %1\nstudený motor %2\nprávě nastartováno %3\npohyb plynu %4\npod "
       "volnoběhem %5\nchyba plynu %6\nbez údaje sondy %7"}},
 
+    // The analysis settings of the ride-tuning panel.
+    {T::RideSettingCoolant,
+     {"Coolant at least", "Kühlmittel mindestens", "Liquide au moins", "Chladivo alespoň"}},
+    {T::RideSettingSkip,
+     {"Skip after start", "Auslassen nach Start", "Ignorer après démarrage", "Vynechat po startu"}},
+    {T::RideSettingThrottleRate,
+     {"Throttle change at most", "Drosselklappe ändert höchstens", "Variation papillon au plus",
+      "Změna plynu nejvýše"}},
+    {T::RideSettingDelay,
+     {"Probe delay", "Sondenverzögerung", "Retard de sonde", "Zpoždění sondy"}},
+    {T::RideSettingHits,
+     {"Hits at least", "Treffer mindestens", "Passages au moins", "Zásahů alespoň"}},
+    {T::RideSettingMeasurable,
+     {"Measurable below", "Messbar unter", "Mesurable sous", "Měřitelné pod"}},
+    {T::RideSettingTarget,
+     {"Probe switches at", "Sonde schaltet bei", "Sonde bascule à", "Sonda přepíná při"}},
+    {T::RideSettingStep, {"Largest step", "Größter Schritt", "Pas maximal", "Největší krok"}},
+    {T::RideSettingThrottleUnit, {"% throttle", "% Drosselklappe", "% papillon", "% plynu"}},
+
     // What a cell of an injection map shows of the ride logs.
     {T::RideCellFigures,
      {"Hits %1, probe %2 mV, %3 % lean", "Treffer %1, Sonde %2 mV, %3 % mager",

@@ -92,6 +92,15 @@ namespace zelvor::i18n {
     X(RideApplyAllHint)          \
     X(RideSummary)               \
     X(RideLeftOut)               \
+    X(RideSettingCoolant)        \
+    X(RideSettingSkip)           \
+    X(RideSettingThrottleRate)   \
+    X(RideSettingDelay)          \
+    X(RideSettingHits)           \
+    X(RideSettingMeasurable)     \
+    X(RideSettingTarget)         \
+    X(RideSettingStep)           \
+    X(RideSettingThrottleUnit)   \
     X(RideCellFigures)           \
     X(RideNoSamples)             \
     X(RideTooFewHits)            \

@@ -30,6 +30,28 @@ struct ViewEntry {
     T high;
 };
 
+// The panel's label of each analysis setting, by its option; the unit
+// "% throttle" is said in the language too.
+struct SettingText {
+    std::string_view option;
+    T label;
+};
+constexpr SettingText kSettingTexts[] = {
+    {"min-coolant", T::RideSettingCoolant},
+    {"skip-after-start", T::RideSettingSkip},
+    {"max-tps-rate", T::RideSettingThrottleRate},
+    {"delay", T::RideSettingDelay},
+    {"min-hits", T::RideSettingHits},
+    {"measurable-below", T::RideSettingMeasurable},
+    {"target-mv", T::RideSettingTarget},
+    {"max-step", T::RideSettingStep},
+};
+constexpr std::string_view kThrottleUnit = "% throttle";
+
+QString utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 constexpr ViewEntry kViews[] = {
     {RideView::Change, T::RideViewChange, T::RideLessFuel, T::RideMoreFuel},
     {RideView::LeanShare, T::RideViewLean, T::RideRich, T::RideLean},
@@ -104,6 +126,14 @@ void RideTuningPanel::showTexts() {
     const std::span<const datalog::AnalysisSetting> settings = datalog::analysisSettings();
     for (std::size_t i = 0; i < boxes_.size() && i < settings.size(); ++i) {
         const std::string_view option = settings[i].option;
+        QString label = utf8(settings[i].label);
+        for (const SettingText& entry : kSettingTexts) {
+            if (entry.option == option) label = text(entry.label);
+        }
+        settingLabels_[i]->setText(label);
+        if (settings[i].unit == kThrottleUnit) {
+            boxes_[i]->setSuffix(QLatin1Char(' ') + text(T::RideSettingThrottleUnit));
+        }
         boxes_[i]->setToolTip(
             text(T::RideOptionHint)
                 .arg(QString::fromLatin1(option.data(), qsizetype(option.size()))));
@@ -140,16 +170,17 @@ QWidget* RideTuningPanel::buildSettings() {
         spin->setValue(setting.get(settings_));
         spin->setAccelerated(true);
         if (!setting.unit.empty()) {
-            spin->setSuffix(QLatin1Char(' ') +
-                            QString::fromUtf8(setting.unit.data(), qsizetype(setting.unit.size())));
+            spin->setSuffix(QLatin1Char(' ') + utf8(setting.unit));
         }
         connect(spin, &QDoubleSpinBox::valueChanged, this, [this, &setting](double value) {
             if (!datalog::acceptsValue(setting, value)) return;
             setting.set(settings_, value);
             settle_.start();
         });
-        form->addRow(QString::fromUtf8(setting.label.data(), qsizetype(setting.label.size())),
-                     spin);
+        auto* label = new QLabel(box);
+        label->setBuddy(spin);
+        form->addRow(label, spin);
+        settingLabels_.push_back(label);
         boxes_.push_back(spin);
     }
     return box;

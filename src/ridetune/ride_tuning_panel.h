@@ -69,6 +69,7 @@ class RideTuningPanel final : public QDockWidget {
 
     datalog::AnalysisSettings settings_;
     std::vector<QDoubleSpinBox*> boxes_;
+    std::vector<QLabel*> settingLabels_;
     QComboBox* viewChoice_ = nullptr;
     QLabel* legend_ = nullptr;
     QLabel* legendLow_ = nullptr;

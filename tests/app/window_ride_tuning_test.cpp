@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QFormLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -16,6 +18,7 @@
 #include "../datalog/ride_rows.h"
 #include "../support/real_input.h"
 #include "../support/window_fixture.h"
+#include "datalog/analysis_setting_table.h"
 #include "datalog/log_reader.h"
 #include "datalog/ride_analysis.h"
 #include "datalog/tune_correction.h"
@@ -148,6 +151,19 @@ class WindowRideTuningTest : public QObject {
         testing::clickTab(w.pageControl(), editing::kPageAdvance + 1);
         QVERIFY(cells(w)->overlayToolTip(kLeanCell).contains(
             QStringLiteral("Modification proposée +")));
+        // Every setting has its French label beside its box.
+        const auto settings = datalog::analysisSettings();
+        for (std::size_t i = 0; i < settings.size(); ++i) {
+            QDoubleSpinBox* box = panel->settingBox(i);
+            auto* form = qobject_cast<QFormLayout*>(box->parentWidget()->layout());
+            QVERIFY(form != nullptr);
+            auto* label = qobject_cast<QLabel*>(form->labelForField(box));
+            QVERIFY(label != nullptr);
+            QVERIFY2(label->text() != QString::fromUtf8(settings[i].label.data(),
+                                                        qsizetype(settings[i].label.size())),
+                     qPrintable(label->text()));
+        }
+        QCOMPARE(panel->settingBox(5)->suffix(), QStringLiteral(" % papillon"));
 
         chooseLanguage("MenuCzech");
         QCOMPARE(panel->windowTitle(), QStringLiteral("Ladění z jízd"));
