@@ -126,26 +126,21 @@ ComparePanel::ComparePanel(QWidget* parent, std::function<QString(int page)> pag
     showTexts();
 }
 
-QString ComparePanel::text(i18n::ToolText key) const {
-    return widgets::qToolText(key, language_);
-}
-
 void ComparePanel::showTexts() {
     using T = i18n::ToolText;
-    setWindowTitle(text(T::CompareTitle));
-    list_->setHeaderLabels(
-        {text(T::CompareColumnField), text(T::CompareColumnThis), text(T::CompareColumnReference)});
-    take_->setText(text(T::CompareTake));
-    take_->setToolTip(text(T::CompareTakeHint));
-    takeAll_->setText(text(T::CompareTakeAll));
-    takeAll_->setToolTip(text(T::CompareTakeAllHint));
-    close_->setText(text(T::CompareClose));
-    close_->setToolTip(text(T::CompareCloseHint));
+    setWindowTitle(said_(T::CompareTitle));
+    list_->setHeaderLabels({said_(T::CompareColumnField), said_(T::CompareColumnThis),
+                            said_(T::CompareColumnReference)});
+    take_->setText(said_(T::CompareTake));
+    take_->setToolTip(said_(T::CompareTakeHint));
+    takeAll_->setText(said_(T::CompareTakeAll));
+    takeAll_->setToolTip(said_(T::CompareTakeAllHint));
+    close_->setText(said_(T::CompareClose));
+    close_->setToolTip(said_(T::CompareCloseHint));
 }
 
 void ComparePanel::setLanguage(i18n::Language language) {
-    if (language == language_) return;
-    language_ = language;
+    if (!said_.change(language)) return;
     showTexts();
     if (reference_) updateList();
 }
@@ -179,9 +174,9 @@ void ComparePanel::follow(const model::ParameterImage& edited) {
 void ComparePanel::showCount() {
     const std::size_t n = differences_.size();
     using T = i18n::ToolText;
-    title_->setText(n == 0   ? text(T::CompareSame).arg(name_)
-                    : n == 1 ? text(T::CompareOneDifference).arg(name_)
-                             : text(T::CompareDifferences).arg(n).arg(name_));
+    title_->setText(n == 0   ? said_(T::CompareSame).arg(name_)
+                    : n == 1 ? said_(T::CompareOneDifference).arg(name_)
+                             : said_(T::CompareDifferences).arg(n).arg(name_));
     take_->setEnabled(n > 0);
     takeAll_->setEnabled(n > 0);
 }
@@ -216,7 +211,7 @@ void ComparePanel::updateList() {
         }
         ++pagePlace;
         const QString caption =
-            group.page ? pageCaption_(*group.page) : text(i18n::ToolText::CompareOtherPage);
+            group.page ? pageCaption_(*group.page) : said_(i18n::ToolText::CompareOtherPage);
         setTextOnce(page, 0, QStringLiteral("%1 (%2)").arg(caption).arg(group.rows.size()));
 
         int place = 0;
@@ -231,7 +226,7 @@ void ComparePanel::updateList() {
             }
             ++place;
             setTextOnce(item, 0, QString::fromStdString(d.name));
-            const QString place = placeOf(d, language_);
+            const QString place = placeOf(d, said_.language());
             if (item->toolTip(0) != place) item->setToolTip(0, place);
             if (setTextOnce(item, 1, withUnit(d.edited, d))) widenColumn(1, item->text(1));
             if (setTextOnce(item, 2, withUnit(d.reference, d))) widenColumn(2, item->text(2));

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "compare/image_compare.h"
-#include "i18n/tool_texts.h"
+#include "editing/widgets/tool_text.h"
 #include "model/parameter_image.h"
 
 class QLabel;
@@ -72,10 +72,9 @@ class ComparePanel : public QDockWidget {
     void takeCurrent();
     void showCount();
     void showTexts();
-    QString text(i18n::ToolText key) const;
 
     std::function<QString(int)> pageCaption_;
-    i18n::Language language_ = i18n::Language::English;
+    widgets::ToolLanguage said_;
     std::optional<model::ParameterImage> reference_;
     QString name_;
     std::vector<compare::Difference> differences_;

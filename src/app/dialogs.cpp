@@ -54,10 +54,6 @@ QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStri
 
 }  // namespace
 
-QString QtDialogs::text(i18n::ToolText key) const {
-    return widgets::qToolText(key, language_);
-}
-
 void QtDialogs::message(const QString& text) {
     const KeyboardBack back(parent_);
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
@@ -86,19 +82,19 @@ QString QtDialogs::saveParameterFile(const QString& folder, const QString& propo
 QString QtDialogs::savePrintFile(const QString& folder, const QString& proposedName) {
     // Offered when the system has no printer, so the title says why.
     return runFileDialog(parent_, QFileDialog::AcceptSave, {kPdfFilter}, folder, proposedName,
-                         QStringLiteral("pdf"), text(i18n::ToolText::DialogNoPrinter));
+                         QStringLiteral("pdf"), said_(i18n::ToolText::DialogNoPrinter));
 }
 
 QStringList QtDialogs::openRideLogs(const QString& folder) {
     const KeyboardBack back(parent_);
-    return QFileDialog::getOpenFileNames(parent_, text(i18n::ToolText::DialogOpenRideLogs), folder,
-                                         text(i18n::ToolText::DialogRideLogFilter));
+    return QFileDialog::getOpenFileNames(parent_, said_(i18n::ToolText::DialogOpenRideLogs), folder,
+                                         said_(i18n::ToolText::DialogRideLogFilter));
 }
 
 QString QtDialogs::openRideLog(const QString& folder) {
     const KeyboardBack back(parent_);
-    return QFileDialog::getOpenFileName(parent_, text(i18n::ToolText::DialogOpenLog), folder,
-                                        text(i18n::ToolText::DialogRideLogFilter));
+    return QFileDialog::getOpenFileName(parent_, said_(i18n::ToolText::DialogOpenLog), folder,
+                                        said_(i18n::ToolText::DialogRideLogFilter));
 }
 
 }  // namespace zelvor::app

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "i18n/tool_texts.h"
+#include "editing/widgets/tool_text.h"
 
 class QWidget;
 
@@ -49,13 +49,11 @@ class QtDialogs final : public Dialogs {
     QString savePrintFile(const QString& folder, const QString& proposedName) override;
     QStringList openRideLogs(const QString& folder) override;
     QString openRideLog(const QString& folder) override;
-    void setLanguage(i18n::Language language) override { language_ = language; }
+    void setLanguage(i18n::Language language) override { said_.change(language); }
 
   private:
-    QString text(i18n::ToolText key) const;
-
     QWidget* parent_;
-    i18n::Language language_ = i18n::Language::English;
+    widgets::ToolLanguage said_;
 };
 
 }  // namespace zelvor::app

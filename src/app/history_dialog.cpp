@@ -107,26 +107,21 @@ HistoryDialog::HistoryDialog(Actions actions, QWidget* parent)
     showTexts();
 }
 
-QString HistoryDialog::said(i18n::ToolText key) const {
-    return widgets::qToolText(key, language_);
-}
-
 void HistoryDialog::setLanguage(i18n::Language language) {
-    if (language == language_) return;
-    language_ = language;
+    if (!said_.change(language)) return;
     showTexts();
 }
 
 void HistoryDialog::showTexts() {
     using T = i18n::ToolText;
-    setWindowTitle(said(T::HistoryTitle));
-    filter_->setPlaceholderText(said(T::HistoryAllUnits));
-    filterLabel_->setText(said(T::HistoryUnit));
-    restore_->setText(said(T::HistoryRestore));
-    compare_->setText(said(T::HistoryCompare));
-    export_->setText(said(T::HistoryExport));
-    close_->setText(said(T::HistoryClose));
-    model_.setLanguage(language_);
+    setWindowTitle(said_(T::HistoryTitle));
+    filter_->setPlaceholderText(said_(T::HistoryAllUnits));
+    filterLabel_->setText(said_(T::HistoryUnit));
+    restore_->setText(said_(T::HistoryRestore));
+    compare_->setText(said_(T::HistoryCompare));
+    export_->setText(said_(T::HistoryExport));
+    close_->setText(said_(T::HistoryClose));
+    model_.setLanguage(said_.language());
 }
 
 void HistoryDialog::reload() {
@@ -229,8 +224,8 @@ void HistoryDialog::exportSelected() {
         if (actions_.writeFailed) actions_.writeFailed(path, text(exported.problem));
         return;
     }
-    QString note = said(i18n::ToolText::HistoryWritten).arg(path);
-    if (exported.corrected) note += said(i18n::ToolText::HistoryCorrected);
+    QString note = said_(i18n::ToolText::HistoryWritten).arg(path);
+    if (exported.corrected) note += said_(i18n::ToolText::HistoryCorrected);
     note_->setText(note);
     if (actions_.exported) actions_.exported(path, exported.image);
 }

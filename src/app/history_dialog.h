@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "app/history_list_model.h"
+#include "editing/widgets/tool_text.h"
 #include "history/snapshot_store.h"
 #include "model/parameter_image.h"
 
@@ -68,7 +69,6 @@ class HistoryDialog : public QDialog {
     void enableButtons();
     static QString nameOf(const history::SnapshotInfo& snapshot);
     void showTexts();
-    QString said(i18n::ToolText key) const;
 
     Actions actions_;
     Compare compareWith_;
@@ -83,7 +83,7 @@ class HistoryDialog : public QDialog {
     QPushButton* export_;
     QPushButton* compare_;
     QPushButton* close_ = nullptr;
-    i18n::Language language_ = i18n::Language::English;
+    widgets::ToolLanguage said_;
 };
 
 }  // namespace zelvor::app

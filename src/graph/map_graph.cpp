@@ -90,20 +90,15 @@ MapGraph::MapGraph(widgets::MapCellGrid* cells, QWidget* parent)
     showTexts();
 }
 
-QString MapGraph::text(i18n::ToolText key) const {
-    return widgets::qToolText(key, language_);
-}
-
 void MapGraph::setLanguage(i18n::Language language) {
-    if (language == language_) return;
-    language_ = language;
+    if (!said_.change(language)) return;
     showTexts();
 }
 
 void MapGraph::showTexts() {
-    setWindowTitle(text(i18n::ToolText::GraphTitle));
-    selected_->setName(text(i18n::ToolText::GraphSelected));
-    live_->setName(text(i18n::ToolText::GraphEngine));
+    setWindowTitle(said_(i18n::ToolText::GraphTitle));
+    selected_->setName(said_(i18n::ToolText::GraphSelected));
+    live_->setName(said_(i18n::ToolText::GraphEngine));
     redrawMap();
 }
 
@@ -139,7 +134,7 @@ void MapGraph::redrawMap() {
         const bool shown = !single || r == kLastRow;
         series->setVisible(shown);
         // In single-row mode the one row is the map whatever the throttle.
-        series->setName(single ? text(i18n::ToolText::GraphAll) : rowName(r));
+        series->setName(single ? said_(i18n::ToolText::GraphAll) : rowName(r));
         if (!shown) continue;
         QList<QPointF> points;
         for (int c = 0; c < model::kMapColumns; ++c) {
@@ -194,10 +189,10 @@ QList<QPointF> MapGraph::livePoints() const {
 
 QString MapGraph::valueAxisTitle() const {
     if (cells_ == nullptr || cells_->map() == editing::MapId::Advance) {
-        return text(i18n::ToolText::GraphAdvance);
+        return said_(i18n::ToolText::GraphAdvance);
     }
-    return text(cells_->msDisplay() ? i18n::ToolText::GraphInjectionMs
-                                    : i18n::ToolText::GraphInjectionPercent);
+    return said_(cells_->msDisplay() ? i18n::ToolText::GraphInjectionMs
+                                     : i18n::ToolText::GraphInjectionPercent);
 }
 
 }  // namespace zelvor::graph

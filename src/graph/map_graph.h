@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <array>
 
-#include "i18n/tool_texts.h"
+#include "editing/widgets/tool_text.h"
 #include "model/injection.h"
 
 class QChart;
@@ -52,7 +52,6 @@ class MapGraph : public QWidget {
     void redrawSelection();
     void redrawLiveCell();
     void showTexts();
-    QString text(i18n::ToolText key) const;
     QPointF pointOf(int row, int column) const;
     double valueOf(int row, int column) const;
 
@@ -62,7 +61,7 @@ class MapGraph : public QWidget {
     std::array<QLineSeries*, model::kMapRows> rows_{};
     QScatterSeries* selected_;
     QScatterSeries* live_;
-    i18n::Language language_ = i18n::Language::English;
+    widgets::ToolLanguage said_;
     QValueAxis* speedAxis_;
     QValueAxis* valueAxis_;
 };

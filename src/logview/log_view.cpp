@@ -32,29 +32,23 @@ using T = i18n::ToolText;
 
 }  // namespace
 
-QString LogView::text(i18n::ToolText key) const {
-    const std::string_view shown = i18n::toolText(key, language_);
-    return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
-}
-
 void LogView::setLanguage(i18n::Language language) {
-    if (language == language_) return;
-    language_ = language;
+    if (!said_.change(language)) return;
     showTexts();
 }
 
 void LogView::showTexts() {
     showTitle();
-    playButton_->setText(text(playing() ? T::LogPause : T::LogPlay));
-    playButton_->setToolTip(text(T::LogPlayHint));
-    liveButton_->setText(text(T::LogLive));
-    liveButton_->setToolTip(text(T::LogLiveHint));
-    hint_->setText(text(T::LogHelp));
+    playButton_->setText(said_(playing() ? T::LogPause : T::LogPlay));
+    playButton_->setToolTip(said_(T::LogPlayHint));
+    liveButton_->setText(said_(T::LogLive));
+    liveButton_->setToolTip(said_(T::LogLiveHint));
+    hint_->setText(said_(T::LogHelp));
     showTime();
 }
 
 void LogView::showTitle() {
-    setWindowTitle(title_.isEmpty() ? text(T::LogTitle) : text(T::LogTitleNamed).arg(title_));
+    setWindowTitle(title_.isEmpty() ? said_(T::LogTitle) : said_(T::LogTitleNamed).arg(title_));
 }
 
 LogView::LogView(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -354,7 +348,7 @@ void LogView::setPlaying(bool play) {
     } else {
         playTimer_.stop();
     }
-    playButton_->setText(text(play ? T::LogPause : T::LogPlay));
+    playButton_->setText(said_(play ? T::LogPause : T::LogPlay));
 }
 
 void LogView::setSpeed(int factor) {
@@ -383,11 +377,11 @@ void LogView::endReplay() {
 
 void LogView::showTime() {
     if (cursor_ < 0 || rows_ == nullptr) {
-        timeLabel_->setText(text(T::LogRows).arg(times_.size()));
+        timeLabel_->setText(said_(T::LogRows).arg(times_.size()));
         return;
     }
     QString shown =
-        text(T::LogPosition).arg(times_[cursor_], 0, 'f', 2).arg(cursor_ + 1).arg(times_.size());
+        said_(T::LogPosition).arg(times_[cursor_], 0, 'f', 2).arg(cursor_ + 1).arg(times_.size());
     const std::string& marker = (*rows_)[cursor_].marker;
     if (!marker.empty()) shown += QStringLiteral("  \u2014 ") + QString::fromStdString(marker);
     timeLabel_->setText(shown);

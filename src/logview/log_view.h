@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "datalog/log_row.h"
-#include "i18n/tool_texts.h"
+#include "editing/widgets/tool_text.h"
 #include "link/monitor_channels.h"
 #include "logview/strip_chart.h"
 
@@ -91,7 +91,6 @@ class LogView : public QWidget {
     void showTime();
     void showTexts();
     void showTitle();
-    QString text(i18n::ToolText key) const;
     double firstTime() const;
     double lastTime() const;
     static void measure(Shown& shown);
@@ -118,7 +117,7 @@ class LogView : public QWidget {
     QLabel* timeLabel_ = nullptr;
     QLabel* hint_ = nullptr;
     QString title_;
-    i18n::Language language_ = i18n::Language::English;
+    widgets::ToolLanguage said_;
 };
 
 }  // namespace zelvor::logview

@@ -111,52 +111,47 @@ RideTuningPanel::RideTuningPanel(QWidget* parent) : QDockWidget(parent) {
     showTexts();
 }
 
-QString RideTuningPanel::text(i18n::ToolText key) const {
-    return widgets::qToolText(key, language_);
-}
-
 void RideTuningPanel::setLanguage(i18n::Language language) {
-    if (language == language_) return;
-    language_ = language;
+    if (!said_.change(language)) return;
     showTexts();
 }
 
 void RideTuningPanel::showTexts() {
-    setWindowTitle(text(T::RidePanelTitle));
+    setWindowTitle(said_(T::RidePanelTitle));
     const std::span<const datalog::AnalysisSetting> settings = datalog::analysisSettings();
     for (std::size_t i = 0; i < boxes_.size() && i < settings.size(); ++i) {
         const std::string_view option = settings[i].option;
         QString label = utf8(settings[i].label);
         for (const SettingText& entry : kSettingTexts) {
-            if (entry.option == option) label = text(entry.label);
+            if (entry.option == option) label = said_(entry.label);
         }
         settingLabels_[i]->setText(label);
         if (settings[i].unit == kThrottleUnit) {
-            boxes_[i]->setSuffix(QLatin1Char(' ') + text(T::RideSettingThrottleUnit));
+            boxes_[i]->setSuffix(QLatin1Char(' ') + said_(T::RideSettingThrottleUnit));
         }
         boxes_[i]->setToolTip(
-            text(T::RideOptionHint)
+            said_(T::RideOptionHint)
                 .arg(QString::fromLatin1(option.data(), qsizetype(option.size()))));
     }
     for (std::size_t v = 0; v < std::size(kViews); ++v) {
-        viewChoice_->setItemText(static_cast<int>(v), text(kViews[v].text));
+        viewChoice_->setItemText(static_cast<int>(v), said_(kViews[v].text));
     }
-    colourBy_->setText(text(T::RideColourBy));
+    colourBy_->setText(said_(T::RideColourBy));
     showLegend();
-    lock_->setText(text(T::RideLock));
-    lock_->setToolTip(text(T::RideLockHint));
-    unlock_->setText(text(T::RideUnlock));
-    applySelection_->setText(text(T::RideApplySelection));
-    applyAll_->setText(text(T::RideApplyAll));
-    applyAll_->setToolTip(text(T::RideApplyAllHint));
+    lock_->setText(said_(T::RideLock));
+    lock_->setToolTip(said_(T::RideLockHint));
+    unlock_->setText(said_(T::RideUnlock));
+    applySelection_->setText(said_(T::RideApplySelection));
+    applyAll_->setText(said_(T::RideApplyAll));
+    applyAll_->setToolTip(said_(T::RideApplyAllHint));
     showSummary();
 }
 
 void RideTuningPanel::showLegend() {
     const ViewEntry& entry = kViews[std::max(0, viewChoice_->currentIndex())];
     legend_->setPixmap(legendStrip(entry.view, settings_));
-    legendLow_->setText(text(entry.low));
-    legendHigh_->setText(text(entry.high));
+    legendLow_->setText(said_(entry.low));
+    legendHigh_->setText(said_(entry.high));
 }
 
 QWidget* RideTuningPanel::buildSettings() {
@@ -257,11 +252,11 @@ void RideTuningPanel::showSummary() {
     const datalog::RowCounts& rows = shown_->rows;
     const long long left = rows.total - rows.used;
     summary_->setText(
-        text(T::RideSummary)
+        said_(T::RideSummary)
             .arg(shown_->source, locale.toString(rows.total), locale.toString(rows.used))
             .arg(shown_->changes[0])
             .arg(shown_->changes[1]));
-    summary_->setToolTip(text(T::RideLeftOut)
+    summary_->setToolTip(said_(T::RideLeftOut)
                              .arg(left)
                              .arg(rows.cold)
                              .arg(rows.justStarted)

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "datalog/ride_analysis.h"
-#include "i18n/tool_texts.h"
+#include "editing/widgets/tool_text.h"
 #include "ridetune/ride_overlay.h"
 
 class QComboBox;
@@ -65,7 +65,6 @@ class RideTuningPanel final : public QDockWidget {
     void showTexts();
     void showLegend();
     void showSummary();
-    QString text(i18n::ToolText key) const;
 
     datalog::AnalysisSettings settings_;
     std::vector<QDoubleSpinBox*> boxes_;
@@ -82,7 +81,7 @@ class RideTuningPanel final : public QDockWidget {
     QPushButton* applyAll_ = nullptr;
     // Typing a number changes the value key by key: analyse once it rests.
     QTimer settle_;
-    i18n::Language language_ = i18n::Language::English;
+    widgets::ToolLanguage said_;
     // What the summary shows, to show it again in another language.
     struct Summary {
         QString source;
