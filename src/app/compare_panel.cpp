@@ -142,7 +142,17 @@ void ComparePanel::showTexts() {
 void ComparePanel::setLanguage(i18n::Language language) {
     if (!said_.change(language)) return;
     showTexts();
-    if (reference_) updateList();
+    if (!reference_) return;
+    // Page captions follow in the list's update; a row's place is said
+    // when its row is made, so the rows kept get theirs here.
+    updateList();
+    for (QTreeWidgetItem* item : std::as_const(rowItems_)) {
+        const int row = item->data(0, kRowRole).toInt();
+        if (row >= 0 && static_cast<std::size_t>(row) < differences_.size()) {
+            item->setToolTip(
+                0, placeOf(differences_[static_cast<std::size_t>(row)], said_.language()));
+        }
+    }
 }
 
 void ComparePanel::renameReference(const QString& name) {
@@ -225,9 +235,9 @@ void ComparePanel::updateList() {
                 page->insertChild(place, item);
             }
             ++place;
-            setTextOnce(item, 0, QString::fromStdString(d.name));
-            const QString place = placeOf(d, said_.language());
-            if (item->toolTip(0) != place) item->setToolTip(0, place);
+            if (setTextOnce(item, 0, QString::fromStdString(d.name))) {
+                item->setToolTip(0, placeOf(d, said_.language()));
+            }
             if (setTextOnce(item, 1, withUnit(d.edited, d))) widenColumn(1, item->text(1));
             if (setTextOnce(item, 2, withUnit(d.reference, d))) widenColumn(2, item->text(2));
             if (item->data(0, kRowRole).toInt() != static_cast<int>(row)) {

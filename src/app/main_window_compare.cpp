@@ -211,6 +211,7 @@ void TFormHlav::showDrift() {
         driftButton_->setObjectName(QStringLiteral("ButtonDrift"));
         driftButton_->setFlat(true);
         driftButton_->setCursor(Qt::PointingHandCursor);
+        driftButton_->setToolTip(toolText(i18n::ToolText::DriftHint));
         driftButton_->setStyleSheet(
             QStringLiteral("QPushButton { color: #b00000; text-decoration: underline; "
                            "text-align: left; border: none; padding: 0 2px; }"));
@@ -227,7 +228,6 @@ void TFormHlav::showDrift() {
         }
     }
     const std::size_t changes = unitImage_ ? compare::countDifferences(image_, *unitImage_) : 0;
-    driftButton_->setToolTip(toolText(i18n::ToolText::DriftHint));
     const QString text = driftText(changes, uiLanguage());
     if (driftButton_->text() != text) driftButton_->setText(text);
     placeDriftButton(*driftButton_, *programAfterChange, noConnection);

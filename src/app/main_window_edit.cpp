@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QToolButton>
@@ -272,7 +273,10 @@ QString TFormHlav::toolText(i18n::ToolText key) const {
 void TFormHlav::applyToolTexts() {
     const i18n::Language language = uiLanguage();
     showComparePanelTexts();
-    if (driftButton_ != nullptr) showDrift();
+    if (driftButton_ != nullptr) {
+        driftButton_->setToolTip(toolText(i18n::ToolText::DriftHint));
+        showDrift();
+    }
     if (ride_.panel != nullptr) ride_.panel->setLanguage(language);
     ride_.overlay.setLanguage(language);
     if (logView_ != nullptr) logView_->setLanguage(language);
