@@ -351,6 +351,15 @@ TEST_F(AtomicFile, KilledWriterLeavesNoTemporaryFile) {
         EXPECT_TRUE(now == before || now == content) << k;
         before = now;
     }
+    // A kill between naming the finished file and putting it in place
+    // leaves it under a temporary name of the dead writer; the next write
+    // into the folder removes it.
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name == "old.ign" || name.starts_with(".zelvor-tmp-")) << name;
+    }
+    ASSERT_TRUE(writeFileAtomically(target, "last"));
+    EXPECT_EQ(contentOf(target), "last");
     expectOnly({"old.ign"});
 }
 
